@@ -1,0 +1,12 @@
+# Project-wide compiler settings, applied per target so third-party code is not affected.
+function(tintwave_target_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  target_compile_definitions(${target} PRIVATE QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# A static library of one layer of the program.
+function(tintwave_add_library target)
+  add_library(${target} STATIC ${ARGN})
+  tintwave_target_defaults(${target})
+endfunction()

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QStringView>
+
+#include <vector>
+
+namespace tintwave::engine {
+
+// Start offsets (UTF-16 code units) of the user-perceived characters of text, followed
+// by text.size() as a final sentinel; an empty text gives {0}. Pure ASCII text takes a
+// fast path with one character per code unit.
+std::vector<qsizetype> graphemeBoundaries(QStringView text);
+
+} // namespace tintwave::engine

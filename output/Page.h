@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/ColorValue.h"
+#include "platform/FileWriter.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace tintwave::platform {
+class Clipboard;
+class SystemColors;
+} // namespace tintwave::platform
+
+// Handing the HTML code on: the clipboard and the saved page.
+namespace tintwave::output {
+
+// " bgcolor=\"RRGGBB\"" for a plain colour (no "#").
+QString backgroundAttribute(ColorValue plainColor);
+
+// The eight-line page, CR LF after every line, around code, with the background colour
+// (a system reference is resolved through colors first). Encoded as Windows-1252; a
+// character outside it is written as a decimal character reference ("&#128512;").
+QByteArray buildPage(const QString& code, ColorValue background,
+                     const platform::SystemColors& colors);
+
+// text in Windows-1252, characters outside it as decimal character references.
+QByteArray toWindows1252(const QString& text);
+
+// Builds the page and writes it in one piece; an existing file is replaced only when the
+// whole page was written.
+platform::WriteError savePage(platform::FileWriter& writer, const QString& path,
+                              const QString& code, ColorValue background,
+                              const platform::SystemColors& colors);
+
+// Puts code on the clipboard; an empty code leaves the clipboard as it was. Returns
+// whether anything was copied.
+bool copyHtml(platform::Clipboard& clipboard, const QString& code);
+
+} // namespace tintwave::output

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/ColorValue.h"
+
+namespace tintwave::platform {
+class RandomSource;
+}
+
+// The ten colour slots and the operations on them. A slot is filled when its value is
+// 0 or more and empty when it is negative; emptying a slot writes gColor into it.
+// Every operation takes a palette and returns the changed one.
+namespace tintwave::palette {
+
+// The empty-slot marker: the button-face system colour reference. Stored user schemes
+// hold it for their empty slots, so it is the same in every run.
+inline constexpr ColorValue gColor = kButtonFace;
+
+struct Palette {
+    SlotValues slots;
+
+    // All ten slots empty, as at start-up.
+    static Palette empty();
+    friend bool operator==(const Palette&, const Palette&) = default;
+};
+
+constexpr bool isFilled(ColorValue slotValue) { return slotValue >= 0; }
+
+// One slot (0 .. 9; any other index leaves the palette unchanged).
+Palette clearSlot(Palette p, int slot);
+Palette invertSlot(Palette p, int slot); // empty slots stay empty
+// Three draws, red, green, blue, each int(next() * 256).
+Palette randomSlot(Palette p, int slot, platform::RandomSource& rnd);
+
+// The whole palette.
+Palette clearColors(Palette p);
+Palette invertColors(Palette p);
+// Filled slots in reverse order, packed into the first slots; the rest empty.
+Palette reverseOrder(Palette p);
+// All ten slots filled, 30 draws in slot order.
+Palette randomColors(Palette p, platform::RandomSource& rnd);
+// direction 0: rotate left ("<"), 1: rotate right (">"); anything else: no change.
+Palette rotate(Palette p, int direction);
+
+} // namespace tintwave::palette

@@ -1,0 +1,50 @@
+#include "platform/memory/MemorySettingsStore.h"
+
+namespace tintwave::platform {
+
+QString MemorySettingsStore::GetSetting(const QString& application, const QString& section,
+                                        const QString& key)
+{
+    return data_.value(application).value(section).value(key);
+}
+
+void MemorySettingsStore::SaveSetting(const QString& application, const QString& section,
+                                      const QString& key, const QString& value)
+{
+    data_[application][section][key] = value;
+    log << QStringLiteral("save %1/%2/%3=%4").arg(application, section, key, value);
+}
+
+void MemorySettingsStore::DeleteSetting(const QString& application, const QString& section)
+{
+    data_[application].remove(section);
+    log << QStringLiteral("delete %1/%2").arg(application, section);
+}
+
+void MemorySettingsStore::sync()
+{
+    ++syncCount;
+}
+
+QString MemorySettingsStore::takeNotice()
+{
+    return std::exchange(pendingNotice, QString());
+}
+
+bool MemorySettingsStore::hasSection(const QString& application, const QString& section) const
+{
+    return data_.value(application).contains(section);
+}
+
+bool MemorySettingsStore::hasKey(const QString& application, const QString& section,
+                                 const QString& key) const
+{
+    return data_.value(application).value(section).contains(key);
+}
+
+QStringList MemorySettingsStore::sections(const QString& application) const
+{
+    return data_.value(application).keys();
+}
+
+} // namespace tintwave::platform
