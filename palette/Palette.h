@@ -19,7 +19,12 @@ struct Palette {
     SlotValues slots;
 
     // All ten slots empty, as at start-up.
-    static Palette empty();
+    static constexpr Palette empty()
+    {
+        Palette p{};
+        p.slots.fill(gColor);
+        return p;
+    }
     friend bool operator==(const Palette&, const Palette&) = default;
 };
 
