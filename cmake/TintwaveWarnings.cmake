@@ -1,7 +1,9 @@
 # Project-wide compiler settings, applied per target so third-party code is not affected.
 function(tintwave_target_defaults target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
-  target_compile_definitions(${target} PRIVATE QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
+  # Qt's lower-case keyword macros ("slots", "signals", "emit") would clash with our own
+  # names (Palette::slots); use Q_SLOTS, Q_SIGNALS and Q_EMIT instead.
+  target_compile_definitions(${target} PUBLIC QT_NO_KEYWORDS QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
 

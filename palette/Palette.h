@@ -15,11 +15,6 @@ namespace tintwave::palette {
 // hold it for their empty slots, so it is the same in every run.
 inline constexpr ColorValue gColor = kButtonFace;
 
-// Qt headers define "slots" as an (empty) macro, which would erase the member's name;
-// the macro is set aside here so this header compiles after any Qt header. Code that
-// includes Qt reaches the slots through values() or the index operator.
-#pragma push_macro("slots")
-#undef slots
 struct Palette {
     SlotValues slots;
 
@@ -36,7 +31,6 @@ struct Palette {
     }
     friend bool operator==(const Palette&, const Palette&) = default;
 };
-#pragma pop_macro("slots")
 
 constexpr bool isFilled(ColorValue slotValue) {
     return slotValue >= 0;

@@ -54,7 +54,7 @@ const ColorizeOptions kPlain;
 
 class TestColorize : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void colorize_fixedInput_exactMarkup_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QList<int>>("colors");

@@ -8,7 +8,7 @@ using namespace tintwave::engine;
 
 class TestColorProcs : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void components_splitPackedValue_data() {
         QTest::addColumn<int>("color");
         QTest::addColumn<int>("r");

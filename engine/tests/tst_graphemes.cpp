@@ -9,7 +9,7 @@ using Bounds = std::vector<qsizetype>;
 
 class TestGraphemes : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void boundaries_keepClustersWhole_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QList<qsizetype>>("expected");

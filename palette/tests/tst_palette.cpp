@@ -30,7 +30,7 @@ int filledCount(const Palette& p) {
 class PaletteTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void clearSlot_emptiesOnlyThatSlot() {
         const Palette p = row({A, B, C, E, E, E, E, E, E, J});
         QCOMPARE(clearSlot(p, 1), row({A, E, C, E, E, E, E, E, E, J}));

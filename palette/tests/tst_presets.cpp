@@ -43,7 +43,7 @@ QStringList objectNamesIn(int submenu) {
 class PresetsTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void submenus_inMenuOrder() {
         QStringList shown;
         for (const PresetSubmenu& s : presetSubmenus())

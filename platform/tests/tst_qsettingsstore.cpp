@@ -54,7 +54,7 @@ class QSettingsStoreTest : public QObject {
         return std::make_unique<QSettingsStore>(copy);
     }
 
-private slots:
+private Q_SLOTS:
     void init() {
         QVERIFY(dir_.isValid());
         for (const QString& name : QDir(dir_.path()).entryList(QDir::Files))

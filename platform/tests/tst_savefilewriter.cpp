@@ -21,7 +21,7 @@ class SaveFileWriterTest : public QObject {
 
     QTemporaryDir dir_;
 
-private slots:
+private Q_SLOTS:
     void writeFile_createsThenReplacesFile() {
         const QString path = dir_.filePath("page.html");
         SaveFileWriter writer;

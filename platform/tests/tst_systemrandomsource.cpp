@@ -8,7 +8,7 @@ using tintwave::platform::SystemRandomSource;
 class SystemRandomSourceTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void next_staysInUnitIntervalAndReachesEveryComponent() {
         SystemRandomSource rnd;
         std::array<int, 256> hits{};
