@@ -8,7 +8,7 @@ using namespace tintwave;
 class PageTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void backgroundAttribute_padsEachComponentToTwoUpperCaseDigits_data();
     void backgroundAttribute_padsEachComponentToTwoUpperCaseDigits();
     void buildPage_writesEightCrLfLinesAroundTheCode();
