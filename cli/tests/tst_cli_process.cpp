@@ -234,9 +234,6 @@ void CliProcessTest::usageError_exitsTwoWithOneLine_data() {
     QTest::newRow("bad colour") << QStringList{"--text", "A", "--colors", "#12345G"}
                                 << QByteArray("tintwave-cli: --colors entry 1 '#12345G' is not "
                                               "#RRGGBB or empty\n");
-    QTest::newRow("eleven entries") << QStringList{"--text", "A", "--colors", "#000000,,,,,,,,,,"}
-                                    << QByteArray("tintwave-cli: --colors has 11 entries; at most "
-                                                  "10 are allowed\n");
     QTest::newRow("unknown scheme") << QStringList{"--text", "A", "--scheme", "spectrum"}
                                     << QByteArray("tintwave-cli: unknown scheme 'spectrum' (see "
                                                   "--list-schemes)\n");
@@ -246,11 +243,6 @@ void CliProcessTest::usageError_exitsTwoWithOneLine_data() {
     QTest::newRow("size") << QStringList{"--text", "A", "--size", "3"}
                           << QByteArray("tintwave-cli: --size '3' is not one of None, +1, +2, +3, "
                                         "+4, -1, -2, -3, -4, +5, +6, +7, -5, -6, -7\n");
-    QTest::newRow("face") << QStringList{"--text", "A", "--face", "<b>"}
-                          << QByteArray("tintwave-cli: --face must not contain \", < or >: <b>\n");
-    QTest::newRow("bad background")
-        << QStringList{"--text", "A", "--page", "--background", "white"}
-        << QByteArray("tintwave-cli: --background 'white' is not #RRGGBB\n");
 }
 
 void CliProcessTest::usageError_exitsTwoWithOneLine() {

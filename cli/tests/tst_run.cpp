@@ -12,10 +12,7 @@ namespace {
 // Standard streams, settings and files of one run, all in memory.
 class MemoryIo : public cli::CliIo {
 public:
-    QByteArray readInput() override {
-        ++inputReads;
-        return input;
-    }
+    QByteArray readInput() override { return input; }
     bool writeOutput(const QByteArray& bytes) override {
         out += bytes;
         return !stdoutBroken;
@@ -25,7 +22,6 @@ public:
     platform::FileWriter& files() override { return writer; }
 
     QByteArray input;
-    int inputReads = 0;
     bool stdoutBroken = false;
     QByteArray out;
     QStringList err;
@@ -60,17 +56,11 @@ class RunTest : public QObject {
 private Q_SLOTS:
     void textFromInput_dropsOneFinalLineBreakAndDecodesUtf8_data();
     void textFromInput_dropsOneFinalLineBreakAndDecodesUtf8();
-    void run_standardInput_isReadOnlyWithoutText();
     void run_schemeName_findsPresetBeforeUserScheme_data();
     void run_schemeName_findsPresetBeforeUserScheme();
     void run_unknownScheme_isUsageErrorWithNothingWritten();
-    void run_colorizeRefusal_printsMessageOnlyAndExitsOne_data();
-    void run_colorizeRefusal_printsMessageOnlyAndExitsOne();
     void run_storeNotice_isReportedOnceAndRunCarriesOn();
-    void run_listSchemes_givesPresetsThenUserTitles();
-    void run_outputFile_getsTheBytesAndStdoutStaysEmpty();
     void run_writeFailure_isUsageErrorNamingFileAndReason();
-    void run_page_isTheWindows1252PageWithTheBackground();
 };
 
 void RunTest::textFromInput_dropsOneFinalLineBreakAndDecodesUtf8_data() {
@@ -93,22 +83,6 @@ void RunTest::textFromInput_dropsOneFinalLineBreakAndDecodesUtf8() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(cli::textFromInput(bytes), text);
-}
-
-void RunTest::run_standardInput_isReadOnlyWithoutText() {
-    MemoryIo io;
-    io.input = "AB\r\n";
-    cli::CliOptions o;
-    o.colors = palette::Palette::empty().values();
-    (*o.colors)[0] = 255;
-    QCOMPARE(cli::run(o, io), cli::kExitOk);
-    QCOMPARE(io.inputReads, 1);
-    QCOMPARE(io.out, QByteArray("<center><font color=\"#FF0000\">A</font>"
-                                "<font color=\"#FF0000\">B</font></center>\n"));
-
-    o.text = QStringLiteral("C");
-    QCOMPARE(cli::run(o, io), cli::kExitOk);
-    QCOMPARE(io.inputReads, 1);
 }
 
 void RunTest::run_schemeName_findsPresetBeforeUserScheme_data() {
@@ -153,32 +127,6 @@ void RunTest::run_unknownScheme_isUsageErrorWithNothingWritten() {
     QVERIFY(io.writer.files.isEmpty());
 }
 
-void RunTest::run_colorizeRefusal_printsMessageOnlyAndExitsOne_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("withColor");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("empty text") << "" << true << "You must type something.";
-    QTest::newRow("empty text wins") << "" << false << "You must type something.";
-    QTest::newRow("no colour given") << "AB" << false << "You must select at least one color";
-}
-
-void RunTest::run_colorizeRefusal_printsMessageOnlyAndExitsOne() {
-    QFETCH(QString, text);
-    QFETCH(bool, withColor);
-    QFETCH(QString, message);
-    for (const QString& path : {QString(), QStringLiteral("/out.html")}) {
-        MemoryIo io;
-        cli::CliOptions o = textOptions(text);
-        if (withColor)
-            o.colors = cli::parseColorList(u"#000000").slotValues;
-        o.outputPath = path;
-        QCOMPARE(cli::run(o, io), cli::kExitNothingToColor);
-        QCOMPARE(io.err, QStringList{message});
-        QVERIFY(io.out.isEmpty());
-        QVERIFY(io.writer.files.isEmpty());
-    }
-}
-
 void RunTest::run_storeNotice_isReportedOnceAndRunCarriesOn() {
     MemoryIo io;
     io.store.pendingNotice = QStringLiteral("settings file was unreadable; set aside as x.bad");
@@ -188,34 +136,6 @@ void RunTest::run_storeNotice_isReportedOnceAndRunCarriesOn() {
     QCOMPARE(cli::run(o, io), cli::kExitOk);
     QCOMPARE(io.err, QStringList{"tintwave-cli: settings file was unreadable; set aside as x.bad"});
     QCOMPARE(io.out, QByteArray("<center><font color=\"#FF0000\">A</font></center>\n"));
-}
-
-void RunTest::run_listSchemes_givesPresetsThenUserTitles() {
-    MemoryIo io;
-    addUserScheme(io.store, 1, QStringLiteral("Zeta"), 0);
-    addUserScheme(io.store, 2, QStringLiteral("Alpha Ü"), 0);
-    cli::CliOptions o;
-    o.action = cli::Action::ListSchemes;
-    QCOMPARE(cli::run(o, io), cli::kExitOk);
-    const QStringList lines = QString::fromUtf8(io.out).split(QLatin1Char('\n'));
-    QCOMPARE(lines.size(), 23 + 2 + 1);
-    QCOMPARE(lines.first(), QStringLiteral("Spectrum"));
-    QCOMPARE(lines.at(1), QStringLiteral("Red-Green"));
-    QCOMPARE(lines.at(22), QStringLiteral("Blue-Red"));
-    QCOMPARE(lines.mid(23), (QStringList{"Zeta", "Alpha Ü", ""}));
-    QVERIFY(io.err.isEmpty());
-}
-
-void RunTest::run_outputFile_getsTheBytesAndStdoutStaysEmpty() {
-    MemoryIo io;
-    cli::CliOptions o = textOptions(QStringLiteral("é"));
-    o.colors = cli::parseColorList(u"#000000").slotValues;
-    o.style.center = false;
-    o.outputPath = QStringLiteral("/out.html");
-    QCOMPARE(cli::run(o, io), cli::kExitOk);
-    QVERIFY(io.out.isEmpty());
-    QCOMPARE(io.writer.files.value(o.outputPath),
-             QByteArray("<font color=\"#000000\">\xC3\xA9</font>\n"));
 }
 
 void RunTest::run_writeFailure_isUsageErrorNamingFileAndReason() {
@@ -232,19 +152,6 @@ void RunTest::run_writeFailure_isUsageErrorNamingFileAndReason() {
     o.outputPath.clear();
     QCOMPARE(cli::run(o, broken), cli::kExitUsage);
     QCOMPARE(broken.err, QStringList{"tintwave-cli: cannot write to standard output"});
-}
-
-void RunTest::run_page_isTheWindows1252PageWithTheBackground() {
-    MemoryIo io;
-    cli::CliOptions o = textOptions(QStringLiteral("€"));
-    o.colors = cli::parseColorList(u"#FF0000").slotValues;
-    o.page = true;
-    o.background = 0x00 + 256 * 0x08 + 65536 * 0xFF;
-    QCOMPARE(cli::run(o, io), cli::kExitOk);
-    QCOMPARE(io.out, QByteArray("<html>\r\n<head>\r\n<title>YOUR TITLE HERE</title>\r\n</head>\r\n"
-                                "<body bgcolor=\"0008FF\">\r\n"
-                                "<center><font color=\"#FF0000\">\x80</font></center>\r\n"
-                                "</body>\r\n</html>\r\n"));
 }
 
 QTEST_GUILESS_MAIN(RunTest)
