@@ -15,20 +15,32 @@ namespace tintwave::palette {
 // hold it for their empty slots, so it is the same in every run.
 inline constexpr ColorValue gColor = kButtonFace;
 
+// Qt headers define "slots" as an (empty) macro, which would erase the member's name;
+// the macro is set aside here so this header compiles after any Qt header. Code that
+// includes Qt reaches the slots through values() or the index operator.
+#pragma push_macro("slots")
+#undef slots
 struct Palette {
     SlotValues slots;
 
+    constexpr SlotValues& values() { return slots; }
+    constexpr const SlotValues& values() const { return slots; }
+    constexpr ColorValue& operator[](int slot) { return slots[slot]; }
+    constexpr ColorValue operator[](int slot) const { return slots[slot]; }
+
     // All ten slots empty, as at start-up.
-    static constexpr Palette empty()
-    {
+    static constexpr Palette empty() {
         Palette p{};
         p.slots.fill(gColor);
         return p;
     }
     friend bool operator==(const Palette&, const Palette&) = default;
 };
+#pragma pop_macro("slots")
 
-constexpr bool isFilled(ColorValue slotValue) { return slotValue >= 0; }
+constexpr bool isFilled(ColorValue slotValue) {
+    return slotValue >= 0;
+}
 
 // One slot (0 .. 9; any other index leaves the palette unchanged).
 Palette clearSlot(Palette p, int slot);

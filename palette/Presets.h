@@ -3,7 +3,6 @@
 #include "palette/Palette.h"
 
 #include <QStringView>
-
 #include <span>
 
 // The fixed gradient schemes of the Schemes menu: one table that the windows build

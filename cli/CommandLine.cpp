@@ -1,0 +1,245 @@
+#include "cli/CommandLine.h"
+
+#include "palette/Palette.h"
+
+#include <QCommandLineParser>
+
+namespace tintwave::cli {
+
+namespace {
+
+constexpr auto kHelp = R"(Usage: tintwave-cli [options]
+Turns a text into one line of HTML in which every character has its own font tag,
+the colours running as a gradient through up to ten colour slots.
+
+Text:
+  --text TEXT          The text to colour. Without it, all of standard input is
+                       read as UTF-8 (invalid byte sequences become U+FFFD) and
+                       one final line break (LF or CR LF) is removed.
+
+Colours (slots 0 to 9; empty slots are skipped):
+  --colors LIST        Up to ten comma-separated entries for slots 0, 1, ...:
+                       #RRGGBB (hex digits in either case), or nothing for an
+                       empty slot. Slots after the last entry are empty.
+                       Example: --colors '#000000,,,,,#FFFFFF'
+  --scheme NAME        The colours of the preset scheme named NAME (its menu
+                       caption without "&", e.g. Spectrum), otherwise of the
+                       first user scheme titled exactly NAME. Not together
+                       with --colors.
+  --list-schemes       Print the preset scheme names in menu order, then the
+                       user scheme titles, one per line, and exit.
+  Without --colors or --scheme every slot is empty.
+
+Font and style:
+  --face FACE          Font face, or None (default). Must not contain " < or >.
+  --size SIZE          Relative size: None (default), +1 ... +7 or -1 ... -7.
+  --bold               Bold.
+  --italic             Italic.
+  --underline          Underlined.
+  --no-center          Do not centre the text (it is centred by default).
+
+Output:
+  --page               Write the whole HTML page (Windows-1252, CR LF line ends;
+                       characters outside Windows-1252 as &#NNN; references)
+                       instead of the code line.
+  --background COLOR   Page background as #RRGGBB (default #FFFFFF). Only with
+                       --page.
+  -o, --output FILE    Write to FILE instead of standard output. FILE is
+                       replaced only once everything has been written.
+  -h, --help           Show this help and exit.
+  --version            Show the version and exit.
+
+The code line is written as UTF-8, followed by one LF.
+
+Exit status:
+  0  success
+  1  nothing to colour: "You must type something." or "You must select at
+     least one color" on standard error, nothing written
+  2  a usage error or output that cannot be written, named in one line on
+     standard error
+)";
+
+constexpr int kMaxEntries = kSlotCount;
+
+int hexDigit(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    return -1;
+}
+
+bool breaksTag(const QString& face) {
+    return face.contains(QLatin1Char('"')) || face.contains(QLatin1Char('<')) ||
+           face.contains(QLatin1Char('>'));
+}
+
+struct Parser {
+    QCommandLineParser parser;
+    QCommandLineOption text{QStringLiteral("text"), {}, QStringLiteral("TEXT")};
+    QCommandLineOption colors{QStringLiteral("colors"), {}, QStringLiteral("LIST")};
+    QCommandLineOption scheme{QStringLiteral("scheme"), {}, QStringLiteral("NAME")};
+    QCommandLineOption listSchemes{QStringLiteral("list-schemes")};
+    QCommandLineOption face{QStringLiteral("face"), {}, QStringLiteral("FACE")};
+    QCommandLineOption size{QStringLiteral("size"), {}, QStringLiteral("SIZE")};
+    QCommandLineOption bold{QStringLiteral("bold")};
+    QCommandLineOption italic{QStringLiteral("italic")};
+    QCommandLineOption underline{QStringLiteral("underline")};
+    QCommandLineOption noCenter{QStringLiteral("no-center")};
+    QCommandLineOption page{QStringLiteral("page")};
+    QCommandLineOption background{QStringLiteral("background"), {}, QStringLiteral("COLOR")};
+    QCommandLineOption output{
+        {QStringLiteral("o"), QStringLiteral("output")}, {}, QStringLiteral("FILE")};
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}};
+    QCommandLineOption version{QStringLiteral("version")};
+
+    Parser() {
+        parser.addOptions({text, colors, scheme, listSchemes, face, size, bold, italic, underline,
+                           noCenter, page, background, output, help, version});
+    }
+};
+
+// The palette and style options; the first problem found, or an empty string.
+QString readColorOptions(const Parser& p, CliOptions& o) {
+    const QCommandLineParser& cl = p.parser;
+    if (cl.isSet(p.colors) && cl.isSet(p.scheme))
+        return QStringLiteral("--scheme and --colors cannot be used together");
+    if (cl.isSet(p.colors)) {
+        const ColorListResult list = parseColorList(cl.value(p.colors));
+        if (!list.error.isEmpty())
+            return list.error;
+        o.colors = list.slotValues;
+    }
+    if (cl.isSet(p.scheme))
+        o.scheme = cl.value(p.scheme);
+    if (cl.isSet(p.face)) {
+        o.style.face = cl.value(p.face);
+        if (breaksTag(o.style.face))
+            return QStringLiteral("--face must not contain \", < or >: %1").arg(o.style.face);
+    }
+    if (cl.isSet(p.size)) {
+        o.style.size = cl.value(p.size);
+        if (!sizeList().contains(o.style.size))
+            return QStringLiteral("--size '%1' is not one of %2")
+                .arg(o.style.size, sizeList().join(QStringLiteral(", ")));
+    }
+    o.style.bold = cl.isSet(p.bold);
+    o.style.italic = cl.isSet(p.italic);
+    o.style.underline = cl.isSet(p.underline);
+    o.style.center = !cl.isSet(p.noCenter);
+    return {};
+}
+
+QString readOutputOptions(const Parser& p, CliOptions& o) {
+    const QCommandLineParser& cl = p.parser;
+    o.page = cl.isSet(p.page);
+    if (cl.isSet(p.background)) {
+        if (!o.page)
+            return QStringLiteral("--background needs --page");
+        const std::optional<ColorValue> color = parseColor(cl.value(p.background));
+        if (!color)
+            return QStringLiteral("--background '%1' is not #RRGGBB").arg(cl.value(p.background));
+        o.background = *color;
+    }
+    if (cl.isSet(p.output)) {
+        o.outputPath = cl.value(p.output);
+        if (o.outputPath.isEmpty())
+            return QStringLiteral("-o needs a file name");
+    }
+    return {};
+}
+
+} // namespace
+
+std::optional<ColorValue> parseColor(QStringView entry) {
+    if (entry.size() != 7 || entry.front() != QLatin1Char('#'))
+        return std::nullopt;
+    int rgb[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        const int hi = hexDigit(entry[1 + 2 * i]);
+        const int lo = hexDigit(entry[2 + 2 * i]);
+        if (hi < 0 || lo < 0)
+            return std::nullopt;
+        rgb[i] = hi * 16 + lo;
+    }
+    return rgb[0] + 256 * rgb[1] + 65536 * rgb[2];
+}
+
+ColorListResult parseColorList(QStringView list) {
+    ColorListResult result;
+    result.slotValues.fill(palette::gColor);
+    const auto entries = list.split(QLatin1Char(','));
+    if (entries.size() > kMaxEntries) {
+        result.error = QStringLiteral("--colors has %1 entries; at most %2 are allowed")
+                           .arg(entries.size())
+                           .arg(kMaxEntries);
+        return result;
+    }
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries[i].isEmpty())
+            continue;
+        const std::optional<ColorValue> color = parseColor(entries[i]);
+        if (!color) {
+            result.error = QStringLiteral("--colors entry %1 '%2' is not #RRGGBB or empty")
+                               .arg(i + 1)
+                               .arg(entries[i]);
+            return result;
+        }
+        result.slotValues[std::size_t(i)] = *color;
+    }
+    return result;
+}
+
+ParseResult parseArguments(const QStringList& arguments) {
+    ParseResult result;
+    Parser p;
+    if (!p.parser.parse(arguments)) {
+        result.error = p.parser.errorText();
+        return result;
+    }
+    CliOptions& o = result.options;
+    if (p.parser.isSet(p.help)) {
+        o.action = Action::Help;
+        return result;
+    }
+    if (p.parser.isSet(p.version)) {
+        o.action = Action::Version;
+        return result;
+    }
+    if (!p.parser.positionalArguments().isEmpty()) {
+        result.error = QStringLiteral("unexpected argument '%1' (give the text with --text)")
+                           .arg(p.parser.positionalArguments().constFirst());
+        return result;
+    }
+    if (p.parser.isSet(p.listSchemes))
+        o.action = Action::ListSchemes;
+    if (p.parser.isSet(p.text))
+        o.text = p.parser.value(p.text);
+    result.error = readColorOptions(p, o);
+    if (result.error.isEmpty())
+        result.error = readOutputOptions(p, o);
+    return result;
+}
+
+const QStringList& sizeList() {
+    static const QStringList sizes = {
+        QStringLiteral("None"), QStringLiteral("+1"), QStringLiteral("+2"), QStringLiteral("+3"),
+        QStringLiteral("+4"),   QStringLiteral("-1"), QStringLiteral("-2"), QStringLiteral("-3"),
+        QStringLiteral("-4"),   QStringLiteral("+5"), QStringLiteral("+6"), QStringLiteral("+7"),
+        QStringLiteral("-5"),   QStringLiteral("-6"), QStringLiteral("-7"),
+    };
+    return sizes;
+}
+
+QString helpText() {
+    return QString::fromUtf8(kHelp);
+}
+
+QString versionText() {
+    return QStringLiteral("tintwave-cli 1.0.0\n");
+}
+
+} // namespace tintwave::cli

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "engine/Colorize.h"
+#include "platform/ColorValue.h"
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <optional>
+
+// The command line of tintwave-cli, turned into plain values. Parsing touches nothing
+// outside its arguments, so every usage rule can be checked without running the program.
+namespace tintwave::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitNothingToColor = 1; // one of the two Colorize messages
+inline constexpr int kExitUsage = 2;          // bad arguments or output that cannot be written
+
+enum class Action { Colorize, ListSchemes, Help, Version };
+
+struct CliOptions {
+    Action action = Action::Colorize;
+    std::optional<QString> text;      // --text; nothing means standard input
+    std::optional<SlotValues> colors; // --colors
+    std::optional<QString> scheme;    // --scheme
+    engine::ColorizeOptions style;    // face, size and the four styles (centred by default)
+    bool page = false;
+    ColorValue background = kWhite;
+    QString outputPath; // -o; empty means standard output
+};
+
+struct ParseResult {
+    CliOptions options;
+    QString error; // one line naming the problem; empty when the arguments are fine
+    bool ok() const { return error.isEmpty(); }
+};
+
+// arguments as QCoreApplication::arguments() gives them, the program name first.
+ParseResult parseArguments(const QStringList& arguments);
+
+// "#RRGGBB", hex digits in either case, to a packed colour; nothing for anything else.
+std::optional<ColorValue> parseColor(QStringView entry);
+
+struct ColorListResult {
+    SlotValues slotValues{};
+    QString error; // empty when the list is fine
+};
+
+// Up to ten comma-separated entries for slots 0, 1, ...: "#RRGGBB" or nothing for an
+// empty slot. Slots after the last entry are empty.
+ColorListResult parseColorList(QStringView list);
+
+// The relative sizes the main window offers, "None" first.
+const QStringList& sizeList();
+
+QString helpText();
+QString versionText();
+
+} // namespace tintwave::cli
