@@ -46,7 +46,7 @@ struct ColorizeResult {
 
 // Turns text, the ten slot values (negative = empty slot) and the options into the
 // per-character gradient HTML. Pure: reads nothing else, writes nothing else.
-ColorizeResult colorize(const QString& text, const SlotValues& slots,
+ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
                         const ColorizeOptions& options);
 
 } // namespace tintwave::engine

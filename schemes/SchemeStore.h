@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 namespace tintwave::platform {
@@ -19,8 +18,15 @@ namespace tintwave::schemes {
 // box0 .. box9 (slot values as signed decimal text). Keeps the in-memory count and the
 // user entries of the Schemes menu in step with the store.
 //
-// Several running copies may share one store: every add and remove first syncs and takes
-// the count from the store, so no copy overwrites another's schemes.
+// Several running copies may share one store: add, deleteIt and titles first sync and
+// take the count from the store; when it differs from the one in memory, the count and
+// the menu entries are rebuilt from the store. So an add always appends after the
+// schemes that exist now and no copy overwrites another's schemes. A scheme number
+// given to deleteIt is taken against the store's current list: adds made elsewhere only
+// append and leave the numbers the user saw intact; a removal made elsewhere while the
+// Remove Scheme dialog was open can make the number name a different scheme. Nothing
+// beyond the store's current count is ever touched. After writing, add and deleteIt
+// sync again so other copies see the change soon.
 class SchemeStore {
 public:
     SchemeStore(platform::SettingsStore& store, platform::SchemeMenu& menu);
@@ -32,7 +38,8 @@ public:
     int numSchemes() const { return gNumSchemes; }
 
     // Stores the palette under name as a new last scheme and appends its menu entry.
-    // An empty name stores nothing and returns false.
+    // An empty name stores nothing and returns false; so does a full menu (32767
+    // schemes), which could not show another entry.
     bool add(const QString& name, const palette::Palette& palette);
 
     // The palette of scheme index (1-based), every slot read from the store; a stored
@@ -47,13 +54,18 @@ public:
     // Appends menu entries for schemes 1 .. numSchemes().
     void RestoreMenus();
 
-    // Titles of schemes 1 .. numSchemes(), in order (a missing title reads as "").
+    // Titles of schemes 1 .. numSchemes(), in order (a missing title reads as ""), after
+    // following the store's current count.
     QStringList titles();
 
     // The first scheme whose title is exactly title, 1-based, or nothing.
     std::optional<int> findByTitle(const QString& title);
 
 private:
+    // Syncs, and when the stored count differs from gNumSchemes takes it and rebuilds
+    // the menu entries.
+    void followStore();
+
     platform::SettingsStore& store_;
     platform::SchemeMenu& menu_;
     int gNumSchemes = 0;

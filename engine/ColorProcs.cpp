@@ -1,0 +1,39 @@
+#include "engine/ColorProcs.h"
+
+#include "engine/Rounding.h"
+
+#include <cstdint>
+
+namespace tintwave::engine {
+
+double inc(int sColor, int eColor, double length) {
+    if (sColor == eColor) {
+        return 0.0;
+    }
+    return (eColor - sColor) / length;
+}
+
+int roundHalfEven(double component) {
+    return detail::roundHalfEven(component);
+}
+
+QString hexPair(double component) {
+    // A negative value would be written as its 32-bit two's complement; the gradient
+    // never produces one because it takes absolute values.
+    const auto value = static_cast<std::uint32_t>(roundHalfEven(component));
+    QString digits = QString::number(value, 16).toUpper();
+    if (digits.size() == 1) {
+        digits.prepend(QLatin1Char('0'));
+    }
+    return digits;
+}
+
+QString colorCode(double r, double g, double b) {
+    return QLatin1Char('#') + hexPair(r) + hexPair(g) + hexPair(b);
+}
+
+ColorValue packRounded(double r, double g, double b) {
+    return rgb(roundHalfEven(r), roundHalfEven(g), roundHalfEven(b));
+}
+
+} // namespace tintwave::engine

@@ -1,0 +1,182 @@
+#include "schemes/SchemeStore.h"
+
+#include "platform/SchemeMenu.h"
+#include "platform/SettingsStore.h"
+
+#include <QStringView>
+#include <cstdint>
+#include <limits>
+
+namespace tintwave::schemes {
+
+namespace {
+
+const QString kApp = QStringLiteral("tintwave");
+const QString kGeneral = QStringLiteral("general");
+const QString kCountKey = QStringLiteral("numSchemes");
+const QString kTitleKey = QStringLiteral("title");
+
+// Menu entries are addressed by a 16-bit signed index, so this is as many schemes as
+// the Schemes menu can show.
+constexpr int kMaxSchemes = 32767;
+
+QString sectionName(int scheme) {
+    return QStringLiteral("scheme%1").arg(scheme);
+}
+QString boxKey(int slot) {
+    return QStringLiteral("box%1").arg(slot);
+}
+
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// Length of the decimal number that starts text at from: optional sign, digits with an
+// optional fraction, and an exponent only when digits follow its "e". 0 when there is
+// no digit in the mantissa.
+qsizetype leadingNumberLength(QStringView text, qsizetype from) {
+    const auto at = [&](qsizetype i) {
+        return i < text.size() ? text[i] : QChar();
+    };
+    qsizetype i = from;
+    if (at(i) == QLatin1Char('+') || at(i) == QLatin1Char('-'))
+        ++i;
+    qsizetype digits = 0;
+    for (; isDigit(at(i)); ++i)
+        ++digits;
+    if (at(i) == QLatin1Char('.'))
+        for (++i; isDigit(at(i)); ++i)
+            ++digits;
+    if (digits == 0)
+        return 0;
+    if (at(i) == QLatin1Char('e') || at(i) == QLatin1Char('E')) {
+        qsizetype j = i + 1;
+        if (at(j) == QLatin1Char('+') || at(j) == QLatin1Char('-'))
+            ++j;
+        if (isDigit(at(j))) {
+            while (isDigit(at(j)))
+                ++j;
+            i = j;
+        }
+    }
+    return i - from;
+}
+
+} // namespace
+
+int parseSchemeCount(const QString& text) {
+    qsizetype start = 0;
+    while (start < text.size() &&
+           (text[start] == QLatin1Char(' ') || text[start] == QLatin1Char('\t')))
+        ++start;
+    const qsizetype length = leadingNumberLength(text, start);
+    if (length == 0)
+        return 0;
+    // Overflow gives an infinity, underflow 0; both clamp correctly below.
+    const double value = QStringView(text).sliced(start, length).toDouble();
+    if (!(value >= 1.0))
+        return 0;
+    if (value >= kMaxSchemes)
+        return kMaxSchemes;
+    return static_cast<int>(value);
+}
+
+ColorValue parseSlotValue(const QString& text) {
+    bool ok = false;
+    const qlonglong value = text.trimmed().toLongLong(&ok, 10);
+    if (!ok || value < std::numeric_limits<std::int32_t>::min() || value > kWhite)
+        return palette::gColor;
+    return static_cast<ColorValue>(value);
+}
+
+SchemeStore::SchemeStore(platform::SettingsStore& store, platform::SchemeMenu& menu)
+    : store_(store)
+    , menu_(menu) {
+}
+
+void SchemeStore::load() {
+    gNumSchemes = parseSchemeCount(store_.GetSetting(kApp, kGeneral, kCountKey));
+    RestoreMenus();
+}
+
+void SchemeStore::RestoreMenus() {
+    for (int k = 1; k <= gNumSchemes; ++k)
+        menu_.appendEntry(store_.GetSetting(kApp, sectionName(k), kTitleKey));
+}
+
+void SchemeStore::followStore() {
+    store_.sync();
+    const int stored = parseSchemeCount(store_.GetSetting(kApp, kGeneral, kCountKey));
+    if (stored == gNumSchemes)
+        return;
+    gNumSchemes = stored;
+    menu_.removeEntries();
+    RestoreMenus();
+}
+
+bool SchemeStore::add(const QString& name, const palette::Palette& palette) {
+    if (name.isEmpty())
+        return false;
+    followStore();
+    if (gNumSchemes >= kMaxSchemes)
+        return false;
+    const int n = gNumSchemes + 1;
+    const QString section = sectionName(n);
+    store_.SaveSetting(kApp, kGeneral, kCountKey, QString::number(n));
+    store_.SaveSetting(kApp, section, kTitleKey, name);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        store_.SaveSetting(kApp, section, boxKey(slot), QString::number(palette.slots[slot]));
+    gNumSchemes = n;
+    menu_.appendEntry(name);
+    store_.sync();
+    return true;
+}
+
+std::optional<palette::Palette> SchemeStore::apply(int index) {
+    if (index < 1 || index > gNumSchemes)
+        return std::nullopt;
+    const QString section = sectionName(index);
+    palette::Palette result;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        result.slots[slot] = parseSlotValue(store_.GetSetting(kApp, section, boxKey(slot)));
+    return result;
+}
+
+void SchemeStore::deleteIt(int schemeNum) {
+    followStore();
+    const int n = gNumSchemes;
+    if (schemeNum < 1 || schemeNum > n)
+        return;
+    // Shift every later scheme down by one, copying the stored text as it is.
+    for (int i = schemeNum; i < n; ++i) {
+        const QString to = sectionName(i);
+        const QString from = sectionName(i + 1);
+        for (int slot = 0; slot < kSlotCount; ++slot)
+            store_.SaveSetting(kApp, to, boxKey(slot), store_.GetSetting(kApp, from, boxKey(slot)));
+        store_.SaveSetting(kApp, to, kTitleKey, store_.GetSetting(kApp, from, kTitleKey));
+    }
+    store_.DeleteSetting(kApp, sectionName(n));
+    menu_.removeEntries();
+    gNumSchemes = n - 1;
+    store_.SaveSetting(kApp, kGeneral, kCountKey, QString::number(gNumSchemes));
+    RestoreMenus();
+    store_.sync();
+}
+
+QStringList SchemeStore::titles() {
+    followStore();
+    QStringList result;
+    result.reserve(gNumSchemes);
+    for (int k = 1; k <= gNumSchemes; ++k)
+        result << store_.GetSetting(kApp, sectionName(k), kTitleKey);
+    return result;
+}
+
+std::optional<int> SchemeStore::findByTitle(const QString& title) {
+    const qsizetype position = titles().indexOf(title);
+    if (position < 0)
+        return std::nullopt;
+    return static_cast<int>(position) + 1;
+}
+
+} // namespace tintwave::schemes
