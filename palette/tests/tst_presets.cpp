@@ -85,28 +85,15 @@ private slots:
         QTest::addColumn<QString>("objectName");
         QTest::addColumn<SlotValues>("expected");
         const ColorValue blue = rgb(0, 0, 255), turq = rgb(0, 255, 255);
-        const ColorValue gray = rgb(128, 128, 128), dark = rgb(150, 70, 75),
-                         light = rgb(250, 210, 190);
+        const ColorValue dark = rgb(150, 70, 75), light = rgb(250, 210, 190);
         QTest::newRow("Spectrum") << "mnuSpectrum" << SlotValues{kRed, kYellow, rgb(0, 255, 0),
                                                                  turq, blue,    rgb(255, 0, 255),
                                                                  kRed, E,       E,
                                                                  E};
         QTest::newRow("Red-Green")
             << "mnuregr" << SlotValues{rgb(225, 0, 25), rgb(0, 96, 28), E, E, E, E, E, E, E, E};
-        QTest::newRow("Yellow-Violet-Orange-Blue") << "mnuyeviorbl" << SlotValues{rgb(250, 230, 0),
-                                                                                  rgb(110, 25, 110),
-                                                                                  rgb(255, 125, 0),
-                                                                                  rgb(0, 40, 115),
-                                                                                  E,
-                                                                                  E,
-                                                                                  E,
-                                                                                  E,
-                                                                                  E,
-                                                                                  E};
         QTest::newRow("Copper") << "mnuco" << SlotValues{dark,  light, dark,  light, dark,
                                                          light, dark,  light, dark,  light};
-        QTest::newRow("Gray-Black-Gray")
-            << "mnugrblgr" << SlotValues{gray, 0, gray, E, E, E, E, E, E, E};
         QTest::newRow("Navy-Blue-Turq")
             << "mnunabltu" << SlotValues{rgb(0, 64, 128), blue, turq, E, E, E, E, E, E, E};
         QTest::newRow("Orange-Yellow-Light Yellow")
@@ -114,7 +101,6 @@ private slots:
         QTest::newRow("Flames") << "mnuFlames"
                                 << SlotValues{kRed,    kOrange, kYellow, kRed,    kOrange,
                                               kYellow, kRed,    kOrange, kYellow, E};
-        QTest::newRow("Blue-Red") << "mnublre" << SlotValues{blue, kRed, E, E, E, E, E, E, E, E};
     }
     void applyPreset() {
         QFETCH(QString, objectName);

@@ -1,0 +1,273 @@
+#include "platform/qt/QSettingsStore.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+
+namespace tintwave::platform {
+
+namespace {
+
+// The section QSettings reads "[general]" into: the file's root.
+const QString kRootSection = QStringLiteral("general");
+
+// Section and key names as QSettings names: "/" and "\" would nest groups, an empty name
+// would mean the root, and "General" in any other spelling than "general" would collide
+// with the root on reading, so those are written as %XX escapes ("%" itself included).
+QString escapedName(const QString& name) {
+    if (name.isEmpty())
+        return QStringLiteral("%");
+    QString out;
+    out.reserve(name.size());
+    for (QChar c : name) {
+        if (c == u'%' || c == u'/' || c == u'\\')
+            out += QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += c;
+    }
+    if (out.compare(kRootSection, Qt::CaseInsensitive) == 0)
+        out.replace(0, 1, QStringLiteral("%%1").arg(out[0].unicode(), 2, 16).toUpper());
+    return out;
+}
+
+QString qtKey(const QString& section, const QString& key) {
+    if (section == kRootSection)
+        return escapedName(key);
+    return escapedName(section) + QLatin1Char('/') + escapedName(key);
+}
+
+// A value as text. A hand-edited "a, b" reads back as a list; it is joined again.
+QString textOf(const QVariant& value) {
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Whether QSettings reads these bytes completely, so that rewriting them loses nothing.
+// QSettings keeps files it has read in a per-process cache and reports a format error
+// only on the first read, so the verdict comes from a private copy. Invalid UTF-8 counts
+// as unreadable: it would come back as replacement characters.
+bool readsCompletely(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes); // decoding happens on this conversion
+    if (utf8.hasError())
+        return false;
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("check.ini"));
+    QFile f(copy);
+    if (!dir.isValid() || !f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        return true; // cannot tell; let QSettings go on as usual
+    f.close();
+    QSettings settings(copy, QSettings::IniFormat);
+    (void)settings.allKeys(); // sections are parsed lazily; errors show only then
+    return settings.status() != QSettings::FormatError;
+}
+
+// Writes bytes to "<path>.corrupt-<stamp>", never over an existing file. Returns the name
+// used, or empty text when no copy could be made.
+QString keepCopy(const QString& path, const QByteArray& bytes) {
+    const QString base = path + QStringLiteral(".corrupt-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int n = 1; n < 1000; ++n) {
+        const QString name = n == 1 ? base : base + QStringLiteral("-%1").arg(n);
+        QFile f(name);
+        if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (f.write(bytes) == bytes.size() && f.flush())
+                return name;
+            f.remove();
+            return {};
+        }
+        if (!f.exists())
+            return {}; // the folder refuses new files
+    }
+    return {};
+}
+
+} // namespace
+
+// One settings file (or registry branch) and what is known about its contents.
+class QSettingsStore::Backend {
+public:
+    explicit Backend(QString path)
+        : path_(std::move(path)) {
+        open();
+    }
+#ifdef Q_OS_WIN
+    explicit Backend(const QString& organisation, const QString& application)
+        : organisation_(organisation)
+        , application_(application) {
+        open();
+    }
+#endif
+
+    QString read(const QString& section, const QString& key) {
+        return textOf(settings_->value(qtKey(section, key)));
+    }
+
+    // Each write is synced at once; the notice is empty when all went well.
+    QString write(const QString& section, const QString& key, const QString& value) {
+        QString notice;
+        if (!guardUnreadableFile(notice))
+            return notice;
+        settings_->setValue(qtKey(section, key), value);
+        return finishWrite(notice);
+    }
+
+    QString remove(const QString& section) {
+        QString notice;
+        if (!guardUnreadableFile(notice))
+            return notice;
+        if (section == kRootSection) {
+            // The root also holds the other sections as groups; only its own keys go.
+            for (const QString& key : settings_->childKeys())
+                settings_->remove(key);
+        } else {
+            settings_->remove(escapedName(section));
+        }
+        return finishWrite(notice);
+    }
+
+    void sync() {
+        settings_->sync();
+    }
+
+private:
+    void open() {
+#ifdef Q_OS_WIN
+        if (path_.isEmpty()) {
+            settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                    organisation_, application_);
+            return;
+        }
+#endif
+        settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+    }
+
+    // Before QSettings rewrites the file, makes sure nothing it could not read is lost:
+    // such a file is copied aside first. False when that copy failed; then nothing is
+    // written and the original stays as it is.
+    bool guardUnreadableFile(QString& notice) {
+        if (path_.isEmpty())
+            return true;
+        const QByteArray bytes = fileBytes(path_);
+        if (bytes.isEmpty() || bytes == knownReadable_ || readsCompletely(bytes)) {
+            knownReadable_ = bytes;
+            return true;
+        }
+        const QString copy = keepCopy(path_, bytes);
+        if (copy.isEmpty()) {
+            notice = QStringLiteral("The settings file \"%1\" is damaged and could not be "
+                                    "copied aside, so nothing was saved to it.")
+                         .arg(QDir::toNativeSeparators(path_));
+            return false;
+        }
+        knownReadable_ = bytes; // set aside; from here on it may be rewritten
+        notice = QStringLiteral("The settings file \"%1\" was damaged and could not be read "
+                                "completely. A copy of it was kept as \"%2\"; Tintwave goes on "
+                                "with the settings it could read.")
+                     .arg(QDir::toNativeSeparators(path_), QDir::toNativeSeparators(copy));
+        return true;
+    }
+
+    QString finishWrite(QString notice) {
+        settings_->sync();
+        if (settings_->status() == QSettings::AccessError) {
+            if (!notice.isEmpty())
+                notice += u'\n';
+            notice += QStringLiteral("Tintwave could not save its settings to \"%1\": the file "
+                                     "or its folder cannot be written.")
+                          .arg(QDir::toNativeSeparators(settings_->fileName()));
+            // The error stays with a QSettings object for good; a fresh one shows
+            // whether later writes succeed.
+            settings_.reset();
+            open();
+        } else if (!path_.isEmpty()) {
+            knownReadable_ = fileBytes(path_);
+        }
+        return notice;
+    }
+
+    QString path_;
+#ifdef Q_OS_WIN
+    QString organisation_, application_;
+#endif
+    std::unique_ptr<QSettings> settings_;
+    QByteArray knownReadable_; // the file's bytes when last found readable
+};
+
+QSettingsStore::QSettingsStore() = default;
+
+QSettingsStore::QSettingsStore(const QString& iniFile)
+    : fixedFile_(iniFile) {
+}
+
+QSettingsStore::~QSettingsStore() = default;
+
+QString QSettingsStore::fileName(const QString& application) const {
+    if (!fixedFile_.isEmpty())
+        return fixedFile_;
+#ifdef Q_OS_WIN
+    Q_UNUSED(application);
+    return {};
+#else
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return config + u'/' + application + u'/' + application + QStringLiteral(".ini");
+#endif
+}
+
+QSettingsStore::Backend& QSettingsStore::backend(const QString& application) {
+    std::unique_ptr<Backend>& b = backends_[application];
+    if (!b) {
+        const QString file = fileName(application);
+#ifdef Q_OS_WIN
+        if (file.isEmpty()) {
+            b = std::make_unique<Backend>(application, application);
+            return *b;
+        }
+#endif
+        b = std::make_unique<Backend>(file);
+    }
+    return *b;
+}
+
+void QSettingsStore::notify(const QString& notice) {
+    if (!notice.isEmpty() && !notices_.contains(notice))
+        notices_ << notice;
+}
+
+QString QSettingsStore::GetSetting(const QString& application, const QString& section,
+                                   const QString& key) {
+    return backend(application).read(section, key);
+}
+
+void QSettingsStore::SaveSetting(const QString& application, const QString& section,
+                                 const QString& key, const QString& value) {
+    notify(backend(application).write(section, key, value));
+}
+
+void QSettingsStore::DeleteSetting(const QString& application, const QString& section) {
+    notify(backend(application).remove(section));
+}
+
+void QSettingsStore::sync() {
+    for (auto& [application, b] : backends_)
+        b->sync();
+}
+
+QString QSettingsStore::takeNotice() {
+    const QString text = notices_.join(u'\n');
+    notices_.clear();
+    return text;
+}
+
+} // namespace tintwave::platform

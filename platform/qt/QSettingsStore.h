@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/SettingsStore.h"
+
+#include <QStringList>
+#include <map>
+#include <memory>
+
+namespace tintwave::platform {
+
+// The settings store on QSettings. Each application gets its own INI file,
+// <config>/<application>/<application>.ini (on Linux $XDG_CONFIG_HOME or ~/.config);
+// on Windows the settings live in the user's registry instead.
+//
+// Section "general" is the INI file's root, where QSettings puts the keys of a
+// "[general]" header, so a hand-edited file reads as expected and the section keeps its
+// name. Writes reach the file at once.
+//
+// A file QSettings cannot read completely is never silently rewritten: before the first
+// write over it, its bytes are copied beside it as "<file>.corrupt-<date>-<time>" and a
+// notice names both files. A failed write gives a notice too.
+class QSettingsStore : public SettingsStore {
+public:
+    QSettingsStore();
+    // Keeps every application's settings in this one INI file.
+    explicit QSettingsStore(const QString& iniFile);
+    ~QSettingsStore() override;
+
+    QString GetSetting(const QString& application, const QString& section,
+                       const QString& key) override;
+    void SaveSetting(const QString& application, const QString& section, const QString& key,
+                     const QString& value) override;
+    void DeleteSetting(const QString& application, const QString& section) override;
+    void sync() override;
+    QString takeNotice() override;
+
+    // The file that holds an application's settings; empty where they are not kept in a
+    // file (the Windows registry).
+    QString fileName(const QString& application) const;
+
+private:
+    class Backend;
+    Backend& backend(const QString& application);
+    void notify(const QString& notice);
+
+    QString fixedFile_;
+    std::map<QString, std::unique_ptr<Backend>> backends_; // by application
+    QStringList notices_;
+};
+
+} // namespace tintwave::platform
