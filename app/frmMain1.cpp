@@ -187,6 +187,13 @@ void frmMain1::buildControls() {
     Text2_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Text2_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     Text2_->setTabChangesFocus(true);
+
+    // The designed widths fit the designed face; where a wider face stands in for it,
+    // captions keep their place but grow to the right instead of being cut off.
+    for (QWidget* w : client->findChildren<QWidget*>()) {
+        if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w))
+            w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
+    }
 }
 
 void frmMain1::setTabOrders() {
