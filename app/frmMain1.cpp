@@ -105,14 +105,20 @@ void frmMain1::buildControls() {
     client->setFixedSize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
     client->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25, QFont::SansSerif));
     setCentralWidget(client);
+    buildPaletteRow(client);
+    buildButtons(client);
+    buildOptions(client);
+    buildResultBoxes(client);
 
-    const auto button = [&](const QString& name, const QString& caption, int left, int top,
-                            int width, void (frmMain1::*handler)()) {
-        auto* b = place(named(new QPushButton(caption, client), name), left, top, width, 375);
-        connect(b, &QPushButton::clicked, this, handler);
-        return b;
-    };
+    // The designed widths fit the designed face; where a wider face stands in for it,
+    // captions keep their place but grow to the right instead of being cut off.
+    for (QWidget* w : client->findChildren<QWidget*>()) {
+        if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w))
+            w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
+    }
+}
 
+void frmMain1::buildPaletteRow(QWidget* client) {
     label(client, 4, QStringLiteral("Colors:"), 90, 90, 480, 195);
     for (int i = 0; i < 2; ++i) {
         auto* b = new QPushButton(i == 0 ? QStringLiteral("<") : QStringLiteral(">"), client);
@@ -124,6 +130,15 @@ void frmMain1::buildControls() {
             place(new ColorBox(i, services_.systemColors, client), 360 + 480 * i, 390, 390, 375);
         connect(picColor_[i], &ColorBox::mouseDown, this, &frmMain1::picColor_MouseDown);
     }
+}
+
+void frmMain1::buildButtons(QWidget* client) {
+    const auto button = [&](const QString& name, const QString& caption, int left, int top,
+                            int width, void (frmMain1::*handler)()) {
+        auto* b = place(named(new QPushButton(caption, client), name), left, top, width, 375);
+        connect(b, &QPushButton::clicked, this, handler);
+        return b;
+    };
 
     auto* colorize = button(QStringLiteral("Command1"), QStringLiteral("Colorize!"), 5805, 15, 1335,
                             &frmMain1::Command1_Click);
@@ -140,7 +155,9 @@ void frmMain1::buildControls() {
            &frmMain1::Command3_Click);
     button(QStringLiteral("Command8"), QStringLiteral("S&ave HTML"), 5805, 3120, 1335,
            &frmMain1::Command8_Click);
+}
 
+void frmMain1::buildOptions(QWidget* client) {
     label(client, 0, QStringLiteral("Text to Color:"), 90, 1035, 945, 195);
     txtInput_ =
         place(named(new QLineEdit(client), QStringLiteral("txtInput")), 90, 1350, 5265, 375);
@@ -172,7 +189,9 @@ void frmMain1::buildControls() {
     label(client, 6, QStringLiteral("Size:"), 2430, 2565, 345, 195);
     cboSize_ =
         place(named(new QComboBox(client), QStringLiteral("cboSize")), 3105, 2565, 2310, 315);
+}
 
+void frmMain1::buildResultBoxes(QWidget* client) {
     label(client, 2, QStringLiteral("Preview:"), 90, 3240, 615, 195);
     RTB1_ = place(named(new PreviewBox(services_.systemColors, client), QStringLiteral("RTB1")), 90,
                   3600, 7065, 735);
@@ -187,13 +206,6 @@ void frmMain1::buildControls() {
     Text2_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Text2_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     Text2_->setTabChangesFocus(true);
-
-    // The designed widths fit the designed face; where a wider face stands in for it,
-    // captions keep their place but grow to the right instead of being cut off.
-    for (QWidget* w : client->findChildren<QWidget*>()) {
-        if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w))
-            w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
-    }
 }
 
 void frmMain1::setTabOrders() {

@@ -85,6 +85,10 @@ protected:
 
 private:
     void buildControls();
+    void buildPaletteRow(QWidget* client);
+    void buildButtons(QWidget* client);
+    void buildOptions(QWidget* client);
+    void buildResultBoxes(QWidget* client);
     void buildMenus();
     void buildSchemesMenu(QMenu* schemes);
     void buildPopUpMenu();
