@@ -136,31 +136,6 @@ private slots:
         QCOMPARE(window->colors(), paletteOf({3}));
     }
 
-    void remove_cancelEscapeAndCloseBoxRemoveNothing_data() {
-        QTest::addColumn<int>("way");
-        QTest::newRow("Cancel") << 0;
-        QTest::newRow("Escape") << 1;
-        QTest::newRow("close box") << 2;
-    }
-    void remove_cancelEscapeAndCloseBoxRemoveNothing() {
-        QFETCH(int, way);
-        addScheme(QStringLiteral("A"), paletteOf({1}));
-        addScheme(QStringLiteral("B"), paletteOf({2}));
-        const QStringList log = fake->settings.log;
-        whenModal([way](QWidget* dialog) {
-            clickLine(dialog, 0);
-            if (way == 0)
-                QTest::mouseClick(dialog->findChild<QPushButton*>("Command1(1)"), Qt::LeftButton);
-            else if (way == 1)
-                QTest::keyClick(dialog, Qt::Key_Escape);
-            else
-                dialog->close();
-        });
-        window->findChild<QAction*>("mnuRemove")->trigger();
-        QCOMPARE(fake->settings.log, log);
-        QCOMPARE(userEntries(), (QStringList{"mnuSchemeArray(1)=A", "mnuSchemeArray(2)=B"}));
-    }
-
     void storeNotice_isShownOnceAfterTheOperation() {
         fake->settings.pendingNotice = QStringLiteral("Could not write the settings.");
         addScheme(QStringLiteral("A"), paletteOf({1}));
