@@ -9,8 +9,8 @@ namespace tintwave::cli {
 namespace {
 
 constexpr auto kHelp = R"(Usage: tintwave-cli [options]
-Turns a text into one line of HTML in which every character has its own font tag,
-the colours running as a gradient through up to ten colour slots.
+Turns a text into one line of HTML in which every character has its own font
+tag, the colours running as a gradient through up to ten colour slots.
 
 Text:
   --text TEXT          The text to colour. Without it, all of standard input is

@@ -23,7 +23,8 @@ struct CliOptions {
     std::optional<QString> text;      // --text; nothing means standard input
     std::optional<SlotValues> colors; // --colors
     std::optional<QString> scheme;    // --scheme
-    engine::ColorizeOptions style;    // face, size and the four styles (centred by default)
+    // Face, size and the four styles; centred, as the main window starts.
+    engine::ColorizeOptions style{.center = true};
     bool page = false;
     ColorValue background = kWhite;
     QString outputPath; // -o; empty means standard output

@@ -19,54 +19,71 @@ int hexDigits(std::uint32_t value) {
     return digits;
 }
 
+bool hasFace(const ColorizeOptions& o) {
+    return o.face != kNone;
+}
+bool hasSize(const ColorizeOptions& o) {
+    return o.size != kNone;
+}
+
+// The style tags, then the font tag; the face is quoted, the size never is.
+QString openingTags(const ColorizeOptions& options) {
+    QString tags;
+    if (options.center) {
+        tags += u"<center>";
+    }
+    if (options.bold) {
+        tags += u"<b>";
+    }
+    if (options.italic) {
+        tags += u"<i>";
+    }
+    if (options.underline) {
+        tags += u"<u>";
+    }
+    if (hasFace(options)) {
+        tags += u"<font face=\"";
+        tags += options.face;
+        tags += u'"';
+    } else if (hasSize(options)) {
+        tags += u"<font";
+    }
+    if (hasSize(options)) {
+        tags += u" size=";
+        tags += options.size;
+    }
+    if (hasFace(options) || hasSize(options)) {
+        tags += u'>';
+    }
+    return tags;
+}
+
+QString closingTags(const ColorizeOptions& options) {
+    QString tags;
+    if (hasFace(options) || hasSize(options)) {
+        tags += u"</font>";
+    }
+    if (options.underline) {
+        tags += u"</u>";
+    }
+    if (options.italic) {
+        tags += u"</i>";
+    }
+    if (options.bold) {
+        tags += u"</b>";
+    }
+    if (options.center) {
+        tags += u"</center>";
+    }
+    return tags;
+}
+
 } // namespace
 
 FontMarkupWriter::FontMarkupWriter(const ColorizeOptions& options, qsizetype characters,
-                                   qsizetype textLength, int maxComponent) {
-    const bool hasFace = options.face != kNone;
-    const bool hasSize = options.size != kNone;
-
-    QString opening;
-    if (options.center) {
-        opening += u"<center>";
-    }
-    if (options.bold) {
-        opening += u"<b>";
-    }
-    if (options.italic) {
-        opening += u"<i>";
-    }
-    if (options.underline) {
-        opening += u"<u>";
-    }
-    if (hasFace) {
-        opening += u"<font face=\"";
-        opening += options.face;
-        opening += u'"';
-    } else if (hasSize) {
-        opening += u"<font";
-    }
-    if (hasSize) {
-        opening += u" size=";
-        opening += options.size;
-    }
-    if (hasFace || hasSize) {
-        opening += u'>';
-        closing_ += u"</font>";
-    }
-    if (options.underline) {
-        closing_ += u"</u>";
-    }
-    if (options.italic) {
-        closing_ += u"</i>";
-    }
-    if (options.bold) {
-        closing_ += u"</b>";
-    }
-    if (options.center) {
-        closing_ += u"</center>";
-    }
-
+                                   qsizetype textLength, int maxComponent)
+    : closing_(closingTags(options)) {
+    const QString opening = openingTags(options);
     const int hexWidth = std::max(2, hexDigits(std::uint32_t(std::max(0, maxComponent))));
     const qsizetype capacity =
         opening.size() + closing_.size() + textLength + characters * (kTagOverhead + 3 * hexWidth);

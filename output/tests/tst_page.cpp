@@ -12,6 +12,7 @@ private Q_SLOTS:
     void backgroundAttribute_padsEachComponentToTwoUpperCaseDigits_data();
     void backgroundAttribute_padsEachComponentToTwoUpperCaseDigits();
     void buildPage_writesEightCrLfLinesAroundTheCode();
+    void buildPage_codeThatGrowsIntoReferences_keepsTheWholeTail();
     void buildPage_resolvesSystemColourReference_data();
     void buildPage_resolvesSystemColourReference();
     void toWindows1252_mapsCodePageAndReferencesTheRest_data();
@@ -55,6 +56,16 @@ void PageTest::buildPage_writesEightCrLfLinesAroundTheCode() {
                         "</html>\r\n"));
 }
 
+void PageTest::buildPage_codeThatGrowsIntoReferences_keepsTheWholeTail() {
+    const platform::FixedSystemColors colors;
+    const QString code = QString::fromUtf8("😀").repeated(40);
+    const QByteArray page = output::buildPage(code, kWhite, colors);
+    QCOMPARE(page, QByteArray("<html>\r\n<head>\r\n<title>YOUR TITLE HERE</title>\r\n</head>\r\n"
+                              "<body bgcolor=\"FFFFFF\">\r\n") +
+                       QByteArray("&#128512;").repeated(40) +
+                       QByteArray("\r\n</body>\r\n</html>\r\n"));
+}
+
 void PageTest::buildPage_resolvesSystemColourReference_data() {
     QTest::addColumn<int>("reference");
     QTest::addColumn<QByteArray>("bodyLine");
@@ -92,6 +103,13 @@ void PageTest::toWindows1252_mapsCodePageAndReferencesTheRest_data() {
     QTest::newRow("high surrogate before high surrogate pair")
         << (QString(QChar(0xD83D)) + QString::fromUtf8("\xF0\x9F\x98\x80"))
         << QByteArray("&#65533;&#128512;");
+    QTest::newRow("non-ascii at every offset of a long run")
+        << QString::fromUtf8("abcdefg€hijk😀lmnopqr\u00e9stuvwxy\u03b1z")
+        << QByteArray("abcdefg\x80hijk&#128512;lmnopqr\xE9stuvwxy&#945;z");
+    QTest::newRow("references outgrow the text")
+        << QString::fromUtf8("😀😀😀😀😀😀😀😀😀😀\u03b1\u03b1")
+        << QByteArray("&#128512;&#128512;&#128512;&#128512;&#128512;&#128512;&#128512;&#128512;"
+                      "&#128512;&#128512;&#945;&#945;");
     QTest::newRow("nul kept") << QString(QChar(0)) << QByteArray(1, '\0');
 }
 

@@ -1,0 +1,142 @@
+#include "cli/Run.h"
+
+#include "output/Page.h"
+#include "palette/Presets.h"
+#include "platform/FileWriter.h"
+#include "platform/SchemeMenu.h"
+#include "platform/SettingsStore.h"
+#include "platform/SystemColors.h"
+#include "schemes/SchemeStore.h"
+
+namespace tintwave::cli {
+
+namespace {
+
+// The scheme store keeps menu entries in step; there is no menu here.
+class NoMenu : public platform::SchemeMenu {
+public:
+    void appendEntry(const QString&) override { ++entries_; }
+    void removeEntries() override { entries_ = 0; }
+    int highestIndex() const override { return entries_; }
+
+private:
+    int entries_ = 0;
+};
+
+// Page backgrounds given on the command line are always plain colours.
+class PlainColorsOnly : public platform::SystemColors {
+public:
+    ColorValue resolve(ColorValue color) const override { return color < 0 ? kWhite : color; }
+};
+
+// A problem of the command line or the output, named in one line.
+void complain(CliIo& io, const QString& problem) {
+    io.writeError(QStringLiteral("tintwave-cli: ") + problem);
+}
+
+// Passes a notice of the store (e.g. an unreadable file set aside) on to the user.
+void reportNotice(platform::SettingsStore& store, CliIo& io) {
+    if (const QString notice = store.takeNotice(); !notice.isEmpty())
+        complain(io, notice);
+}
+
+std::optional<SlotValues> findScheme(const QString& name, CliIo& io) {
+    if (const palette::Preset* preset = palette::findPreset(name))
+        return palette::applyPreset(*preset).values();
+
+    NoMenu menu;
+    schemes::SchemeStore store(io.settings(), menu);
+    store.load();
+    std::optional<SlotValues> slots;
+    if (const std::optional<int> index = store.findByTitle(name)) {
+        if (const std::optional<palette::Palette> p = store.apply(*index))
+            slots = p->values();
+    }
+    reportNotice(io.settings(), io);
+    return slots;
+}
+
+int listSchemes(CliIo& io) {
+    QString list;
+    for (const palette::Preset& preset : palette::presets())
+        list += palette::displayCaption(preset) + QLatin1Char('\n');
+    NoMenu menu;
+    schemes::SchemeStore store(io.settings(), menu);
+    store.load();
+    for (const QString& title : store.titles())
+        list += title + QLatin1Char('\n');
+    reportNotice(io.settings(), io);
+    return io.writeOutput(list.toUtf8()) ? kExitOk : kExitUsage;
+}
+
+int write(const CliOptions& options, const QByteArray& bytes, CliIo& io) {
+    if (options.outputPath.isEmpty()) {
+        if (io.writeOutput(bytes))
+            return kExitOk;
+        complain(io, QStringLiteral("cannot write to standard output"));
+        return kExitUsage;
+    }
+    if (const platform::WriteError error = io.files().writeFile(options.outputPath, bytes)) {
+        complain(io, QStringLiteral("cannot write '%1': %2").arg(options.outputPath, *error));
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
+int colorizeAndWrite(const CliOptions& options, CliIo& io) {
+    SlotValues slots = palette::Palette::empty().values();
+    if (options.colors) {
+        slots = *options.colors;
+    } else if (options.scheme) {
+        const std::optional<SlotValues> found = findScheme(*options.scheme, io);
+        if (!found) {
+            complain(
+                io,
+                QStringLiteral("unknown scheme '%1' (see --list-schemes)").arg(*options.scheme));
+            return kExitUsage;
+        }
+        slots = *found;
+    }
+
+    const QString text = options.text ? *options.text : textFromInput(io.readInput());
+    const engine::ColorizeResult result = engine::colorize(text, slots, options.style);
+    if (result.error) {
+        io.writeError(engine::messageFor(*result.error));
+        return kExitNothingToColor;
+    }
+
+    QByteArray bytes;
+    if (options.page) {
+        bytes = output::buildPage(result.code, options.background, PlainColorsOnly());
+    } else {
+        bytes = result.code.toUtf8();
+        bytes += '\n';
+    }
+    return write(options, bytes, io);
+}
+
+} // namespace
+
+QString textFromInput(QByteArray bytes) {
+    if (bytes.endsWith("\r\n"))
+        bytes.chop(2);
+    else if (bytes.endsWith('\n'))
+        bytes.chop(1);
+    return QString::fromUtf8(bytes);
+}
+
+int run(const CliOptions& options, CliIo& io) {
+    switch (options.action) {
+    case Action::Help:
+        return io.writeOutput(helpText().toUtf8()) ? kExitOk : kExitUsage;
+    case Action::Version:
+        return io.writeOutput(versionText().toUtf8()) ? kExitOk : kExitUsage;
+    case Action::ListSchemes:
+        return listSchemes(io);
+    case Action::Colorize:
+        break;
+    }
+    return colorizeAndWrite(options, io);
+}
+
+} // namespace tintwave::cli

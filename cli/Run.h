@@ -1,0 +1,37 @@
+#pragma once
+
+#include "cli/CommandLine.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace tintwave::platform {
+class FileWriter;
+class SettingsStore;
+} // namespace tintwave::platform
+
+namespace tintwave::cli {
+
+// What a run of the program reads and writes, so the whole run can be driven in tests.
+class CliIo {
+public:
+    virtual ~CliIo() = default;
+    // All of standard input, as bytes.
+    virtual QByteArray readInput() = 0;
+    // Writes bytes to standard output in one piece; false when that failed.
+    virtual bool writeOutput(const QByteArray& bytes) = 0;
+    // One line (without its line break) on standard error.
+    virtual void writeError(const QString& line) = 0;
+    // The user's settings store; opened on first use only.
+    virtual platform::SettingsStore& settings() = 0;
+    virtual platform::FileWriter& files() = 0;
+};
+
+// Carries out parsed options and returns the exit status.
+int run(const CliOptions& options, CliIo& io);
+
+// Standard input as text: one final LF or CR LF removed, then decoded as UTF-8 with
+// every invalid sequence replaced by U+FFFD.
+QString textFromInput(QByteArray bytes);
+
+} // namespace tintwave::cli

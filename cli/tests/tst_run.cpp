@@ -1,0 +1,158 @@
+#include "cli/Run.h"
+#include "palette/Palette.h"
+#include "platform/memory/MemoryPlatform.h"
+#include "platform/memory/MemorySettingsStore.h"
+
+#include <QTest>
+
+using namespace tintwave;
+
+namespace {
+
+// Standard streams, settings and files of one run, all in memory.
+class MemoryIo : public cli::CliIo {
+public:
+    QByteArray readInput() override { return input; }
+    bool writeOutput(const QByteArray& bytes) override {
+        out += bytes;
+        return !stdoutBroken;
+    }
+    void writeError(const QString& line) override { err << line; }
+    platform::SettingsStore& settings() override { return store; }
+    platform::FileWriter& files() override { return writer; }
+
+    QByteArray input;
+    bool stdoutBroken = false;
+    QByteArray out;
+    QStringList err;
+    platform::MemorySettingsStore store;
+    platform::MemoryFileWriter writer;
+};
+
+const QString app = QStringLiteral("tintwave");
+
+void addUserScheme(platform::MemorySettingsStore& store, int number, const QString& title,
+                   ColorValue slot0) {
+    const QString section = QStringLiteral("scheme%1").arg(number);
+    store.SaveSetting(app, QStringLiteral("general"), QStringLiteral("numSchemes"),
+                      QString::number(number));
+    store.SaveSetting(app, section, QStringLiteral("title"), title);
+    for (int i = 0; i < kSlotCount; ++i)
+        store.SaveSetting(app, section, QStringLiteral("box%1").arg(i),
+                          QString::number(i == 0 ? slot0 : palette::gColor));
+}
+
+cli::CliOptions textOptions(const QString& text) {
+    cli::CliOptions o;
+    o.text = text;
+    return o;
+}
+
+} // namespace
+
+class RunTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void textFromInput_dropsOneFinalLineBreakAndDecodesUtf8_data();
+    void textFromInput_dropsOneFinalLineBreakAndDecodesUtf8();
+    void run_schemeName_findsPresetBeforeUserScheme_data();
+    void run_schemeName_findsPresetBeforeUserScheme();
+    void run_unknownScheme_isUsageErrorWithNothingWritten();
+    void run_storeNotice_isReportedOnceAndRunCarriesOn();
+    void run_writeFailure_isUsageErrorNamingFileAndReason();
+};
+
+void RunTest::textFromInput_dropsOneFinalLineBreakAndDecodesUtf8_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("LF") << QByteArray("ab\n") << "ab";
+    QTest::newRow("CR LF") << QByteArray("ab\r\n") << "ab";
+    QTest::newRow("only one of two") << QByteArray("ab\r\n\r\n") << "ab\r\n";
+    QTest::newRow("bare CR kept") << QByteArray("ab\r") << "ab\r";
+    QTest::newRow("inner breaks kept") << QByteArray("a\nb") << "a\nb";
+    QTest::newRow("just a break") << QByteArray("\n") << "";
+    QTest::newRow("utf-8") << QByteArray("Gr\xC3\xBC\xC3\x9F\x65 \xE2\x82\xAC\n")
+                           << QString::fromUtf8("Grüße €");
+    QTest::newRow("invalid byte") << QByteArray("a\xFF"
+                                                "b")
+                                  << QStringLiteral("a\uFFFDb");
+}
+
+void RunTest::textFromInput_dropsOneFinalLineBreakAndDecodesUtf8() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(cli::textFromInput(bytes), text);
+}
+
+void RunTest::run_schemeName_findsPresetBeforeUserScheme_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("code");
+    QTest::newRow("preset") << "Spectrum"
+                            << QByteArray("<font color=\"#FF0000\">A</font>"
+                                          "<font color=\"#FFFF00\">B</font>\n");
+    QTest::newRow("preset wins over user title")
+        << "Blue-Red"
+        << QByteArray("<font color=\"#0000FF\">A</font>"
+                      "<font color=\"#5500AA\">B</font>\n");
+    QTest::newRow("first user scheme of that title")
+        << "Mine"
+        << QByteArray("<font color=\"#00FF00\">A</font><font color=\"#00FF00\">B</font>\n");
+    QTest::newRow("caption with access key marker is no name") << "&Spectrum" << QByteArray();
+    QTest::newRow("title is matched exactly") << "mine" << QByteArray();
+}
+
+void RunTest::run_schemeName_findsPresetBeforeUserScheme() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, code);
+    MemoryIo io;
+    addUserScheme(io.store, 1, QStringLiteral("Blue-Red"), 0x000000);
+    addUserScheme(io.store, 2, QStringLiteral("Mine"), 0x00FF00);
+    addUserScheme(io.store, 3, QStringLiteral("Mine"), 0xFFFFFF);
+    cli::CliOptions o = textOptions(QStringLiteral("AB"));
+    o.scheme = name;
+    o.style.center = false;
+    QCOMPARE(cli::run(o, io), code.isEmpty() ? cli::kExitUsage : cli::kExitOk);
+    QCOMPARE(io.out, code);
+}
+
+void RunTest::run_unknownScheme_isUsageErrorWithNothingWritten() {
+    MemoryIo io;
+    cli::CliOptions o = textOptions(QStringLiteral("AB"));
+    o.scheme = QStringLiteral("Nope");
+    o.outputPath = QStringLiteral("/out.html");
+    QCOMPARE(cli::run(o, io), cli::kExitUsage);
+    QCOMPARE(io.err, QStringList{"tintwave-cli: unknown scheme 'Nope' (see --list-schemes)"});
+    QVERIFY(io.out.isEmpty());
+    QVERIFY(io.writer.files.isEmpty());
+}
+
+void RunTest::run_storeNotice_isReportedOnceAndRunCarriesOn() {
+    MemoryIo io;
+    io.store.pendingNotice = QStringLiteral("settings file was unreadable; set aside as x.bad");
+    addUserScheme(io.store, 1, QStringLiteral("Mine"), 0x0000FF);
+    cli::CliOptions o = textOptions(QStringLiteral("A"));
+    o.scheme = QStringLiteral("Mine");
+    QCOMPARE(cli::run(o, io), cli::kExitOk);
+    QCOMPARE(io.err, QStringList{"tintwave-cli: settings file was unreadable; set aside as x.bad"});
+    QCOMPARE(io.out, QByteArray("<center><font color=\"#FF0000\">A</font></center>\n"));
+}
+
+void RunTest::run_writeFailure_isUsageErrorNamingFileAndReason() {
+    MemoryIo io;
+    io.writer.failWith = QStringLiteral("Permission denied");
+    cli::CliOptions o = textOptions(QStringLiteral("A"));
+    o.colors = cli::parseColorList(u"#000000").slotValues;
+    o.outputPath = QStringLiteral("/ro/out.html");
+    QCOMPARE(cli::run(o, io), cli::kExitUsage);
+    QCOMPARE(io.err, QStringList{"tintwave-cli: cannot write '/ro/out.html': Permission denied"});
+
+    MemoryIo broken;
+    broken.stdoutBroken = true;
+    o.outputPath.clear();
+    QCOMPARE(cli::run(o, broken), cli::kExitUsage);
+    QCOMPARE(broken.err, QStringList{"tintwave-cli: cannot write to standard output"});
+}
+
+QTEST_GUILESS_MAIN(RunTest)
+#include "tst_run.moc"
