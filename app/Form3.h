@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QPixmap>
 
+class QLabel;
+
 namespace tintwave::platform {
 class UrlOpener;
 }
@@ -21,6 +23,35 @@ public:
     static const char* const kCreditLine;
     static const char* const kEmail;
     static const char* const kWebAddress;
+
+    // The designed client size in twips, and twips per pixel.
+    static constexpr int kDesignedWidthTwips = 4965;
+    static constexpr int kDesignedHeightTwips = 2205;
+    static constexpr int kTwipsPerPixel = 15;
+
+    // The rainbow as drawn at load, at the designed size; the window shows its left part.
+    const QPixmap& rainbow() const { return rainbow_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+public Q_SLOTS:
+    void done(int result) override;
+
+private:
+    void addLabel(int index, const QString& text, qreal pointSize, QRect twips,
+                  Qt::Alignment alignment);
+    void centreOverMainWindow();
+
+    QWidget* mainWindow_;
+    platform::UrlOpener& urls_;
+    QPixmap rainbow_;
+    QLabel* webLabel_ = nullptr;
 };
 
 } // namespace tintwave::app

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/ColorValue.h"
+
+#include <QFrame>
+
+namespace tintwave::platform {
+class SystemColors;
+}
+
+namespace tintwave::app {
+
+// One palette slot on the main window (picColor(i)): a small sunken box filled with the
+// slot's colour. A system colour reference is shown as the colour it stands for, so an
+// empty slot shows the button face. Reports every mouse press, not the release.
+class ColorBox : public QFrame {
+    Q_OBJECT
+public:
+    ColorBox(int index, const platform::SystemColors& systemColors, QWidget* parent = nullptr);
+
+    int index() const { return index_; }
+    ColorValue value() const { return value_; }
+    void setValue(ColorValue value);
+
+    // The colour actually painted, after resolving a system reference.
+    ColorValue shownColor() const;
+
+Q_SIGNALS:
+    void mouseDown(int index, Qt::MouseButton button, QPoint globalPos);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    const int index_;
+    const platform::SystemColors& systemColors_;
+    // Every box starts with the button face, which is how the palette's empty marker is
+    // taken at start-up.
+    ColorValue value_ = kButtonFace;
+};
+
+} // namespace tintwave::app

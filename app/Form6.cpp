@@ -1,0 +1,70 @@
+#include "app/Form6.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+namespace tintwave::app {
+
+namespace {
+
+constexpr int kClientWidth = 196;
+constexpr int kClientHeight = 162;
+
+} // namespace
+
+Form6::Form6(const QStringList& titles, std::function<void(int)> deleteIt, QWidget* mainWindow)
+    : QDialog(mainWindow)
+    , deleteIt_(std::move(deleteIt)) {
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("Remove Scheme"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+    if (mainWindow) {
+        setWindowIcon(mainWindow->windowIcon());
+        // Centred by outer sizes; the dialog's frame is not known before it is shown, so
+        // it is taken to be as wide as the main window's.
+        const QRect main = mainWindow->frameGeometry();
+        const QSize outer = size() + main.size() - mainWindow->size();
+        move(main.x() + main.width() / 2 - outer.width() / 2,
+             main.y() + main.height() / 2 - outer.height() / 2);
+    }
+
+    remove_ = new QListWidget(this);
+    remove_->setObjectName(QStringLiteral("remove"));
+    remove_->setGeometry(2, 6, 191, 121);
+    remove_->setSelectionMode(QAbstractItemView::SingleSelection);
+    remove_->addItems(titles);
+    remove_->clearSelection();
+
+    removeButton_ = new QPushButton(QStringLiteral("Remove"), this);
+    removeButton_->setObjectName(QStringLiteral("Command1(0)"));
+    removeButton_->setGeometry(3, 135, 89, 25);
+    removeButton_->setDefault(true);
+    removeButton_->setEnabled(false);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("Command1(1)"));
+    cancel->setGeometry(105, 135, 89, 25);
+
+    connect(remove_, &QListWidget::itemSelectionChanged, this,
+            [this] { removeButton_->setEnabled(!remove_->selectedItems().isEmpty()); });
+    connect(removeButton_, &QPushButton::clicked, this, [this] { Command1_Click(0); });
+    connect(cancel, &QPushButton::clicked, this, [this] { Command1_Click(1); });
+    setTabOrder(remove_, removeButton_);
+    setTabOrder(removeButton_, cancel);
+    remove_->setFocus();
+}
+
+void Form6::Command1_Click(int index) {
+    if (index == 0) {
+        const QModelIndexList selected = remove_->selectionModel()->selectedRows();
+        if (selected.isEmpty())
+            return;
+        deleteIt_(selected.first().row() + 1);
+        accept();
+        return;
+    }
+    reject();
+}
+
+} // namespace tintwave::app

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/SchemeMenu.h"
+
+#include <QList>
+#include <functional>
+
+class QAction;
+class QMenu;
+
+namespace tintwave::app {
+
+// The user-scheme entries at the end of the Schemes menu: entry 0 is the separator
+// "mnuSchemeArray(0)" that the menu already holds as its last item; entry k is the
+// action "mnuSchemeArray(k)", which calls onChosen(k) when chosen.
+class SchemeMenuActions : public platform::SchemeMenu {
+public:
+    SchemeMenuActions(QMenu& menu, std::function<void(int)> onChosen);
+    ~SchemeMenuActions() override;
+
+    void appendEntry(const QString& caption) override;
+    void removeEntries() override;
+    int highestIndex() const override { return int(entries_.size()); }
+
+private:
+    QMenu& menu_;
+    std::function<void(int)> onChosen_;
+    QList<QAction*> entries_; // entry k at k - 1
+};
+
+} // namespace tintwave::app

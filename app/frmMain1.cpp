@@ -1,0 +1,377 @@
+#include "app/frmMain1.h"
+
+#include "app/AppIcon.h"
+#include "app/ColorBox.h"
+#include "app/PreviewBox.h"
+#include "app/SchemeMenuActions.h"
+#include "palette/Presets.h"
+#include "platform/SettingsStore.h"
+#include "schemes/SchemeStore.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace tintwave::app {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int kClientWidth = 7230;
+constexpr int kClientHeight = 5475;
+
+const QStringList kFonts = {
+    QStringLiteral("None"),
+    QStringLiteral("Arial"),
+    QStringLiteral("Book Antiqua"),
+    QStringLiteral("Comic Sans MS"),
+    QStringLiteral("Courier New"),
+    QStringLiteral("Lucida Calligraphy"),
+    QStringLiteral("Lucida Sans"),
+    QStringLiteral("MS Sans Serif"),
+    QStringLiteral("Times New Roman"),
+};
+const QStringList kSizes = {
+    QStringLiteral("None"), QStringLiteral("+1"), QStringLiteral("+2"), QStringLiteral("+3"),
+    QStringLiteral("+4"),   QStringLiteral("-1"), QStringLiteral("-2"), QStringLiteral("-3"),
+    QStringLiteral("-4"),   QStringLiteral("+5"), QStringLiteral("+6"), QStringLiteral("+7"),
+    QStringLiteral("-5"),   QStringLiteral("-6"), QStringLiteral("-7"),
+};
+
+// Positions a control from its designed twip geometry.
+template <typename W> W* place(W* widget, int left, int top, int width, int height) {
+    widget->setGeometry(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+                        height / kTwipsPerPixel);
+    return widget;
+}
+
+template <typename W> W* named(W* object, const QString& name) {
+    object->setObjectName(name);
+    return object;
+}
+
+// The designed face at its point size; the desktop substitutes a similar face when the
+// named one is not installed.
+QFont designFont(const QString& family, double points, QFont::StyleHint hint) {
+    QFont font(family);
+    font.setStyleHint(hint);
+    font.setPointSizeF(points);
+    return font;
+}
+
+QLabel* label(QWidget* parent, int index, const QString& caption, int left, int top, int width,
+              int height) {
+    auto* l = named(new QLabel(caption, parent), QStringLiteral("lbl(%1)").arg(index));
+    return place(l, left, top, width, height);
+}
+
+} // namespace
+
+frmMain1::frmMain1(const Services& services, QWidget* parent)
+    : QMainWindow(parent)
+    , services_(services) {
+    setObjectName(QStringLiteral("frmMain1"));
+    setWindowTitle(QStringLiteral("Tintwave 1.0"));
+    setWindowIcon(appIcon());
+    // Fixed frame: minimise and close, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    buildControls();
+    buildMenus();
+    setTabOrders();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    Form_Load();
+}
+
+frmMain1::~frmMain1() = default;
+
+void frmMain1::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
+    client->setFont(designFont(QStringLiteral("MS Sans Serif"), 8.25, QFont::SansSerif));
+    setCentralWidget(client);
+    buildPaletteRow(client);
+    buildButtons(client);
+    buildOptions(client);
+    buildResultBoxes(client);
+
+    // The designed widths fit the designed face; where a wider face stands in for it,
+    // captions keep their place but grow to the right instead of being cut off.
+    for (QWidget* w : client->findChildren<QWidget*>()) {
+        if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w))
+            w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
+    }
+}
+
+void frmMain1::buildPaletteRow(QWidget* client) {
+    label(client, 4, QStringLiteral("Colors:"), 90, 90, 480, 195);
+    for (int i = 0; i < 2; ++i) {
+        auto* b = new QPushButton(i == 0 ? QStringLiteral("<") : QStringLiteral(">"), client);
+        place(named(b, QStringLiteral("Command5(%1)").arg(i)), i == 0 ? 90 : 5130, 390, 210, 375);
+        connect(b, &QPushButton::clicked, this, [this, i] { Command5_Click(i); });
+    }
+    for (int i = 0; i < kSlotCount; ++i) {
+        picColor_[i] =
+            place(new ColorBox(i, services_.systemColors, client), 360 + 480 * i, 390, 390, 375);
+        connect(picColor_[i], &ColorBox::mouseDown, this, &frmMain1::picColor_MouseDown);
+    }
+}
+
+void frmMain1::buildButtons(QWidget* client) {
+    const auto button = [&](const QString& name, const QString& caption, int left, int top,
+                            int width, void (frmMain1::*handler)()) {
+        auto* b = place(named(new QPushButton(caption, client), name), left, top, width, 375);
+        connect(b, &QPushButton::clicked, this, handler);
+        return b;
+    };
+
+    auto* colorize = button(QStringLiteral("Command1"), QStringLiteral("Colorize!"), 5805, 15, 1335,
+                            &frmMain1::Command1_Click);
+    colorize->setDefault(true);
+    button(QStringLiteral("Command7"), QStringLiteral("Ra&ndom Colors"), 5805, 525, 1320,
+           &frmMain1::Command7_Click);
+    button(QStringLiteral("Command4"), QStringLiteral("&Invert Colors"), 5805, 1065, 1335,
+           &frmMain1::Command4_Click);
+    button(QStringLiteral("Command6"), QStringLiteral("Re&verse Order"), 5805, 1575, 1320,
+           &frmMain1::Command6_Click);
+    button(QStringLiteral("Command2"), QStringLiteral("C&lear Colors"), 5805, 2100, 1335,
+           &frmMain1::Command2_Click);
+    button(QStringLiteral("Command3"), QStringLiteral("&Copy HTML"), 5805, 2610, 1335,
+           &frmMain1::Command3_Click);
+    button(QStringLiteral("Command8"), QStringLiteral("S&ave HTML"), 5805, 3120, 1335,
+           &frmMain1::Command8_Click);
+}
+
+void frmMain1::buildOptions(QWidget* client) {
+    label(client, 0, QStringLiteral("Text to Color:"), 90, 1035, 945, 195);
+    txtInput_ =
+        place(named(new QLineEdit(client), QStringLiteral("txtInput")), 90, 1350, 5265, 375);
+    txtInput_->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, QFont::SansSerif));
+
+    label(client, 9, QStringLiteral("Options:"), 90, 1980, 585, 195);
+    const auto check = [&](const QString& name, int top, int width) {
+        return place(named(new QCheckBox(name.mid(3), client), name), 900, top, width, 195);
+    };
+    chkBold_ = check(QStringLiteral("chkBold"), 2025, 735);
+    chkItalic_ = check(QStringLiteral("chkItalic"), 2295, 780);
+    chkUnderline_ = check(QStringLiteral("chkUnderline"), 2565, 1005);
+    chkCenter_ = check(QStringLiteral("chkCenter"), 2835, 825);
+    // Each style box shows its caption in its own style.
+    QFont styled = client->font();
+    styled.setBold(true);
+    chkBold_->setFont(styled);
+    styled = client->font();
+    styled.setItalic(true);
+    chkItalic_->setFont(styled);
+    styled = client->font();
+    styled.setUnderline(true);
+    chkUnderline_->setFont(styled);
+    chkCenter_->setChecked(true);
+
+    label(client, 5, QStringLiteral("Font:"), 2430, 2025, 360, 195);
+    cboFont_ =
+        place(named(new QComboBox(client), QStringLiteral("cboFont")), 3105, 2025, 2310, 315);
+    label(client, 6, QStringLiteral("Size:"), 2430, 2565, 345, 195);
+    cboSize_ =
+        place(named(new QComboBox(client), QStringLiteral("cboSize")), 3105, 2565, 2310, 315);
+}
+
+void frmMain1::buildResultBoxes(QWidget* client) {
+    label(client, 2, QStringLiteral("Preview:"), 90, 3240, 615, 195);
+    RTB1_ = place(named(new PreviewBox(services_.systemColors, client), QStringLiteral("RTB1")), 90,
+                  3600, 7065, 735);
+    RTB1_->setFont(designFont(QStringLiteral("Arial"), 14.25, QFont::SansSerif));
+    connect(RTB1_, &PreviewBox::clicked, this, &frmMain1::RTB1_Click);
+
+    label(client, 1, QStringLiteral("HTML Code:"), 90, 4365, 915, 195);
+    Text2_ = place(named(new QPlainTextEdit(client), QStringLiteral("Text2")), 90, 4635, 7080, 735);
+    Text2_->setFont(designFont(QStringLiteral("Courier New"), 8.25, QFont::TypeWriter));
+    Text2_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The code is one long line: wrap it to the box so it can be read.
+    Text2_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Text2_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    Text2_->setTabChangesFocus(true);
+}
+
+void frmMain1::setTabOrders() {
+    auto* client = centralWidget();
+    const auto find = [client](const QString& name) {
+        return client->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+    };
+    std::vector<std::pair<int, QWidget*>> order = {
+        {0, txtInput_},
+        {1, find(QStringLiteral("Command1"))},
+        {2, find(QStringLiteral("Command7"))},
+        {3, find(QStringLiteral("Command4"))},
+        {4, find(QStringLiteral("Command6"))},
+        {5, find(QStringLiteral("Command2"))},
+        {6, find(QStringLiteral("Command3"))},
+        {7, cboFont_},
+        {8, cboSize_},
+        {9, find(QStringLiteral("Command5(0)"))},
+        {10, find(QStringLiteral("Command5(1)"))},
+        {23, Text2_},
+        {29, chkBold_},
+        {30, chkItalic_},
+        {31, chkUnderline_},
+        {32, chkCenter_},
+        {33, RTB1_},
+        {35, find(QStringLiteral("Command8"))},
+    };
+    for (int i = 0; i < kSlotCount; ++i)
+        order.emplace_back(11 + i, picColor_[i]);
+    std::sort(order.begin(), order.end());
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1].second, order[i].second);
+}
+
+void frmMain1::buildMenus() {
+    QMenuBar* bar = menuBar();
+    const auto item = [this](QMenu* menu, const char* name, const QString& caption,
+                             void (frmMain1::*handler)()) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    const auto separator = [](QMenu* menu, const char* name) {
+        menu->addSeparator()->setObjectName(QLatin1String(name));
+    };
+
+    QMenu* file = named(bar->addMenu(QStringLiteral("&File")), QStringLiteral("mnuFile"));
+    item(file, "mnuSave", QStringLiteral("&Save as HTML..."), &frmMain1::mnuSave_Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    item(file, "mnuColorizer", QStringLiteral("&Colorize"), &frmMain1::Command1_Click);
+    item(file, "mnuFlip", QStringLiteral("Re&verse Order"), &frmMain1::Command6_Click);
+    item(file, "mnuInvertColors", QStringLiteral("&Invert Colors"), &frmMain1::Command4_Click);
+    item(file, "mnuRandom", QStringLiteral("Ra&ndom Colors"), &frmMain1::Command7_Click);
+    item(file, "mnuReset", QStringLiteral("C&lear Colors"), &frmMain1::Command2_Click);
+    separator(file, "asdfjkl");
+    item(file, "mnuExit", QStringLiteral("E&xit"), &frmMain1::mnuExit_Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    mnuSchemes_ = named(bar->addMenu(QStringLiteral("&Schemes")), QStringLiteral("mnuSchemes"));
+    item(mnuSchemes_, "mnuAdd", QStringLiteral("&Add Scheme..."), &frmMain1::mnuAdd_Click);
+    item(mnuSchemes_, "mnuRemove", QStringLiteral("&Remove Scheme..."), &frmMain1::mnuRemove_Click);
+    separator(mnuSchemes_, "breaker0");
+    buildSchemesMenu(mnuSchemes_);
+    // The fixed last item; user schemes are appended behind it.
+    separator(mnuSchemes_, "mnuSchemeArray(0)");
+    schemeMenu_ = std::make_unique<SchemeMenuActions>(
+        *mnuSchemes_, [this](int index) { mnuSchemeArray_Click(index); });
+    store_ = std::make_unique<schemes::SchemeStore>(services_.settings, *schemeMenu_);
+
+    QMenu* help = named(bar->addMenu(QStringLiteral("&Help")), QStringLiteral("mnuHelp"));
+    item(help, "mnuAbout", QStringLiteral("&About..."), &frmMain1::mnuAbout_Click);
+
+    buildPopUpMenu();
+}
+
+// The preset items: those that stand directly in the Schemes menu first, then one
+// submenu each in table order.
+void frmMain1::buildSchemesMenu(QMenu* schemes) {
+    const auto addPreset = [this](QMenu* menu, const palette::Preset& preset) {
+        QAction* action = menu->addAction(QString::fromUtf8(preset.caption));
+        action->setObjectName(QLatin1String(preset.objectName));
+        connect(action, &QAction::triggered, this, [this, &preset] { mnuPreset_Click(preset); });
+    };
+    for (const palette::Preset& preset : palette::presets()) {
+        if (preset.submenu < 0)
+            addPreset(schemes, preset);
+    }
+    const auto submenus = palette::presetSubmenus();
+    for (int s = 0; s < int(submenus.size()); ++s) {
+        QMenu* sub = schemes->addMenu(QString::fromUtf8(submenus[s].caption));
+        sub->setObjectName(QLatin1String(submenus[s].objectName));
+        for (const palette::Preset& preset : palette::presets()) {
+            if (preset.submenu == s)
+                addPreset(sub, preset);
+        }
+    }
+}
+
+void frmMain1::buildPopUpMenu() {
+    // Never in the menu bar; shown over a colour box.
+    mnuPopUp_ = named(new QMenu(QStringLiteral("mnuPopUp"), this), QStringLiteral("mnuPopUp"));
+    const auto item = [this](const char* name, const QString& caption) {
+        QAction* action = mnuPopUp_->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    connect(item("mnuClear", QStringLiteral("&Clear")), &QAction::triggered, this,
+            &frmMain1::mnuClear_Click);
+    connect(item("mnuInvert", QStringLiteral("&Invert")), &QAction::triggered, this,
+            &frmMain1::mnuInvert_Click);
+    connect(item("mnuRandomOne", QStringLiteral("Ra&ndom")), &QAction::triggered, this,
+            &frmMain1::mnuRandomOne_Click);
+    mnuPopUp_->addSeparator()->setObjectName(QStringLiteral("aslsdfasda"));
+    item("mnuCancel", QStringLiteral("C&ancel")); // only closes the menu
+}
+
+// Start-up: runs once, while the window is still hidden.
+void frmMain1::Form_Load() {
+    centreOnScreen();
+    gColor_ = picColor_[0]->value();
+    store_->load();
+    startupNotice_ = services_.settings.takeNotice();
+    gIndex_.reset();
+    cboFont_->addItems(kFonts);
+    cboFont_->setCurrentIndex(0);
+    cboSize_->addItems(kSizes);
+    cboSize_->setCurrentIndex(0);
+    txtInput_->setFocus();
+}
+
+void frmMain1::centreOnScreen() {
+    layout()->activate();
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + (area.width() - outer.width()) / 2,
+         area.y() + (area.height() - outer.height()) / 2);
+}
+
+void frmMain1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (std::exchange(shownOnce_, true))
+        return;
+    // A notice from reading the settings at start-up waits until the window is up.
+    QTimer::singleShot(0, this, [this] {
+        if (!startupNotice_.isEmpty())
+            showMessage(std::exchange(startupNotice_, QString()));
+        showStoreNotice();
+    });
+}
+
+// Enter anywhere but in a push button or the code box runs Colorize, the default button.
+void frmMain1::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || event->modifiers() & ~Qt::KeypadModifier) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
+        button->click();
+    else
+        Command1_Click();
+    event->accept();
+}
+
+} // namespace tintwave::app

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "app/Services.h"
+#include "palette/Palette.h"
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tintwave::palette {
+struct Preset;
+}
+namespace tintwave::schemes {
+class SchemeStore;
+}
+
+namespace tintwave::app {
+
+class ColorBox;
+class PreviewBox;
+class SchemeMenuActions;
+
+// The main window. Its controls are the program's data: the palette is the ten colour
+// boxes, the options are the lists and check boxes, the result is the code box and the
+// preview. Every command is one handler below that reads the controls, calls the core
+// libraries and writes the controls back. Controls and menu items carry their names as
+// object names ("picColor(3)", "mnuSchemeArray(2)").
+class frmMain1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window and runs the start-up; does not show it.
+    explicit frmMain1(const Services& services, QWidget* parent = nullptr);
+    ~frmMain1() override;
+
+    // The empty-slot marker, taken from the first colour box at start-up.
+    ColorValue gColor() const { return gColor_; }
+    // The slot last pressed with the mouse; nothing until the first press.
+    std::optional<int> gIndex() const { return gIndex_; }
+    int gNumSchemes() const;
+
+    // The palette the ten boxes show.
+    palette::Palette colors() const;
+    void setColors(const palette::Palette& palette);
+
+    // Buttons, and the menu items that repeat them.
+    void Command1_Click();          // Colorize!
+    void Command2_Click();          // Clear Colors
+    void Command3_Click();          // Copy HTML
+    void Command4_Click();          // Invert Colors
+    void Command5_Click(int index); // 0: rotate left, 1: rotate right
+    void Command6_Click();          // Reverse Order
+    void Command7_Click();          // Random Colors
+    void Command8_Click();          // Save HTML
+
+    // Colour boxes and their pop-up menu.
+    void picColor_MouseDown(int index, Qt::MouseButton button, QPoint globalPos);
+    void mnuClear_Click();
+    void mnuInvert_Click();
+    void mnuRandomOne_Click();
+
+    // Schemes.
+    void mnuPreset_Click(const palette::Preset& preset);
+    void mnuAdd_Click();
+    void mnuSchemeArray_Click(int index);
+    void mnuRemove_Click();
+    // Removes user scheme schemeNum (1-based); the Remove Scheme dialog calls it.
+    void deleteIt(int schemeNum);
+
+    void RTB1_Click();
+    void mnuSave_Click();
+    void mnuAbout_Click();
+    void mnuExit_Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    void buildPaletteRow(QWidget* client);
+    void buildButtons(QWidget* client);
+    void buildOptions(QWidget* client);
+    void buildResultBoxes(QWidget* client);
+    void buildMenus();
+    void buildSchemesMenu(QMenu* schemes);
+    void buildPopUpMenu();
+    void setTabOrders();
+    void Form_Load();
+    void centreOnScreen();
+    void showMessage(const QString& text);
+    // Shows what the settings store has to tell the user, if anything.
+    void showStoreNotice();
+
+    Services services_;
+    ColorValue gColor_ = palette::gColor;
+    std::optional<int> gIndex_;
+    QString startupNotice_;
+    bool shownOnce_ = false;
+
+    QLineEdit* txtInput_ = nullptr;
+    std::array<ColorBox*, kSlotCount> picColor_{};
+    QComboBox* cboFont_ = nullptr;
+    QComboBox* cboSize_ = nullptr;
+    QCheckBox* chkBold_ = nullptr;
+    QCheckBox* chkItalic_ = nullptr;
+    QCheckBox* chkUnderline_ = nullptr;
+    QCheckBox* chkCenter_ = nullptr;
+    PreviewBox* RTB1_ = nullptr;
+    QPlainTextEdit* Text2_ = nullptr;
+    QMenu* mnuPopUp_ = nullptr;
+    QMenu* mnuSchemes_ = nullptr;
+
+    std::unique_ptr<SchemeMenuActions> schemeMenu_;
+    std::unique_ptr<schemes::SchemeStore> store_;
+};
+
+} // namespace tintwave::app

@@ -1,0 +1,194 @@
+// The commands of the main window: each reads the controls, calls the core and writes the
+// controls back.
+#include "app/ColorBox.h"
+#include "app/Form3.h"
+#include "app/Form6.h"
+#include "app/PreviewBox.h"
+#include "app/frmMain1.h"
+#include "engine/Colorize.h"
+#include "output/Page.h"
+#include "palette/Presets.h"
+#include "platform/Dialogs.h"
+#include "platform/SettingsStore.h"
+#include "schemes/SchemeStore.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+
+namespace tintwave::app {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Tintwave");
+
+} // namespace
+
+int frmMain1::gNumSchemes() const {
+    return store_->numSchemes();
+}
+
+palette::Palette frmMain1::colors() const {
+    palette::Palette p;
+    for (int i = 0; i < kSlotCount; ++i)
+        p[i] = picColor_[i]->value();
+    return p;
+}
+
+void frmMain1::setColors(const palette::Palette& palette) {
+    for (int i = 0; i < kSlotCount; ++i)
+        picColor_[i]->setValue(palette[i]);
+}
+
+void frmMain1::showMessage(const QString& text) {
+    services_.messages.show(text, kTitle);
+}
+
+void frmMain1::showStoreNotice() {
+    const QString notice = services_.settings.takeNotice();
+    if (!notice.isEmpty())
+        showMessage(notice);
+}
+
+void frmMain1::Command1_Click() {
+    const QString text = txtInput_->text();
+    engine::ColorizeOptions options;
+    options.face = cboFont_->currentText();
+    options.size = cboSize_->currentText();
+    options.center = chkCenter_->isChecked();
+    options.bold = chkBold_->isChecked();
+    options.italic = chkItalic_->isChecked();
+    options.underline = chkUnderline_->isChecked();
+
+    const engine::ColorizeResult result = engine::colorize(text, colors().values(), options);
+    if (result.error) {
+        // Without colours the old code goes; an empty text leaves everything as it was.
+        if (*result.error == engine::ColorizeError::NoColor)
+            Text2_->clear();
+        showMessage(engine::messageFor(*result.error));
+        return;
+    }
+    Text2_->setPlainText(result.code);
+    RTB1_->showColorized(text, result.chars, options.face, options.bold, options.italic,
+                         options.underline);
+}
+
+void frmMain1::Command2_Click() {
+    setColors(palette::clearColors(colors()));
+}
+
+void frmMain1::Command3_Click() {
+    output::copyHtml(services_.clipboard, Text2_->toPlainText());
+}
+
+void frmMain1::Command4_Click() {
+    setColors(palette::invertColors(colors()));
+}
+
+void frmMain1::Command5_Click(int index) {
+    setColors(palette::rotate(colors(), index));
+}
+
+void frmMain1::Command6_Click() {
+    setColors(palette::reverseOrder(colors()));
+}
+
+void frmMain1::Command7_Click() {
+    setColors(palette::randomColors(colors(), services_.random));
+}
+
+void frmMain1::Command8_Click() {
+    mnuSave_Click();
+}
+
+void frmMain1::picColor_MouseDown(int index, Qt::MouseButton button, QPoint globalPos) {
+    gIndex_ = index;
+    if (button == Qt::RightButton) {
+        mnuPopUp_->popup(globalPos);
+    } else if (button == Qt::LeftButton) {
+        if (const auto chosen = services_.colorDialog.pickColor(picColor_[index]->value()))
+            picColor_[index]->setValue(*chosen);
+    }
+}
+
+void frmMain1::mnuClear_Click() {
+    if (gIndex_)
+        setColors(palette::clearSlot(colors(), *gIndex_));
+}
+
+void frmMain1::mnuInvert_Click() {
+    if (gIndex_)
+        setColors(palette::invertSlot(colors(), *gIndex_));
+}
+
+void frmMain1::mnuRandomOne_Click() {
+    if (gIndex_)
+        setColors(palette::randomSlot(colors(), *gIndex_, services_.random));
+}
+
+void frmMain1::mnuPreset_Click(const palette::Preset& preset) {
+    setColors(palette::applyPreset(preset));
+}
+
+void frmMain1::mnuAdd_Click() {
+    const QString name = services_.inputPrompt.getText(
+        QStringLiteral("Please type the name for the scheme"), kTitle, QString());
+    if (name.isEmpty())
+        return;
+    store_->add(name, colors());
+    showStoreNotice();
+}
+
+void frmMain1::mnuSchemeArray_Click(int index) {
+    const std::optional<palette::Palette> scheme = store_->apply(index);
+    showStoreNotice();
+    if (scheme)
+        setColors(*scheme);
+}
+
+void frmMain1::mnuRemove_Click() {
+    Form6 dialog(
+        store_->titles(), [this](int schemeNum) { deleteIt(schemeNum); }, this);
+    showStoreNotice();
+    dialog.exec();
+}
+
+void frmMain1::deleteIt(int schemeNum) {
+    store_->deleteIt(schemeNum);
+    showStoreNotice();
+}
+
+void frmMain1::RTB1_Click() {
+    if (const auto chosen = services_.colorDialog.pickColor(RTB1_->backColor()))
+        RTB1_->setBackColor(*chosen);
+}
+
+void frmMain1::mnuSave_Click() {
+    if (Text2_->toPlainText().isEmpty())
+        Command1_Click();
+    if (Text2_->toPlainText().isEmpty())
+        return;
+    const std::optional<QString> path = services_.saveDialog.getSaveFileName(
+        QStringLiteral("index.html"), QStringLiteral("HTML Files (*.html *.htm)"));
+    if (!path)
+        return;
+    const platform::WriteError error = output::savePage(
+        services_.files, *path, Text2_->toPlainText(), RTB1_->backColor(), services_.systemColors);
+    if (error)
+        showMessage(QStringLiteral("Could not save %1: %2").arg(*path, *error));
+}
+
+void frmMain1::mnuAbout_Click() {
+    Form3 about(this, services_.urls);
+    about.exec();
+}
+
+void frmMain1::mnuExit_Click() {
+    hide();
+    QCoreApplication::exit(0);
+}
+
+} // namespace tintwave::app
