@@ -372,7 +372,7 @@ void PreviewBox::mouseReleaseEvent(QMouseEvent* event) {
     const bool dragged = (event->position().toPoint() - pressPos_).manhattanLength() >=
                          QApplication::startDragDistance();
     if (!dragged && !(event->modifiers() & Qt::ShiftModifier))
-        emit clicked();
+        Q_EMIT clicked();
 }
 
 void PreviewBox::keyPressEvent(QKeyEvent* event) {

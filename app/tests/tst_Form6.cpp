@@ -26,7 +26,7 @@ class TestForm6 : public QObject {
             QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() {
         mainWindow.setGeometry(100, 80, 482, 365);
         mainWindow.show();

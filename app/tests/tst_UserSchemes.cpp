@@ -65,7 +65,7 @@ class TestUserSchemes : public QObject {
         window->findChild<QAction*>("mnuAdd")->trigger();
     }
 
-private slots:
+private Q_SLOTS:
     void init() {
         fake = std::make_unique<ScriptedPlatform>();
         window = std::make_unique<frmMain1>(fake->services());

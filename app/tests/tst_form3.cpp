@@ -36,7 +36,7 @@ class TestForm3 : public QObject {
     Q_OBJECT
     platform::RecordingUrlOpener urls;
 
-private slots:
+private Q_SLOTS:
     void init() { urls.opened.clear(); }
 
     void geometry_narrowedToStepTimes1530Twips() {

@@ -76,7 +76,7 @@ class TestMainWindow : public QObject {
         window->setColors(paletteOf({kBlack, E, E, E, E, kWhite}));
     }
 
-private slots:
+private Q_SLOTS:
     void init() { fake = std::make_unique<ScriptedPlatform>(); }
     void cleanup() {
         window.reset();

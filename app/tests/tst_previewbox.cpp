@@ -47,7 +47,7 @@ class TestPreviewBox : public QObject {
     Q_OBJECT
     platform::FixedSystemColors systemColors;
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { systemColors.windowBackground = 0xEFCDAB; }
 
     void showColorized_graphemeClusters_colourEachUnitOfItsCharacter() {

@@ -38,7 +38,7 @@ void whenModal(std::function<void(QWidget*)> act) {
 
 class TestWidgetsPlatform : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void colorConversion_roundTripsRedInTheLowByte() {
         const QColor c = toQColor(0xAF000A);
         QCOMPARE(c, QColor(10, 0, 175));
