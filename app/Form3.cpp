@@ -1,5 +1,7 @@
 #include "app/Form3.h"
 
+#include <algorithm>
+
 #include "platform/UrlOpener.h"
 
 #include <QKeyEvent>
@@ -90,7 +92,10 @@ void Form3::addLabel(int index, const QString& text, qreal pointSize, QRect twip
     font.setPointSizeF(pointSize);
     label->setFont(font);
     label->setAlignment(alignment | Qt::AlignTop);
-    label->setGeometry(toPixels(twips.x()), toPixels(twips.y()), toPixels(twips.width()),
+    // Where a wider face stands in for Times New Roman, the text grows to the right
+    // instead of being cut off.
+    label->setGeometry(toPixels(twips.x()), toPixels(twips.y()),
+                       std::max(toPixels(twips.width()), label->sizeHint().width()),
                        toPixels(twips.height()));
     if (index == 3)
         webLabel_ = label;
