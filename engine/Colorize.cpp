@@ -17,9 +17,22 @@ using colorspace::Srgb8;
 // The text split into characters, its colours and where the per-character colours go.
 struct Job {
     const QString& text;
+    // Where each character starts, and text.size() last; empty when every code unit is a
+    // character of its own, which spares a table of eight bytes per character.
     std::vector<qsizetype> bounds;
+    qsizetype count;
     ColorRamp ramp;
     std::vector<CharColor>* chars; // nothing when the caller does not want them
+
+    Job(const QString& t, const ActiveColors& active, const ColorizeOptions& options,
+        std::vector<CharColor>* c)
+        : text(t)
+        , bounds(eachUnitIsACharacter(t) ? std::vector<qsizetype>() : graphemeBoundaries(t))
+        , count(bounds.empty() ? t.size() : qsizetype(bounds.size() - 1))
+        , ramp(active, count, options.blend, options.spread)
+        , chars(c) {}
+
+    qsizetype start(qsizetype k) const { return bounds.empty() ? k : bounds[std::size_t(k)]; }
 };
 
 // No rounded gradient component exceeds the largest component of the colours it blends.
@@ -49,17 +62,16 @@ Srgb8 clamped(Srgb8 c) {
 // Colours in blocks, so the gradient arithmetic stays apart from the markup without a call
 // per character.
 template <typename Writer> void writeCharacters(const Job& job, Writer& writer, bool clamp) {
-    const auto count = qsizetype(job.bounds.size() - 1);
     std::array<Srgb8, 256> block;
-    for (qsizetype first = 0; first < count;) {
+    for (qsizetype first = 0; first < job.count;) {
         const qsizetype filled = job.ramp.fill(first, block);
         if (filled == 0) {
             break;
         }
         for (qsizetype k = 0; k < filled; ++k) {
             const Srgb8 c = clamp ? clamped(block[std::size_t(k)]) : block[std::size_t(k)];
-            const qsizetype start = job.bounds[std::size_t(first + k)];
-            const qsizetype length = job.bounds[std::size_t(first + k + 1)] - start;
+            const qsizetype start = job.start(first + k);
+            const qsizetype length = job.start(first + k + 1) - start;
             writer.character(QStringView(job.text).sliced(start, length), c);
             if (job.chars) {
                 job.chars->push_back({start, length, rgb(c.red, c.green, c.blue)});
@@ -160,12 +172,9 @@ ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
     if ((result.error = check(text, active))) {
         return result;
     }
-    std::vector<qsizetype> bounds = graphemeBoundaries(text);
-    const auto count = qsizetype(bounds.size() - 1);
-    result.code.reserve(expectedLength(options, active, count, text.size()));
-    result.chars.reserve(std::size_t(count));
-    const Job job{text, std::move(bounds), ColorRamp(active, count, options.blend, options.spread),
-                  &result.chars};
+    const Job job(text, active, options, &result.chars);
+    result.code.reserve(expectedLength(options, active, job.count, text.size()));
+    result.chars.reserve(std::size_t(job.count));
     StringSink sink(result.code);
     write(job, options, sink);
     return result;
@@ -177,11 +186,7 @@ std::optional<ColorizeError> colorizeTo(const QString& text, const SlotValues& s
     if (const std::optional<ColorizeError> error = check(text, active)) {
         return error;
     }
-    std::vector<qsizetype> bounds = graphemeBoundaries(text);
-    const auto count = qsizetype(bounds.size() - 1);
-    const Job job{text, std::move(bounds), ColorRamp(active, count, options.blend, options.spread),
-                  nullptr};
-    write(job, options, sink);
+    write(Job(text, active, options, nullptr), options, sink);
     return std::nullopt;
 }
 
