@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Times tintwave-cli end to end on 1 MB of text from standard input: the median wall time
-# of several runs for the code line and for the saved page, output thrown away.
+# Times tintwave-cli end to end on text from standard input: the median wall time of several
+# runs for the code line and the saved page, each format, the ansi format against a peer
+# library, and the size --merge saves; output thrown away.
 # Usage: bench/bench_cli.sh [path/to/tintwave-cli] [runs]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,3 +43,33 @@ median_ms "1 MB ASCII, whole page" "$work/input.txt" --scheme Spectrum --page
 median_ms "1 MB mixed UTF-8, code line" "$work/mixed.txt" --scheme Copper
 median_ms "1 MB mixed UTF-8, whole page" "$work/mixed.txt" --scheme Copper --page
 median_ms "1 MB ASCII, -o file" "$work/input.txt" --scheme Spectrum -o "$work/out.html"
+
+# Every format over 1,000,000 ASCII characters, and the ansi format against the best-known
+# terminal gradient library for Node (about 6 s for 100,000 characters; a stack overflow
+# at 1,000,000, measured on this machine).
+head -c 1000000 "$work/input.txt" >"$work/million.txt"
+head -c 100000 "$work/input.txt" >"$work/hundredk.txt"
+for format in font span bbcode ansi; do
+    median_ms "1,000,000 chars, --format $format" "$work/million.txt" --scheme Spectrum \
+        --format "$format"
+done
+median_ms "1,000,000 chars, span oklch even merge" "$work/million.txt" --scheme Spectrum \
+    --format span --blend oklch --spread even --merge
+for input in hundredk million; do
+    line=$(median_ms "ansi, $input" "$work/$input.txt" --scheme Spectrum --format ansi)
+    echo "$line"
+    ms=$(sed -E 's/.*median +([0-9.]+) ms.*/\1/' <<<"$line")
+    if [[ $input == hundredk ]]; then
+        awk -v ms="$ms" 'BEGIN { printf "  peer: 6000 ms for 100,000 chars -> %.0fx faster\n", 6000 / ms }'
+    else
+        echo "  peer: fails (stack overflow) at 1,000,000 chars; tintwave-cli: ${ms} ms"
+    fi
+done
+
+# --merge on a smooth two-colour gradient: the merged size against the unmerged one.
+for format in span bbcode ansi; do
+    plain=$("$cli" --colors '#2040C0,#C08020' --format "$format" <"$work/million.txt" | wc -c)
+    merged=$("$cli" --colors '#2040C0,#C08020' --format "$format" --merge <"$work/million.txt" | wc -c)
+    awk -v f="$format" -v p="$plain" -v m="$merged" \
+        'BEGIN { printf "merge, %-6s 1,000,000 chars: %d -> %d bytes (%.3f of unmerged)\n", f, p, m, m / p }'
+done

@@ -1,4 +1,6 @@
 // Colorize throughput on ASCII text: characters per second, the median of several runs.
+// A last table times every format over a million characters, whole (colorize) and
+// streamed into a sink that throws the pieces away (colorizeTo, as the command line runs).
 //
 // Two passes. "fresh" uses the allocator as a program gets it: buffers above glibc's mmap
 // threshold (a million characters make about 90 MB) come fresh from the kernel on every
@@ -54,6 +56,52 @@ double medianSeconds(const QString& text, const SlotValues& slotValues,
     return samples[3];
 }
 
+// Counts what it is given and keeps nothing.
+class CountingSink : public CodeSink {
+public:
+    void write(QStringView piece) override { units += piece.size(); }
+    qsizetype units = 0;
+};
+
+double medianStreamedSeconds(const QString& text, const SlotValues& slotValues,
+                             const ColorizeOptions& options, qsizetype& sink) {
+    std::vector<double> samples;
+    for (int sample = 0; sample < 7; ++sample) {
+        QElapsedTimer timer;
+        timer.start();
+        CountingSink counter;
+        colorizeTo(text, slotValues, options, counter);
+        sink += counter.units;
+        samples.push_back(double(timer.nsecsElapsed()) * 1e-9);
+    }
+    std::nth_element(samples.begin(), samples.begin() + 3, samples.end());
+    return samples[3];
+}
+
+void formatTable(qsizetype& sink) {
+    const QString text = asciiText(1'000'000);
+    std::printf("\n%-7s %-6s %-6s %12s %12s\n", "format", "blend", "merge", "whole ms",
+                "streamed ms");
+    for (const QString& format : formatNames()) {
+        for (const Blend blend : {Blend::Rgb, Blend::OkLab, Blend::OkLch}) {
+            for (const bool merge : {false, true}) {
+                ColorizeOptions options;
+                options.format = *parseFormat(format);
+                options.blend = blend;
+                options.merge = merge;
+                if (merge && !canMerge(options.format)) {
+                    continue;
+                }
+                const double whole = medianSeconds(text, rainbow(10), options, sink);
+                const double streamed = medianStreamedSeconds(text, rainbow(10), options, sink);
+                std::printf("%-7s %-6s %-6s %12.1f %12.1f\n", qPrintable(format),
+                            qPrintable(blendName(blend)), merge ? "yes" : "no", whole * 1e3,
+                            streamed * 1e3);
+            }
+        }
+    }
+}
+
 } // namespace
 
 int main() {
@@ -80,5 +128,6 @@ int main() {
             }
         }
     }
+    formatTable(sink);
     return sink > 0 ? 0 : 1;
 }

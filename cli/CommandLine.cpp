@@ -9,8 +9,9 @@ namespace tintwave::cli {
 namespace {
 
 constexpr auto kHelp = R"(Usage: tintwave-cli [options]
-Turns a text into one line of HTML in which every character has its own font
-tag, the colours running as a gradient through up to ten colour slots.
+Turns a text into one line of code in which every character has its own
+colour, running as a gradient through up to ten colour slots: HTML font tags
+(the default), HTML5 spans, BBCode or 24-bit terminal colour.
 
 Text:
   --text TEXT          The text to colour. Without it, all of standard input is
@@ -38,10 +39,27 @@ Font and style:
   --underline          Underlined.
   --no-center          Do not centre the text (it is centred by default).
 
+Format and gradient:
+  --format FORMAT      font (default): HTML font tags, one per character, the
+                       text as it is. span: HTML5, <span style="color:..."> per
+                       character, the text escaped, the styles as CSS. bbcode:
+                       [color=...] for forums. ansi: 24-bit colour escape
+                       sequences for terminals (bold, italic and underline
+                       apply; centre, face and size do not).
+  --blend BLEND        rgb (default): the classic component arithmetic.
+                       oklab: a perceptual blend without muddy midpoints.
+                       oklch: perceptual, the hue along the shorter arc.
+  --spread SPREAD      classic (default): the last colour is only approached.
+                       even: the first character has the first colour and the
+                       last character exactly the last.
+  --merge              One tag or escape sequence per run of characters of the
+                       same colour (shorter output). Not with --format font.
+
 Output:
   --page               Write the whole HTML page (Windows-1252, CR LF line ends;
                        characters outside Windows-1252 as &#NNN; references)
-                       instead of the code line.
+                       instead of the code line. Only with --format font or
+                       span.
   --background COLOR   Page background as #RRGGBB (default #FFFFFF). Only with
                        --page.
   -o, --output FILE    Write to FILE instead of standard output. FILE is
@@ -50,6 +68,13 @@ Output:
   --version            Show the version and exit.
 
 The code line is written as UTF-8, followed by one LF.
+
+Examples:
+  tintwave-cli --text Hello --colors '#FF0000,#0000FF'
+  tintwave-cli --text Hello --scheme Spectrum --format span --spread even
+  tintwave-cli --text 'Hi [all]' --colors '#FF8000,#8000FF' --format bbcode
+  tintwave-cli --scheme Copper --format ansi --blend oklab --merge < notes.txt
+  tintwave-cli --text Hello --scheme Spectrum --format span --page -o hello.html
 
 Exit status:
   0  success
@@ -89,6 +114,10 @@ struct Parser {
     QCommandLineOption italic{QStringLiteral("italic")};
     QCommandLineOption underline{QStringLiteral("underline")};
     QCommandLineOption noCenter{QStringLiteral("no-center")};
+    QCommandLineOption format{QStringLiteral("format"), {}, QStringLiteral("FORMAT")};
+    QCommandLineOption blend{QStringLiteral("blend"), {}, QStringLiteral("BLEND")};
+    QCommandLineOption spread{QStringLiteral("spread"), {}, QStringLiteral("SPREAD")};
+    QCommandLineOption merge{QStringLiteral("merge")};
     QCommandLineOption page{QStringLiteral("page")};
     QCommandLineOption background{QStringLiteral("background"), {}, QStringLiteral("COLOR")};
     QCommandLineOption output{
@@ -98,7 +127,8 @@ struct Parser {
 
     Parser() {
         parser.addOptions({text, colors, scheme, listSchemes, face, size, bold, italic, underline,
-                           noCenter, page, background, output, help, version});
+                           noCenter, format, blend, spread, merge, page, background, output, help,
+                           version});
     }
 };
 
@@ -133,9 +163,45 @@ QString readColorOptions(const Parser& p, CliOptions& o) {
     return {};
 }
 
+// The value of a named choice such as --format, read by parse; a problem naming the option
+// and its choices, or an empty string.
+template <typename Value>
+QString readChoice(const QCommandLineParser& cl, const QCommandLineOption& option,
+                   std::optional<Value> (*parse)(QStringView), const QStringList& names,
+                   Value& value) {
+    if (!cl.isSet(option))
+        return {};
+    const QString text = cl.value(option);
+    const std::optional<Value> parsed = parse(text);
+    if (!parsed)
+        return QStringLiteral("--%1 '%2' is not one of %3")
+            .arg(option.names().constFirst(), text, names.join(QStringLiteral(", ")));
+    value = *parsed;
+    return {};
+}
+
+QString readFormatOptions(const Parser& p, CliOptions& o) {
+    const QCommandLineParser& cl = p.parser;
+    engine::ColorizeOptions& s = o.style;
+    QString error = readChoice(cl, p.format, engine::parseFormat, engine::formatNames(), s.format);
+    if (error.isEmpty())
+        error = readChoice(cl, p.blend, engine::parseBlend, engine::blendNames(), s.blend);
+    if (error.isEmpty())
+        error = readChoice(cl, p.spread, engine::parseSpread, engine::spreadNames(), s.spread);
+    if (!error.isEmpty())
+        return error;
+    s.merge = cl.isSet(p.merge);
+    if (s.merge && !engine::canMerge(s.format))
+        return QStringLiteral("--merge does not apply to --format font (one tag per character)");
+    return {};
+}
+
 QString readOutputOptions(const Parser& p, CliOptions& o) {
     const QCommandLineParser& cl = p.parser;
     o.page = cl.isSet(p.page);
+    if (o.page && !engine::isHtml(o.style.format))
+        return QStringLiteral("--page needs an HTML format (font or span), not %1")
+            .arg(engine::formatName(o.style.format));
     if (cl.isSet(p.background)) {
         if (!o.page)
             return QStringLiteral("--background needs --page");
@@ -219,6 +285,8 @@ ParseResult parseArguments(const QStringList& arguments) {
     if (p.parser.isSet(p.text))
         o.text = p.parser.value(p.text);
     result.error = readColorOptions(p, o);
+    if (result.error.isEmpty())
+        result.error = readFormatOptions(p, o);
     if (result.error.isEmpty())
         result.error = readOutputOptions(p, o);
     return result;

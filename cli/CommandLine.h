@@ -23,7 +23,8 @@ struct CliOptions {
     std::optional<QString> text;      // --text; nothing means standard input
     std::optional<SlotValues> colors; // --colors
     std::optional<QString> scheme;    // --scheme
-    // Face, size and the four styles; centred, as the main window starts.
+    // Face, size, the four styles, format, blend, spread and merging; centred, as the main
+    // window starts.
     engine::ColorizeOptions style{.center = true};
     bool page = false;
     ColorValue background = kWhite;

@@ -8,6 +8,8 @@
 #include "platform/SystemColors.h"
 #include "schemes/SchemeStore.h"
 
+#include <QStringEncoder>
+
 namespace tintwave::cli {
 
 namespace {
@@ -69,19 +71,56 @@ int listSchemes(CliIo& io) {
     return io.writeOutput(list.toUtf8()) ? kExitOk : kExitUsage;
 }
 
-int write(const CliOptions& options, const QByteArray& bytes, CliIo& io) {
-    if (options.outputPath.isEmpty()) {
-        if (io.writeOutput(bytes))
-            return kExitOk;
-        complain(io, QStringLiteral("cannot write to standard output"));
-        return kExitUsage;
+// Encodes the code as the engine hands it over, as UTF-8 or, for a page, Windows-1252.
+// Standard output gets the bytes in blocks as they fill, so memory stays flat however long
+// the text; a file gets them whole at the end, so it is replaced only once everything has
+// been written.
+class OutputSink : public engine::CodeSink {
+public:
+    OutputSink(const CliOptions& options, CliIo& io)
+        : io_(io)
+        , toStdout_(options.outputPath.isEmpty())
+        , page_(options.page) {}
+
+    void write(QStringView piece) override {
+        if (page_) {
+            output::appendWindows1252(bytes_, piece);
+        } else {
+            const qsizetype used = bytes_.size();
+            bytes_.resize(used + 3 * piece.size());
+            char* end = utf8_.appendToBuffer(bytes_.data() + used, piece);
+            bytes_.truncate(end - bytes_.constData());
+        }
+        if (toStdout_ && bytes_.size() >= kBlock)
+            send();
     }
-    if (const platform::WriteError error = io.files().writeFile(options.outputPath, bytes)) {
-        complain(io, QStringLiteral("cannot write '%1': %2").arg(options.outputPath, *error));
-        return kExitUsage;
+    void append(const QByteArray& bytes) { bytes_ += bytes; }
+
+    // Sends what is left; false when any write to standard output failed.
+    bool finish() {
+        send();
+        return ok_;
     }
-    return kExitOk;
-}
+    const QByteArray& bytes() const { return bytes_; }
+
+private:
+    static constexpr qsizetype kBlock = qsizetype(1) << 18;
+
+    void send() {
+        if (!toStdout_)
+            return;
+        if (ok_ && !bytes_.isEmpty())
+            ok_ = io_.writeOutput(bytes_);
+        bytes_.truncate(0); // keeps the capacity for the next block (clear() would free it)
+    }
+
+    CliIo& io_;
+    bool toStdout_;
+    bool page_;
+    bool ok_ = true;
+    QByteArray bytes_;
+    QStringEncoder utf8_{QStringConverter::Utf8};
+};
 
 int colorizeAndWrite(const CliOptions& options, CliIo& io) {
     SlotValues slots = palette::Palette::empty().values();
@@ -99,20 +138,25 @@ int colorizeAndWrite(const CliOptions& options, CliIo& io) {
     }
 
     const QString text = options.text ? *options.text : textFromInput(io.readInput());
-    const engine::ColorizeResult result = engine::colorize(text, slots, options.style);
-    if (result.error) {
-        io.writeError(engine::messageFor(*result.error));
+    OutputSink sink(options, io);
+    if (options.page)
+        sink.append(output::pageHead(options.background, PlainColorsOnly()));
+    if (const auto error = engine::colorizeTo(text, slots, options.style, sink)) {
+        io.writeError(engine::messageFor(*error));
         return kExitNothingToColor;
     }
-
-    QByteArray bytes;
-    if (options.page) {
-        bytes = output::buildPage(result.code, options.background, PlainColorsOnly());
-    } else {
-        bytes = result.code.toUtf8();
-        bytes += '\n';
+    sink.append(options.page ? output::pageTail() : QByteArrayLiteral("\n"));
+    if (!sink.finish()) {
+        complain(io, QStringLiteral("cannot write to standard output"));
+        return kExitUsage;
     }
-    return write(options, bytes, io);
+    if (options.outputPath.isEmpty())
+        return kExitOk;
+    if (const platform::WriteError error = io.files().writeFile(options.outputPath, sink.bytes())) {
+        complain(io, QStringLiteral("cannot write '%1': %2").arg(options.outputPath, *error));
+        return kExitUsage;
+    }
+    return kExitOk;
 }
 
 } // namespace

@@ -18,7 +18,8 @@ public:
     virtual ~CliIo() = default;
     // All of standard input, as bytes.
     virtual QByteArray readInput() = 0;
-    // Writes bytes to standard output in one piece; false when that failed.
+    // Writes bytes to standard output (the code may come in several blocks); false when
+    // that failed.
     virtual bool writeOutput(const QByteArray& bytes) = 0;
     // One line (without its line break) on standard error.
     virtual void writeError(const QString& line) = 0;

@@ -1,7 +1,6 @@
 // tintwave-cli: colours a text from the command line or standard input into gradient HTML.
 
 #include "cli/CommandLine.h"
-#include "cli/HeapTuning.h"
 #include "cli/Run.h"
 #include "platform/qt/QSettingsStore.h"
 #include "platform/qt/SaveFileWriter.h"
@@ -25,11 +24,8 @@ public:
             bytes.resize(used + kChunk);
             const std::size_t got = std::fread(bytes.data() + used, 1, kChunk, stdin);
             bytes.truncate(used + qsizetype(got));
-            if (got < std::size_t(kChunk)) {
-                // The code and its encodings take up to a few hundred bytes per byte of text.
-                cli::prepareHeapFor(std::size_t(bytes.size()) * 256);
+            if (got < std::size_t(kChunk))
                 return bytes;
-            }
         }
     }
 

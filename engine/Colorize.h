@@ -1,24 +1,14 @@
 #pragma once
 
+#include "engine/ColorizeOptions.h"
 #include "platform/ColorValue.h"
 
 #include <QString>
-
+#include <QStringView>
 #include <optional>
 #include <vector>
 
 namespace tintwave::engine {
-
-// Face and size texts are written into the markup unchanged; the word "None" (exact,
-// case-sensitive) means no face / no size.
-struct ColorizeOptions {
-    QString face = QStringLiteral("None");
-    QString size = QStringLiteral("None");
-    bool center = false;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-};
 
 enum class ColorizeError {
     EmptyText, // "You must type something."
@@ -45,8 +35,23 @@ struct ColorizeResult {
 };
 
 // Turns text, the ten slot values (negative = empty slot) and the options into the
-// per-character gradient HTML. Pure: reads nothing else, writes nothing else.
+// per-character gradient code in the chosen format. Pure: reads nothing else, writes
+// nothing else.
 ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
                         const ColorizeOptions& options);
+
+// Receives the code in pieces, in order. Each piece is whole text: it never ends between
+// the two halves of a surrogate pair.
+class CodeSink {
+public:
+    virtual ~CodeSink() = default;
+    virtual void write(QStringView piece) = 0;
+};
+
+// The same code as colorize, handed to sink in pieces of a few ten thousand characters as
+// it is written, without the per-character colours: memory stays flat whatever the size of
+// the text. On an error nothing is written.
+std::optional<ColorizeError> colorizeTo(const QString& text, const SlotValues& slotValues,
+                                        const ColorizeOptions& options, CodeSink& sink);
 
 } // namespace tintwave::engine

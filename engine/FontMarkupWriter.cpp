@@ -1,7 +1,5 @@
 #include "engine/FontMarkupWriter.h"
 
-#include <cstdint>
-
 namespace tintwave::engine {
 
 namespace {
@@ -10,14 +8,6 @@ const QString kNone = QStringLiteral("None");
 
 // Markup of one character apart from the character itself and the six hex digits.
 constexpr qsizetype kTagOverhead = qsizetype(sizeof(u"<font color=\"#\"></font>") / 2 - 1);
-
-int hexDigits(std::uint32_t value) {
-    int digits = 1;
-    while (value >>= 4) {
-        ++digits;
-    }
-    return digits;
-}
 
 bool hasFace(const ColorizeOptions& o) {
     return o.face != kNone;
@@ -80,37 +70,20 @@ QString closingTags(const ColorizeOptions& options) {
 
 } // namespace
 
-FontMarkupWriter::FontMarkupWriter(const ColorizeOptions& options, qsizetype characters,
-                                   qsizetype textLength, int maxComponent)
-    : closing_(closingTags(options)) {
-    const QString opening = openingTags(options);
-    const int hexWidth = std::max(2, hexDigits(std::uint32_t(std::max(0, maxComponent))));
-    const qsizetype capacity =
-        opening.size() + closing_.size() + textLength + characters * (kTagOverhead + 3 * hexWidth);
-    out_ = QString(capacity, Qt::Uninitialized);
-    cursor_ = reinterpret_cast<char16_t*>(out_.data());
-    put(opening);
+FontMarkupWriter::FontMarkupWriter(const ColorizeOptions& options, MarkupBuffer& out)
+    : options_(options)
+    , out_(out) {
+    out_.put(openingTags(options));
 }
 
-void FontMarkupWriter::put(QStringView text) {
-    std::memcpy(cursor_, text.utf16(), sizeof(char16_t) * std::size_t(text.size()));
-    cursor_ += text.size();
+void FontMarkupWriter::finish() {
+    out_.put(closingTags(options_));
 }
 
-void FontMarkupWriter::putWideHex(int component) {
-    const auto value = static_cast<std::uint32_t>(component);
-    for (int shift = 4 * (hexDigits(value) - 1); shift >= 0; shift -= 4) {
-        *cursor_++ = u"0123456789ABCDEF"[(value >> shift) & 15];
-    }
-}
-
-QString FontMarkupWriter::finish() {
-    put(closing_);
-    const auto written = qsizetype(cursor_ - reinterpret_cast<const char16_t*>(out_.constData()));
-    Q_ASSERT(written <= out_.size());
-    out_.truncate(written);
-    cursor_ = nullptr;
-    return std::move(out_);
+qsizetype FontMarkupWriter::codeLength(const ColorizeOptions& options, qsizetype characters,
+                                       qsizetype textLength, int hexWidth) {
+    return openingTags(options).size() + closingTags(options).size() + textLength +
+           characters * (kTagOverhead + 3 * hexWidth);
 }
 
 } // namespace tintwave::engine

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/ColorSpace.h"
+#include "engine/ColorizeOptions.h"
 #include "platform/ColorValue.h"
 
 #include <QtGlobal>
@@ -47,6 +49,37 @@ private:
     int segmentCount_ = 0;
     qsizetype count_ = 0;
     qsizetype length_ = 0;
+};
+
+// The rounded colour of every character position for any blend and spread.
+//  - Classic spread: position p lies in segment i = p / L at fraction (p % L) / L, L the
+//    classic segment length; the last colour runs toward itself.
+//  - Even spread: p of N lies at t = p * (k - 1) / (N - 1) along the k colours (t = 0 when
+//    N = 1), segment i = min(floor(t), k - 2), fraction t - i.
+//  - Rgb blend with the classic spread is SegmentGradient exactly, the classic output
+//    (components may exceed 255 for values above 0xFFFFFF, as the classic arithmetic does);
+//    otherwise each stop is taken as 8-bit sRGB, mixed in the blend's space and rounded half
+//    to even, and a fraction of exactly 0 or 1 gives the stop colour itself.
+class ColorRamp {
+public:
+    // count: the number of character positions N. Needs at least one active colour.
+    ColorRamp(const ActiveColors& colors, qsizetype count, Blend blend, Spread spread);
+
+    // As SegmentGradient::fill, with rounded colours.
+    qsizetype fill(qsizetype first, std::span<colorspace::Srgb8> out) const;
+
+private:
+    colorspace::Srgb8 at(qsizetype position) const;
+    colorspace::Srgb8 between(int from, double fraction) const;
+
+    SegmentGradient classic_;
+    Blend blend_;
+    Spread spread_;
+    qsizetype count_;
+    int stopCount_;
+    std::array<colorspace::Srgb8, kSlotCount> stops_{};
+    std::array<colorspace::OkLab, kSlotCount> labs_{};
+    std::array<colorspace::OkLch, kSlotCount> lchs_{};
 };
 
 } // namespace tintwave::engine

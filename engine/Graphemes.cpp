@@ -45,6 +45,10 @@ void pairRegionalIndicators(QStringView text, std::vector<bool>& boundary) {
 
 } // namespace
 
+bool eachUnitIsACharacter(QStringView text) {
+    return eachUnitStandsAlone(text);
+}
+
 std::vector<qsizetype> graphemeBoundaries(QStringView text) {
     std::vector<qsizetype> boundaries;
     if (eachUnitStandsAlone(text)) {

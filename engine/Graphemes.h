@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QStringView>
-
 #include <vector>
 
 namespace tintwave::engine {
@@ -11,5 +10,8 @@ namespace tintwave::engine {
 // unit can join a neighbour (ASCII and Latin text below U+0300, without CR) takes a fast
 // path with one character per code unit.
 std::vector<qsizetype> graphemeBoundaries(QStringView text);
+
+// Whether that fast path applies: every code unit of text is a character of its own.
+bool eachUnitIsACharacter(QStringView text);
 
 } // namespace tintwave::engine

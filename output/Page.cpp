@@ -38,7 +38,7 @@ int windows1252Byte(char16_t c) {
 // references, then leaves room for spare more bytes. Written through a raw pointer:
 // pages of megabytes of code go through here. Every UTF-16 unit gives at least one
 // byte, so the buffer only has to grow for references.
-void appendWindows1252(QByteArray& out, QStringView text, qsizetype spare = 0) {
+void appendWithSpare(QByteArray& out, QStringView text, qsizetype spare) {
     const qsizetype n = text.size();
     const char16_t* in = text.utf16();
     qsizetype len = out.size();
@@ -104,24 +104,35 @@ QString backgroundAttribute(ColorValue plainColor) {
 
 QByteArray toWindows1252(const QString& text) {
     QByteArray out;
-    appendWindows1252(out, text);
+    appendWithSpare(out, text, 0);
     return out;
+}
+
+void appendWindows1252(QByteArray& out, QStringView text) {
+    appendWithSpare(out, text, 0);
+}
+
+QByteArray pageHead(ColorValue background, const platform::SystemColors& colors) {
+    // A system colour reference has no digits of its own: the literal red/green/blue
+    // split of a negative value is meaningless, so it is resolved to the colour it shows.
+    const ColorValue plain = isSystemColor(background) ? colors.resolve(background) : background;
+    QByteArray head = "<html>\r\n<head>\r\n<title>YOUR TITLE HERE</title>\r\n</head>\r\n<body";
+    head += backgroundAttribute(plain).toLatin1();
+    head += ">\r\n";
+    return head;
+}
+
+QByteArray pageTail() {
+    return QByteArrayLiteral("\r\n</body>\r\n</html>\r\n");
 }
 
 QByteArray buildPage(const QString& code, ColorValue background,
                      const platform::SystemColors& colors) {
-    // A system colour reference has no digits of its own: the literal red/green/blue
-    // split of a negative value is meaningless, so it is resolved to the colour it shows.
-    const ColorValue plain = isSystemColor(background) ? colors.resolve(background) : background;
-
-    static constexpr char kTail[] = "\r\n</body>\r\n</html>\r\n";
-    QByteArray page;
-    page.reserve(code.size() + 128);
-    page += "<html>\r\n<head>\r\n<title>YOUR TITLE HERE</title>\r\n</head>\r\n<body";
-    page += backgroundAttribute(plain).toLatin1();
-    page += ">\r\n";
-    appendWindows1252(page, code, sizeof kTail - 1);
-    page += kTail;
+    const QByteArray tail = pageTail();
+    QByteArray page = pageHead(background, colors);
+    page.reserve(page.size() + code.size() + tail.size());
+    appendWithSpare(page, code, tail.size());
+    page += tail;
     return page;
 }
 

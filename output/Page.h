@@ -26,6 +26,15 @@ QByteArray buildPage(const QString& code, ColorValue background,
 // text in Windows-1252, characters outside it as decimal character references.
 QByteArray toWindows1252(const QString& text);
 
+// The same, appended to out; text split into pieces gives the same bytes as long as no
+// piece ends between the two halves of a surrogate pair.
+void appendWindows1252(QByteArray& out, QStringView text);
+
+// The page of buildPage in three parts, for code written piece by piece in between: the
+// lines up to the body tag, and the lines after the code.
+QByteArray pageHead(ColorValue background, const platform::SystemColors& colors);
+QByteArray pageTail();
+
 // Builds the page and writes it in one piece; an existing file is replaced only when the
 // whole page was written.
 platform::WriteError savePage(platform::FileWriter& writer, const QString& path,

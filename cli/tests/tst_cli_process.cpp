@@ -40,6 +40,8 @@ private Q_SLOTS:
     void usageError_exitsTwoWithOneLine_data();
     void usageError_exitsTwoWithOneLine();
     void helpAndVersion_goToStdoutWithExitZero();
+    void format_givesExactCodeLine_data();
+    void format_givesExactCodeLine();
 
 private:
     Outcome runCli(const QStringList& args, const QByteArray& input = {});
@@ -240,6 +242,13 @@ void CliProcessTest::usageError_exitsTwoWithOneLine_data() {
     QTest::newRow("scheme and colors")
         << QStringList{"--text", "A", "--scheme", "Copper", "--colors", "#000000"}
         << QByteArray("tintwave-cli: --scheme and --colors cannot be used together\n");
+    QTest::newRow("page with ansi")
+        << QStringList{"--text", "A", "--colors", "#000000", "--format", "ansi", "--page"}
+        << QByteArray("tintwave-cli: --page needs an HTML format (font or span), not ansi\n");
+    QTest::newRow("merge with font")
+        << QStringList{"--text", "A", "--colors", "#000000", "--merge"}
+        << QByteArray("tintwave-cli: --merge does not apply to --format font (one tag per "
+                      "character)\n");
     QTest::newRow("size") << QStringList{"--text", "A", "--size", "3"}
                           << QByteArray("tintwave-cli: --size '3' is not one of None, +1, +2, +3, "
                                         "+4, -1, -2, -3, -4, +5, +6, +7, -5, -6, -7\n");
@@ -264,6 +273,34 @@ void CliProcessTest::helpAndVersion_goToStdoutWithExitZero() {
     const Outcome version = runCli({"--version"});
     QCOMPARE(version.exitCode, 0);
     QCOMPARE(version.out, QByteArray("tintwave-cli 1.0.0\n"));
+}
+
+void CliProcessTest::format_givesExactCodeLine_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("out");
+    const QStringList abc{"--text", "a<[b]", "--colors", "#000000,#FFFFFF", "--no-center"};
+    QTest::newRow("span, even oklab")
+        << abc + QStringList{"--format", "span", "--spread", "even", "--blend", "oklab"}
+        << QByteArray("<span style=\"color:#000000\">a</span><span style=\"color:#222222\">&lt;"
+                      "</span><span style=\"color:#636363\">[</span><span style=\"color:#AEAEAE\">"
+                      "b</span><span style=\"color:#FFFFFF\">]</span>\n");
+    QTest::newRow("bbcode, centred bold")
+        << QStringList{"--text",   "[b]",    "--colors", "#FF0000",
+                       "--format", "bbcode", "--bold",   "--merge"}
+        << QByteArray(
+               "[center][b][color=#FF0000][[/color][color=#FF0000]b][/color][/b][/center]\n");
+    QTest::newRow("ansi from stdin, merged")
+        << QStringList{"--colors", "#FF0000", "--format", "ansi", "--merge"}
+        << QByteArray("\x1b[38;2;255;0;0mab\x1b[0m\n\x1b[38;2;255;0;0mc\x1b[0m\n");
+}
+
+void CliProcessTest::format_givesExactCodeLine() {
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, out);
+    const Outcome outcome = runCli(args, "ab\nc\n");
+    QCOMPARE(outcome.exitCode, 0);
+    QCOMPARE(outcome.out, out);
+    QVERIFY(outcome.err.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(CliProcessTest)

@@ -67,6 +67,19 @@ void CommandLineTest::parse_usageError_namesTheProblem_data() {
     QTest::newRow("bad background") << QStringList{"--page", "--background", "FFFFFF"}
                                     << "--background 'FFFFFF' is not #RRGGBB";
     QTest::newRow("empty output name") << QStringList{"-o", ""} << "-o needs a file name";
+    QTest::newRow("unknown format") << QStringList{"--format", "html"}
+                                    << "--format 'html' is not one of font, span, bbcode, ansi";
+    QTest::newRow("blend is case-sensitive")
+        << QStringList{"--blend", "OKLab"} << "--blend 'OKLab' is not one of rgb, oklab, oklch";
+    QTest::newRow("unknown spread")
+        << QStringList{"--spread", "wide"} << "--spread 'wide' is not one of classic, even";
+    QTest::newRow("merge with font tags")
+        << QStringList{"--merge"}
+        << "--merge does not apply to --format font (one tag per character)";
+    QTest::newRow("page with ansi") << QStringList{"--format", "ansi", "--page"}
+                                    << "--page needs an HTML format (font or span), not ansi";
+    QTest::newRow("page with bbcode") << QStringList{"--format", "bbcode", "--page"}
+                                      << "--page needs an HTML format (font or span), not bbcode";
 }
 
 void CommandLineTest::parse_usageError_namesTheProblem() {
@@ -90,15 +103,27 @@ void CommandLineTest::parse_noArguments_givesStartUpDefaults() {
     QVERIFY(o.style.center);
     QVERIFY(!o.style.bold && !o.style.italic && !o.style.underline);
     QVERIFY(!o.page);
+    QCOMPARE(o.style.format, engine::OutputFormat::Font);
+    QCOMPARE(o.style.blend, engine::Blend::Rgb);
+    QCOMPARE(o.style.spread, engine::Spread::Classic);
+    QVERIFY(!o.style.merge);
     QCOMPARE(o.background, kWhite);
     QVERIFY(o.outputPath.isEmpty());
 }
 
 void CommandLineTest::parse_styleAndOutputOptions_areTakenOver() {
-    const cli::ParseResult result =
-        parse({"--text", "Hi", "--scheme", "Orange-Yellow-Light Yellow", "--face",
-               "Times New Roman", "--size", "-7", "--bold", "--italic", "--underline",
-               "--no-center", "--page", "--background", "#0008ff", "-o", "out.html"});
+    const cli::ParseResult result = parse({"--text",      "Hi",
+                                           "--scheme",    "Orange-Yellow-Light Yellow",
+                                           "--face",      "Times New Roman",
+                                           "--size",      "-7",
+                                           "--bold",      "--italic",
+                                           "--underline", "--no-center",
+                                           "--page",      "--background",
+                                           "#0008ff",     "-o",
+                                           "out.html",    "--format",
+                                           "span",        "--blend",
+                                           "oklch",       "--spread",
+                                           "even",        "--merge"});
     QVERIFY2(result.ok(), qPrintable(result.error));
     const cli::CliOptions& o = result.options;
     QCOMPARE(o.text, QStringLiteral("Hi"));
@@ -110,6 +135,10 @@ void CommandLineTest::parse_styleAndOutputOptions_areTakenOver() {
     QVERIFY(o.page);
     QCOMPARE(o.background, 0x00 + 256 * 0x08 + 65536 * 0xFF);
     QCOMPARE(o.outputPath, QStringLiteral("out.html"));
+    QCOMPARE(o.style.format, engine::OutputFormat::Span);
+    QCOMPARE(o.style.blend, engine::Blend::OkLch);
+    QCOMPARE(o.style.spread, engine::Spread::Even);
+    QVERIFY(o.style.merge);
 }
 
 void CommandLineTest::parse_textMayStartWithDashOrBeEmpty_data() {

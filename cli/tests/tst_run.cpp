@@ -1,4 +1,5 @@
 #include "cli/Run.h"
+#include "output/Page.h"
 #include "palette/Palette.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "platform/memory/MemorySettingsStore.h"
@@ -15,6 +16,7 @@ public:
     QByteArray readInput() override { return input; }
     bool writeOutput(const QByteArray& bytes) override {
         out += bytes;
+        ++writes;
         return !stdoutBroken;
     }
     void writeError(const QString& line) override { err << line; }
@@ -24,6 +26,7 @@ public:
     QByteArray input;
     bool stdoutBroken = false;
     QByteArray out;
+    int writes = 0;
     QStringList err;
     platform::MemorySettingsStore store;
     platform::MemoryFileWriter writer;
@@ -61,6 +64,8 @@ private Q_SLOTS:
     void run_unknownScheme_isUsageErrorWithNothingWritten();
     void run_storeNotice_isReportedOnceAndRunCarriesOn();
     void run_writeFailure_isUsageErrorNamingFileAndReason();
+    void run_longText_streamsTheSameBytesAsTheWholeCode_data();
+    void run_longText_streamsTheSameBytesAsTheWholeCode();
 };
 
 void RunTest::textFromInput_dropsOneFinalLineBreakAndDecodesUtf8_data() {
@@ -152,6 +157,39 @@ void RunTest::run_writeFailure_isUsageErrorNamingFileAndReason() {
     o.outputPath.clear();
     QCOMPARE(cli::run(o, broken), cli::kExitUsage);
     QCOMPARE(broken.err, QStringList{"tintwave-cli: cannot write to standard output"});
+}
+
+void RunTest::run_longText_streamsTheSameBytesAsTheWholeCode_data() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("page");
+    QTest::addColumn<bool>("toFile");
+    QTest::newRow("ansi to stdout") << "ansi" << false << false;
+    QTest::newRow("span page to stdout") << "span" << true << false;
+    QTest::newRow("bbcode to file") << "bbcode" << false << true;
+    QTest::newRow("font page to file") << "font" << true << true;
+}
+
+// Far more than one block of output, with characters that take several bytes.
+void RunTest::run_longText_streamsTheSameBytesAsTheWholeCode() {
+    QFETCH(QString, format);
+    QFETCH(bool, page);
+    QFETCH(bool, toFile);
+    MemoryIo io;
+    cli::CliOptions o = textOptions(QStringLiteral("Grüße € 😀 <[b]> ").repeated(20'000));
+    o.colors = cli::parseColorList(u"#FF0000,#00FF00,#0000FF").slotValues;
+    o.style.format = *engine::parseFormat(format);
+    o.page = page;
+    if (toFile)
+        o.outputPath = QStringLiteral("/out");
+    QCOMPARE(cli::run(o, io), cli::kExitOk);
+
+    const QString code = engine::colorize(*o.text, *o.colors, o.style).code;
+    const QByteArray expected = page
+                                    ? output::buildPage(code, kWhite, platform::FixedSystemColors())
+                                    : code.toUtf8() + '\n';
+    QCOMPARE(toFile ? io.writer.files.value(o.outputPath) : io.out, expected);
+    QVERIFY(expected.size() > 4'000'000);
+    QCOMPARE(io.writes > 1, !toFile); // standard output in blocks, a file whole
 }
 
 QTEST_GUILESS_MAIN(RunTest)

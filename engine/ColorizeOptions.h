@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <optional>
+
+namespace tintwave::engine {
+
+// The markup written around the characters.
+enum class OutputFormat {
+    Font,   // classic HTML: one <font color="#RRGGBB"> per character, nothing escaped
+    Span,   // HTML5: <span style="color:#RRGGBB">, the text escaped, the options as CSS
+    BBCode, // forum markup: [color=#RRGGBB]
+    Ansi,   // 24-bit terminal colour: ESC[38;2;R;G;Bm
+};
+
+// The space in which neighbouring colours are mixed.
+enum class Blend {
+    Rgb,   // the classic component arithmetic
+    OkLab, // perceptual: no muddy midpoints
+    OkLch, // perceptual, the hue along the shorter arc
+};
+
+// How the characters are spread over the colours.
+enum class Spread {
+    Classic, // segments of floor(N / (k - 1)) + 1 characters; the last colour is never reached
+    Even,    // the first character has the first colour, the last exactly the last colour
+};
+
+// Face and size texts are written into the markup unchanged; the word "None" (exact,
+// case-sensitive) means no face / no size. The defaults give the classic output.
+struct ColorizeOptions {
+    QString face = QStringLiteral("None");
+    QString size = QStringLiteral("None");
+    bool center = false;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    OutputFormat format = OutputFormat::Font;
+    Blend blend = Blend::Rgb;
+    Spread spread = Spread::Classic;
+    // One tag / escape sequence per run of equal colours. Never applies to Font, whose
+    // tag per character is part of its format.
+    bool merge = false;
+};
+
+// Lower-case names as the command line and the settings store write them ("font", "span",
+// "bbcode", "ansi"; "rgb", "oklab", "oklch"; "classic", "even"). Parsing is exact and
+// case-sensitive; anything else gives nothing.
+QString formatName(OutputFormat format);
+QString blendName(Blend blend);
+QString spreadName(Spread spread);
+std::optional<OutputFormat> parseFormat(QStringView name);
+std::optional<Blend> parseBlend(QStringView name);
+std::optional<Spread> parseSpread(QStringView name);
+
+// Every name, in declaration order (for menus and usage messages).
+QStringList formatNames();
+QStringList blendNames();
+QStringList spreadNames();
+
+// Font and Span are HTML and belong in a page; BBCode and Ansi are plain text.
+constexpr bool isHtml(OutputFormat format) {
+    return format == OutputFormat::Font || format == OutputFormat::Span;
+}
+
+// Whether merging equal colours applies to the format.
+constexpr bool canMerge(OutputFormat format) {
+    return format != OutputFormat::Font;
+}
+
+// The legacy font size 1 .. 7 that a size text selects: "+n" / "-n" counted from 3, a bare
+// number as it is, clamped to 1 .. 7. Nothing for "None" or a text that is not a number.
+std::optional<int> legacyFontSize(const QString& size);
+
+} // namespace tintwave::engine

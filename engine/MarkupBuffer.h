@@ -1,0 +1,52 @@
+#pragma once
+
+#include "engine/Colorize.h"
+
+#include <QStringView>
+#include <cstring>
+#include <memory>
+
+namespace tintwave::engine {
+
+// A fixed-size buffer the markup writers fill through a raw cursor; whenever it is full its
+// contents go to the sink. Memory stays the same whatever the size of the output, and a
+// piece never ends between the two halves of a surrogate pair.
+class MarkupBuffer {
+public:
+    explicit MarkupBuffer(CodeSink& sink);
+
+    void put(char16_t unit) {
+        if (cursor_ == end_) {
+            flush();
+        }
+        *cursor_++ = unit;
+    }
+    template <std::size_t N> void put(const char16_t (&literal)[N]) { put(literal, N - 1); }
+    void put(QStringView text) { put(text.utf16(), text.size()); }
+    void put(const char16_t* units, qsizetype count) {
+        if (end_ - cursor_ >= count) {
+            std::memcpy(cursor_, units, sizeof(char16_t) * std::size_t(count));
+            cursor_ += count;
+        } else {
+            putLong(units, count);
+        }
+    }
+
+    // Two upper-case hex digits for 0 .. 255; a wider value keeps all its digits.
+    void putHexPair(int component);
+    // 0 .. 255 in decimal without leading zeros.
+    void putDecimal(int component);
+
+    // Hands everything still buffered to the sink.
+    void flush();
+
+private:
+    void putLong(const char16_t* units, qsizetype count);
+
+    CodeSink& sink_;
+    std::unique_ptr<char16_t[]> data_;
+    char16_t* cursor_ = nullptr;
+    char16_t* end_ = nullptr;
+};
+
+} // namespace tintwave::engine

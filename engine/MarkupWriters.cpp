@@ -1,0 +1,258 @@
+#include "engine/MarkupWriters.h"
+
+#include <QStringList>
+#include <array>
+
+namespace tintwave::engine {
+
+namespace {
+
+const QString kNone = QStringLiteral("None");
+
+constexpr std::array<const char16_t*, 7> kSizeKeywords = {
+    u"x-small", u"small", u"medium", u"large", u"x-large", u"xx-large", u"xxx-large"};
+
+bool isGenericFamily(const QString& face) {
+    static const QStringList generic = {QStringLiteral("serif"),     QStringLiteral("sans-serif"),
+                                        QStringLiteral("monospace"), QStringLiteral("cursive"),
+                                        QStringLiteral("fantasy"),   QStringLiteral("system-ui")};
+    return generic.contains(face, Qt::CaseInsensitive);
+}
+
+// face as a CSS string in single quotes: backslash and quote escaped, control characters
+// as hex escapes, so no face can end the string or the declaration.
+QString cssString(const QString& face) {
+    QString css = QStringLiteral("'");
+    for (QChar c : face) {
+        if (c == u'\\' || c == u'\'') {
+            css += u'\\';
+            css += c;
+        } else if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            css += QStringLiteral("\\%1 ").arg(c.unicode(), 0, 16);
+        } else {
+            css += c;
+        }
+    }
+    return css + u'\'';
+}
+
+// text as it may stand in a double-quoted HTML attribute.
+QString attributeEscaped(const QString& text) {
+    QString escaped = text;
+    escaped.replace(u'&', QStringLiteral("&amp;"))
+        .replace(u'"', QStringLiteral("&quot;"))
+        .replace(u'<', QStringLiteral("&lt;"))
+        .replace(u'>', QStringLiteral("&gt;"));
+    return escaped;
+}
+
+// The face as [font=...] can carry it.
+QString bbcodeFace(const QString& face) {
+    QString kept;
+    for (QChar c : face) {
+        if (c != u'[' && c != u']' && c.unicode() >= 0x20 && c.unicode() != 0x7F) {
+            kept += c;
+        }
+    }
+    return kept;
+}
+
+bool isLineBreak(QStringView cluster) {
+    return cluster == u"\n" || cluster == u"\r\n";
+}
+
+} // namespace
+
+QString SpanWriter::wrapperStyle(const ColorizeOptions& options) {
+    QStringList declarations;
+    if (options.face != kNone) {
+        declarations << QStringLiteral("font-family:") +
+                            attributeEscaped(isGenericFamily(options.face)
+                                                 ? options.face.toLower()
+                                                 : cssString(options.face));
+    }
+    if (options.size != kNone) {
+        if (const std::optional<int> size = legacyFontSize(options.size)) {
+            declarations << QStringLiteral("font-size:") +
+                                QString::fromUtf16(kSizeKeywords[std::size_t(*size - 1)]);
+        }
+    }
+    if (options.bold) {
+        declarations << QStringLiteral("font-weight:bold");
+    }
+    if (options.italic) {
+        declarations << QStringLiteral("font-style:italic");
+    }
+    if (options.underline) {
+        declarations << QStringLiteral("text-decoration:underline");
+    }
+    return declarations.join(u';');
+}
+
+SpanWriter::SpanWriter(const ColorizeOptions& options, MarkupBuffer& out)
+    : options_(options)
+    , out_(out)
+    , merge_(options.merge) {
+    if (options.center) {
+        out_.put(u"<div style=\"text-align:center\">");
+    }
+    if (const QString style = wrapperStyle(options); !style.isEmpty()) {
+        out_.put(u"<span style=\"");
+        out_.put(style);
+        out_.put(u"\">");
+    }
+}
+
+void SpanWriter::putEscaped(QStringView text) {
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case u'&':
+            out_.put(u"&amp;");
+            break;
+        case u'<':
+            out_.put(u"&lt;");
+            break;
+        case u'>':
+            out_.put(u"&gt;");
+            break;
+        case u'"':
+            out_.put(u"&quot;");
+            break;
+        default:
+            out_.put(c.unicode());
+        }
+    }
+}
+
+void SpanWriter::finish() {
+    if (open_) {
+        out_.put(u"</span>");
+    }
+    if (!wrapperStyle(options_).isEmpty()) {
+        out_.put(u"</span>");
+    }
+    if (options_.center) {
+        out_.put(u"</div>");
+    }
+}
+
+BBCodeWriter::BBCodeWriter(const ColorizeOptions& options, MarkupBuffer& out)
+    : options_(options)
+    , out_(out)
+    , merge_(options.merge) {
+    if (options.center) {
+        out_.put(u"[center]");
+    }
+    if (options.bold) {
+        out_.put(u"[b]");
+    }
+    if (options.italic) {
+        out_.put(u"[i]");
+    }
+    if (options.underline) {
+        out_.put(u"[u]");
+    }
+    if (const QString face = bbcodeFace(options.face); options.face != kNone && !face.isEmpty()) {
+        out_.put(u"[font=");
+        out_.put(face);
+        out_.put(u']');
+    }
+    if (options.size != kNone) {
+        if (const std::optional<int> size = legacyFontSize(options.size)) {
+            out_.put(u"[size=");
+            out_.putDecimal(*size);
+            out_.put(u']');
+        }
+    }
+}
+
+void BBCodeWriter::finish() {
+    if (open_) {
+        out_.put(u"[/color]");
+    }
+    if (options_.size != kNone && legacyFontSize(options_.size)) {
+        out_.put(u"[/size]");
+    }
+    if (options_.face != kNone && !bbcodeFace(options_.face).isEmpty()) {
+        out_.put(u"[/font]");
+    }
+    if (options_.underline) {
+        out_.put(u"[/u]");
+    }
+    if (options_.italic) {
+        out_.put(u"[/i]");
+    }
+    if (options_.bold) {
+        out_.put(u"[/b]");
+    }
+    if (options_.center) {
+        out_.put(u"[/center]");
+    }
+}
+
+AnsiWriter::AnsiWriter(const ColorizeOptions& options, MarkupBuffer& out)
+    : out_(out)
+    , merge_(options.merge) {
+    QStringList codes;
+    if (options.bold) {
+        codes << QStringLiteral("1");
+    }
+    if (options.italic) {
+        codes << QStringLiteral("3");
+    }
+    if (options.underline) {
+        codes << QStringLiteral("4");
+    }
+    if (!codes.isEmpty()) {
+        styles_ = QStringLiteral("\x1b[") + codes.join(u';') + u'm';
+    }
+}
+
+void AnsiWriter::character(QStringView cluster, colorspace::Srgb8 c) {
+    if (isLineBreak(cluster)) {
+        if (active_) {
+            out_.put(u"\x1b[0m");
+        }
+        out_.put(cluster);
+        active_ = false;
+        return;
+    }
+    if (!active_) {
+        out_.put(styles_);
+    }
+    if (!active_ || !merge_ || c != color_) {
+        out_.put(u"\x1b[38;2;");
+        out_.putDecimal(c.red);
+        out_.put(u';');
+        out_.putDecimal(c.green);
+        out_.put(u';');
+        out_.putDecimal(c.blue);
+        out_.put(u'm');
+        color_ = c;
+    }
+    active_ = true;
+    putVisible(cluster);
+}
+
+void AnsiWriter::putVisible(QStringView text) {
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\t' || (u >= 0x20 && u < 0x7F) || u > 0x9F) {
+            out_.put(u);
+        } else if (u < 0x20) {
+            out_.put(char16_t(0x2400 + u));
+        } else if (u == 0x7F) {
+            out_.put(char16_t(0x2421));
+        } else {
+            out_.put(char16_t(0xFFFD));
+        }
+    }
+}
+
+void AnsiWriter::finish() {
+    if (active_) {
+        out_.put(u"\x1b[0m");
+    }
+}
+
+} // namespace tintwave::engine

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "engine/ColorSpace.h"
+#include "engine/ColorizeOptions.h"
+#include "engine/MarkupBuffer.h"
+
+#include <QString>
+#include <QStringView>
+
+// The writers of the modern formats. Each writes its opening markup when constructed, then
+// takes one character (a grapheme cluster, kept whole) with its colour at a time and ends
+// with finish(). With merging, a run of characters of equal colour shares one tag or escape
+// sequence; without it every character gets its own. Components are 0 .. 255.
+namespace tintwave::engine {
+
+// HTML5. The text is escaped (& < > "), every character or run is a
+// <span style="color:#RRGGBB">, and the options become CSS on wrapping elements: centre as
+// <div style="text-align:center">, the rest in one <span style="..."> inside it (see
+// wrapperStyle). Line breaks stay as they are, white space to HTML.
+class SpanWriter {
+public:
+    SpanWriter(const ColorizeOptions& options, MarkupBuffer& out);
+
+    void character(QStringView cluster, colorspace::Srgb8 c) {
+        if (!open_ || !merge_ || c != color_) {
+            if (open_) {
+                out_.put(u"</span>");
+            }
+            out_.put(u"<span style=\"color:#");
+            out_.putHexPair(c.red);
+            out_.putHexPair(c.green);
+            out_.putHexPair(c.blue);
+            out_.put(u"\">");
+            open_ = true;
+            color_ = c;
+        }
+        putEscaped(cluster);
+    }
+    void finish();
+
+    // The declarations of the wrapping span, ';'-separated, as they go into its style
+    // attribute (already escaped for it): font-family (a quoted CSS string, or one of the
+    // generic family keywords bare), font-size (the keyword of the legacy size 1 .. 7:
+    // x-small, small, medium, large, x-large, xx-large, xxx-large; an unreadable size is left
+    // out), font-weight:bold, font-style:italic, text-decoration:underline. Empty when none
+    // applies.
+    static QString wrapperStyle(const ColorizeOptions& options);
+
+private:
+    void putEscaped(QStringView text);
+
+    const ColorizeOptions& options_;
+    MarkupBuffer& out_;
+    bool merge_;
+    bool open_ = false;
+    colorspace::Srgb8 color_;
+};
+
+// Forum markup: [color=#RRGGBB] per character or run inside [center], [b], [i], [u],
+// [font=FACE] and [size=N], in that order. N is the legacy size 1 .. 7 (as vBulletin,
+// XenForo, MyBB and SMF read it; phpBB reads it as a percentage). Brackets and control
+// characters cannot be part of a face there and are left out of it.
+//
+// Text is written as it is: BBCode has no escape every forum understands ([noparse] and
+// [plain] are not universal, and many forums show &#91; literally). Instead a "[" from the
+// text always closes its colour tag, even inside a merged run, so the next thing after it
+// is "[/color]": the "[" can never be followed by a tag name, and no parser, scanning or
+// regular-expression based, reads it as the start of a tag.
+class BBCodeWriter {
+public:
+    BBCodeWriter(const ColorizeOptions& options, MarkupBuffer& out);
+
+    void character(QStringView cluster, colorspace::Srgb8 c) {
+        if (!open_ || !merge_ || c != color_ || afterBracket_) {
+            if (open_) {
+                out_.put(u"[/color]");
+            }
+            out_.put(u"[color=#");
+            out_.putHexPair(c.red);
+            out_.putHexPair(c.green);
+            out_.putHexPair(c.blue);
+            out_.put(u']');
+            open_ = true;
+            color_ = c;
+        }
+        out_.put(cluster);
+        afterBracket_ = cluster.contains(u'[');
+    }
+    void finish();
+
+private:
+    const ColorizeOptions& options_;
+    MarkupBuffer& out_;
+    bool merge_;
+    bool open_ = false;
+    bool afterBracket_ = false;
+    colorspace::Srgb8 color_;
+};
+
+// 24-bit terminal colour: ESC[38;2;R;G;Bm before every character or run, bold / italic /
+// underline as one SGR sequence (ESC[1;3;4m, the ones chosen) at the start and again after
+// every reset, ESC[0m before each line break (LF or CR LF) and at the end. A line break
+// takes its place in the gradient like any character but is written bare; nothing is
+// written around it when nothing is set. Centre, face and size have no terminal form and
+// are ignored. Control characters in the text would drive the terminal, so they are shown
+// as their Unicode control pictures (ESC as U+241B; C1 controls as U+FFFD); tab stays.
+class AnsiWriter {
+public:
+    AnsiWriter(const ColorizeOptions& options, MarkupBuffer& out);
+
+    void character(QStringView cluster, colorspace::Srgb8 c);
+    void finish();
+
+private:
+    void putVisible(QStringView text);
+
+    MarkupBuffer& out_;
+    QString styles_;
+    bool merge_;
+    bool active_ = false; // something set since the last reset
+    colorspace::Srgb8 color_;
+};
+
+} // namespace tintwave::engine
