@@ -142,6 +142,15 @@ platform::WriteError savePage(platform::FileWriter& writer, const QString& path,
     return writer.writeFile(path, buildPage(code, background, colors));
 }
 
+QByteArray buildTextFile(const QString& code) {
+    return code.toUtf8() + '\n';
+}
+
+platform::WriteError saveText(platform::FileWriter& writer, const QString& path,
+                              const QString& code) {
+    return writer.writeFile(path, buildTextFile(code));
+}
+
 bool copyHtml(platform::Clipboard& clipboard, const QString& code) {
     if (code.isEmpty())
         return false;

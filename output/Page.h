@@ -41,6 +41,15 @@ platform::WriteError savePage(platform::FileWriter& writer, const QString& path,
                               const QString& code, ColorValue background,
                               const platform::SystemColors& colors);
 
+// Code that is not HTML (BBCode, terminal escapes) as a text file: UTF-8 without a byte
+// order mark, followed by one LF, the same bytes the command line writes.
+QByteArray buildTextFile(const QString& code);
+
+// Writes that text file in one piece; an existing file is replaced only when the whole
+// text was written.
+platform::WriteError saveText(platform::FileWriter& writer, const QString& path,
+                              const QString& code);
+
 // Puts code on the clipboard; an empty code leaves the clipboard as it was. Returns
 // whether anything was copied.
 bool copyHtml(platform::Clipboard& clipboard, const QString& code);
