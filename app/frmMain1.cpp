@@ -9,6 +9,7 @@
 #include "schemes/SchemeStore.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -57,6 +58,33 @@ template <typename W> W* place(W* widget, int left, int top, int width, int heig
                         height / kTwipsPerPixel);
     return widget;
 }
+
+// One radio item of the Options menu and the engine value it stands for.
+struct Choice {
+    const char* name;
+    const char* caption;
+    int value;
+};
+
+using engine::Blend;
+using engine::OutputFormat;
+using engine::Spread;
+
+constexpr Choice kFormatChoices[] = {
+    {"mnuFormatFont", "&Font Tags (HTML 3.2)", int(OutputFormat::Font)},
+    {"mnuFormatSpan", "&Span Tags (HTML5)", int(OutputFormat::Span)},
+    {"mnuFormatBBCode", "&BBCode", int(OutputFormat::BBCode)},
+    {"mnuFormatAnsi", "&ANSI Terminal", int(OutputFormat::Ansi)},
+};
+constexpr Choice kBlendChoices[] = {
+    {"mnuBlendRgb", "&RGB Blend", int(Blend::Rgb)},
+    {"mnuBlendOkLab", "&OKLab Blend", int(Blend::OkLab)},
+    {"mnuBlendOkLch", "OKLC&h Blend", int(Blend::OkLch)},
+};
+constexpr Choice kSpreadChoices[] = {
+    {"mnuSpreadClassic", "&Classic Spread", int(Spread::Classic)},
+    {"mnuSpreadEven", "&Even Spread", int(Spread::Even)},
+};
 
 template <typename W> W* named(W* object, const QString& name) {
     object->setObjectName(name);
@@ -206,6 +234,12 @@ void frmMain1::buildResultBoxes(QWidget* client) {
     Text2_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Text2_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     Text2_->setTabChangesFocus(true);
+    connect(Text2_, &QPlainTextEdit::textChanged, this, &frmMain1::Text2_Change);
+
+    // The code box's status, right-aligned in the row of its caption.
+    lblCodeSize_ =
+        place(named(new QLabel(client), QStringLiteral("lblCodeSize")), 4170, 4365, 3000, 195);
+    lblCodeSize_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
 void frmMain1::setTabOrders() {
@@ -276,6 +310,8 @@ void frmMain1::buildMenus() {
         *mnuSchemes_, [this](int index) { mnuSchemeArray_Click(index); });
     store_ = std::make_unique<schemes::SchemeStore>(services_.settings, *schemeMenu_);
 
+    createOptionsMenu(bar);
+
     QMenu* help = named(bar->addMenu(QStringLiteral("&Help")), QStringLiteral("mnuHelp"));
     item(help, "mnuAbout", QStringLiteral("&About..."), &frmMain1::mnuAbout_Click);
 
@@ -323,11 +359,61 @@ void frmMain1::buildPopUpMenu() {
     item("mnuCancel", QStringLiteral("C&ancel")); // only closes the menu
 }
 
+// Three groups of radio items, one choice each, and the merge item, which only
+// formats other than font tags can use.
+void frmMain1::createOptionsMenu(QMenuBar* bar) {
+    QMenu* options = named(bar->addMenu(QStringLiteral("&Options")), QStringLiteral("mnuOptions"));
+    const auto group = [this, options](const auto& choices) {
+        auto* actions = new QActionGroup(this);
+        for (const Choice& choice : choices) {
+            QAction* action = actions->addAction(QString::fromUtf8(choice.caption));
+            action->setObjectName(QLatin1String(choice.name));
+            action->setCheckable(true);
+            action->setData(choice.value);
+        }
+        options->addActions(actions->actions());
+        connect(actions, &QActionGroup::triggered, this, &frmMain1::mnuOptions_Click);
+        return actions;
+    };
+    formatGroup_ = group(kFormatChoices);
+    options->addSeparator();
+    blendGroup_ = group(kBlendChoices);
+    options->addSeparator();
+    spreadGroup_ = group(kSpreadChoices);
+    options->addSeparator();
+    mnuMerge_ = options->addAction(QStringLiteral("&Merge Equal Colors"));
+    mnuMerge_->setObjectName(QStringLiteral("mnuMerge"));
+    mnuMerge_->setCheckable(true);
+    connect(mnuMerge_, &QAction::triggered, this, &frmMain1::mnuOptions_Click);
+}
+
+schemes::OutputOptions frmMain1::chosenOptions() const {
+    const auto chosen = [](const QActionGroup* group) {
+        return group->checkedAction()->data().toInt();
+    };
+    return {OutputFormat(chosen(formatGroup_)), Blend(chosen(blendGroup_)),
+            Spread(chosen(spreadGroup_)), mnuMerge_->isChecked()};
+}
+
+void frmMain1::showOptions(const schemes::OutputOptions& options) {
+    const auto check = [](const QActionGroup* group, int value) {
+        for (QAction* action : group->actions())
+            action->setChecked(action->data().toInt() == value);
+    };
+    check(formatGroup_, int(options.format));
+    check(blendGroup_, int(options.blend));
+    check(spreadGroup_, int(options.spread));
+    mnuMerge_->setChecked(options.merge);
+    mnuMerge_->setEnabled(engine::canMerge(options.format));
+}
+
 // Start-up: runs once, while the window is still hidden.
 void frmMain1::Form_Load() {
     centreOnScreen();
     gColor_ = picColor_[0]->value();
     store_->load();
+    outputOptions_ = schemes::loadOutputOptions(services_.settings);
+    showOptions(outputOptions_);
     startupNotice_ = services_.settings.takeNotice();
     gIndex_.reset();
     cboFont_->addItems(kFonts);

@@ -2,16 +2,21 @@
 
 #include "app/Services.h"
 #include "palette/Palette.h"
+#include "schemes/OptionsStore.h"
 
 #include <QMainWindow>
 #include <array>
 #include <memory>
 #include <optional>
 
+class QAction;
+class QActionGroup;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -74,6 +79,11 @@ public:
     // Removes user scheme schemeNum (1-based); the Remove Scheme dialog calls it.
     void deleteIt(int schemeNum);
 
+    // Options: any choice of format, blend, spread or merging.
+    void mnuOptions_Click();
+    // The output choices the Options menu shows.
+    schemes::OutputOptions outputOptions() const { return outputOptions_; }
+
     void RTB1_Click();
     void mnuSave_Click();
     void mnuAbout_Click();
@@ -92,6 +102,11 @@ private:
     void buildMenus();
     void buildSchemesMenu(QMenu* schemes);
     void buildPopUpMenu();
+    void createOptionsMenu(QMenuBar* bar);
+    schemes::OutputOptions chosenOptions() const;
+    void showOptions(const schemes::OutputOptions& options);
+    // The code box changed, by Colorize or by the user.
+    void Text2_Change();
     void setTabOrders();
     void Form_Load();
     void centreOnScreen();
@@ -103,6 +118,9 @@ private:
     ColorValue gColor_ = palette::gColor;
     std::optional<int> gIndex_;
     QString startupNotice_;
+    schemes::OutputOptions outputOptions_;
+    // The format of the code Colorize put in the code box; nothing once the box is empty.
+    std::optional<engine::OutputFormat> codeFormat_;
     bool shownOnce_ = false;
 
     QLineEdit* txtInput_ = nullptr;
@@ -115,8 +133,13 @@ private:
     QCheckBox* chkCenter_ = nullptr;
     PreviewBox* RTB1_ = nullptr;
     QPlainTextEdit* Text2_ = nullptr;
+    QLabel* lblCodeSize_ = nullptr;
     QMenu* mnuPopUp_ = nullptr;
     QMenu* mnuSchemes_ = nullptr;
+    QActionGroup* formatGroup_ = nullptr;
+    QActionGroup* blendGroup_ = nullptr;
+    QActionGroup* spreadGroup_ = nullptr;
+    QAction* mnuMerge_ = nullptr;
 
     std::unique_ptr<SchemeMenuActions> schemeMenu_;
     std::unique_ptr<schemes::SchemeStore> store_;

@@ -15,15 +15,27 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTextDocument>
+#include <utility>
 
 namespace tintwave::app {
 
 namespace {
 
 const QString kTitle = QStringLiteral("Tintwave");
+
+// The code box's size as its status line shows it. The captions are English, so the
+// number is grouped the English way ("30,012") whatever the desktop's language.
+QString codeSizeText(qsizetype size) {
+    const QString number = QLocale(QLocale::English).toString(qlonglong(size));
+    return size == 1 ? number + QStringLiteral(" character")
+                     : number + QStringLiteral(" characters");
+}
 
 } // namespace
 
@@ -62,6 +74,7 @@ void frmMain1::Command1_Click() {
     options.bold = chkBold_->isChecked();
     options.italic = chkItalic_->isChecked();
     options.underline = chkUnderline_->isChecked();
+    schemes::applyTo(outputOptions_, options);
 
     const engine::ColorizeResult result = engine::colorize(text, colors().values(), options);
     if (result.error) {
@@ -72,6 +85,7 @@ void frmMain1::Command1_Click() {
         return;
     }
     Text2_->setPlainText(result.code);
+    codeFormat_ = options.format;
     RTB1_->showColorized(text, result.chars, options.face, options.bold, options.italic,
                          options.underline);
 }
@@ -161,22 +175,46 @@ void frmMain1::deleteIt(int schemeNum) {
     showStoreNotice();
 }
 
+void frmMain1::mnuOptions_Click() {
+    const schemes::OutputOptions chosen = chosenOptions();
+    mnuMerge_->setEnabled(engine::canMerge(chosen.format));
+    schemes::saveOutputOptions(services_.settings, chosen, std::exchange(outputOptions_, chosen));
+    showStoreNotice();
+}
+
+void frmMain1::Text2_Change() {
+    // The document counts one paragraph end more than the plain text has characters;
+    // asking it keeps typing in a long code cheap.
+    const qsizetype size = Text2_->document()->characterCount() - 1;
+    lblCodeSize_->setText(size > 0 ? codeSizeText(size) : QString());
+    if (size == 0)
+        codeFormat_.reset();
+}
+
 void frmMain1::RTB1_Click() {
     if (const auto chosen = services_.colorDialog.pickColor(RTB1_->backColor()))
         RTB1_->setBackColor(*chosen);
 }
 
+// HTML code goes into a page; BBCode and terminal code into a plain text file. What
+// counts is the format of the code in the box, which is the chosen one unless the choice
+// changed after the last Colorize.
 void frmMain1::mnuSave_Click() {
     if (Text2_->toPlainText().isEmpty())
         Command1_Click();
-    if (Text2_->toPlainText().isEmpty())
+    const QString code = Text2_->toPlainText();
+    if (code.isEmpty())
         return;
+    const bool html = engine::isHtml(codeFormat_.value_or(outputOptions_.format));
     const std::optional<QString> path = services_.saveDialog.getSaveFileName(
-        QStringLiteral("index.html"), QStringLiteral("HTML Files (*.html *.htm)"));
+        html ? QStringLiteral("index.html") : QStringLiteral("tintwave.txt"),
+        html ? QStringLiteral("HTML Files (*.html *.htm)") : QStringLiteral("Text Files (*.txt)"));
     if (!path)
         return;
-    const platform::WriteError error = output::savePage(
-        services_.files, *path, Text2_->toPlainText(), RTB1_->backColor(), services_.systemColors);
+    const platform::WriteError error =
+        html ? output::savePage(services_.files, *path, code, RTB1_->backColor(),
+                                services_.systemColors)
+             : output::saveText(services_.files, *path, code);
     if (error)
         showMessage(QStringLiteral("Could not save %1: %2").arg(*path, *error));
 }
