@@ -243,22 +243,6 @@ private Q_SLOTS:
         QVERIFY(fake->settings.log.isEmpty());
     }
 
-    void startUp_unknownStoredChoicesFallBackToDefaults() {
-        const auto store = [this](const char* key, const char* value) {
-            fake->settings.SaveSetting(u"tintwave"_s, u"options"_s, QString::fromLatin1(key),
-                                       QString::fromLatin1(value));
-        };
-        store("format", "HTML");
-        store("blend", "oklab");
-        store("spread", "");
-        store("merge", "yes");
-        open();
-        QCOMPARE(describe(find<QMenu>("mnuOptions")).filter(u"[x]"_s),
-                 (QStringList{"mnuFormatFont &Font Tags (HTML 3.2) [x]",
-                              "mnuBlendOkLab &OKLab Blend [x]",
-                              "mnuSpreadClassic &Classic Spread [x]"}));
-    }
-
     void save_writesAPageForHtmlAndUtf8TextOtherwise_data() {
         QTest::addColumn<QStringList>("items");
         QTest::addColumn<bool>("page");

@@ -71,19 +71,6 @@ private Q_SLOTS:
         schemes::saveOutputOptions(store, now, now);
         QVERIFY(store.log.isEmpty());
     }
-
-    // Every combination written over the defaults reads back as itself.
-    void saveThenLoad_roundTripsEveryCombination() {
-        for (int f = 0; f < 4; ++f)
-            for (int b = 0; b < 3; ++b)
-                for (int s = 0; s < 2; ++s)
-                    for (bool merge : {false, true}) {
-                        const OutputOptions options{OutputFormat(f), Blend(b), Spread(s), merge};
-                        MemorySettingsStore store;
-                        schemes::saveOutputOptions(store, options, OutputOptions{});
-                        QCOMPARE(schemes::loadOutputOptions(store), options);
-                    }
-    }
 };
 
 QTEST_APPLESS_MAIN(TestOptionsStore)
