@@ -1,22 +1,31 @@
 #pragma once
 
-// Shared by the window tests: the scripted platform behind a window, and helpers to reach
-// controls by name and to answer modal dialogs.
+// Shared by the main-window tests: the scripted platform behind the window, the window
+// itself, and helpers to reach its controls and answer modal dialogs.
 
+#include "app/PreviewBox.h"
 #include "app/Services.h"
+#include "app/frmMain1.h"
 #include "palette/Palette.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "platform/memory/MemorySettingsStore.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QMetaType>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
-#include <QWidget>
 #include <functional>
+#include <memory>
 
 Q_DECLARE_METATYPE(tintwave::palette::Palette)
 
 namespace tintwave::app::testing {
+
+constexpr ColorValue E = palette::gColor;
 
 struct ScriptedPlatform {
     platform::MemorySettingsStore settings;
@@ -36,18 +45,50 @@ struct ScriptedPlatform {
     }
 };
 
+// The main window over a scripted platform; open() builds and shows it.
+struct MainWindow {
+    ScriptedPlatform fake;
+    std::unique_ptr<frmMain1> window;
+
+    void open() {
+        window = std::make_unique<frmMain1>(fake.services());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    template <typename T = QWidget> T* find(const QString& name) const {
+        T* found = window->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QString code() const { return find<QPlainTextEdit>("Text2")->toPlainText(); }
+    PreviewBox* preview() const { return find<PreviewBox>("RTB1"); }
+    // Clicks a button or triggers a menu item.
+    void activate(const QString& name) const {
+        if (auto* button = window->findChild<QPushButton*>(name))
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            find<QAction>(name)->trigger();
+    }
+    // The user-scheme entries behind the separator mnuSchemeArray(0), as "name=caption".
+    QStringList userSchemeEntries() const {
+        const QList<QAction*> items = find<QMenu>("mnuSchemes")->actions();
+        QStringList entries;
+        for (qsizetype i = items.indexOf(find<QAction>("mnuSchemeArray(0)")) + 1; i < items.size();
+             ++i)
+            entries << items[i]->objectName() + QLatin1Char('=') + items[i]->text();
+        return entries;
+    }
+};
+
 // Runs act on the next modal dialog once it is open (the code under test blocks in exec()).
 inline void whenModal(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act = std::move(act)] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
+    QTimer::singleShot(10, [act] {
+        if (QWidget* w = QApplication::activeModalWidget())
             act(w);
-        }
+        else
+            whenModal(act);
     });
-    timer->start();
 }
 
 inline palette::Palette paletteOf(std::initializer_list<ColorValue> first) {

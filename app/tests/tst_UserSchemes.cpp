@@ -1,14 +1,7 @@
-#include "app/Form3.h"
-#include "app/Form6.h"
-#include "app/frmMain1.h"
 #include "app/tests/AppTestKit.h"
 
-#include <QAction>
+#include <QDialog>
 #include <QListWidget>
-#include <QMenu>
-#include <QPushButton>
-#include <QTest>
-#include <memory>
 
 using namespace tintwave;
 using namespace tintwave::app;
@@ -16,31 +9,36 @@ using namespace tintwave::app::testing;
 
 namespace {
 
-constexpr ColorValue E = palette::gColor;
 const QString kApp = QStringLiteral("tintwave");
 
-// What the Remove Scheme dialog showed when it opened.
-struct Form6State {
-    QStringList lines;
-    int selected = -2;
-    bool removeEnabled = true;
-};
-
-Form6State readForm6(QWidget* dialog) {
-    Form6State state;
-    auto* list = dialog->findChild<QListWidget*>(QStringLiteral("remove"));
-    for (int i = 0; i < list->count(); ++i)
-        state.lines << list->item(i)->text();
-    state.selected = int(list->selectedItems().size());
-    state.removeEnabled =
-        dialog->findChild<QPushButton*>(QStringLiteral("Command1(0)"))->isEnabled();
-    return state;
+QListWidget* schemeList(QWidget* dialog) {
+    return dialog->findChild<QListWidget*>(QStringLiteral("remove"));
+}
+QPushButton* dialogButton(QWidget* dialog, int index) {
+    return dialog->findChild<QPushButton*>(QStringLiteral("Command1(%1)").arg(index));
 }
 
-void clickLine(QWidget* dialog, int row) {
-    auto* list = dialog->findChild<QListWidget*>(QStringLiteral("remove"));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(row)).center());
+// One step of the user in the Remove Scheme dialog: "click n", "double n" (on line n),
+// "Enter", "Escape", "Remove", "Cancel" or "close" (the close box).
+void act(QWidget* dialog, const QString& step) {
+    QListWidget* list = schemeList(dialog);
+    const QString what = step.section(QLatin1Char(' '), 0, 0);
+    const auto at = [&] {
+        return list->visualItemRect(list->item(step.section(QLatin1Char(' '), 1).toInt())).center();
+    };
+    if (what == QLatin1String("click"))
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at());
+    else if (what == QLatin1String("double"))
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at());
+    else if (what == QLatin1String("Enter"))
+        QTest::keyClick(list, Qt::Key_Return);
+    else if (what == QLatin1String("Escape"))
+        QTest::keyClick(list, Qt::Key_Escape);
+    else if (what == QLatin1String("close"))
+        dialog->close();
+    else
+        QTest::mouseClick(dialogButton(dialog, what == QLatin1String("Remove") ? 0 : 1),
+                          Qt::LeftButton);
 }
 
 } // namespace
@@ -48,111 +46,133 @@ void clickLine(QWidget* dialog, int row) {
 class TestUserSchemes : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedPlatform> fake;
-    std::unique_ptr<frmMain1> window;
+    std::unique_ptr<MainWindow> w;
 
-    QStringList userEntries() const {
-        QStringList entries;
-        const QList<QAction*> items = window->findChild<QMenu*>("mnuSchemes")->actions();
-        const qsizetype separator = items.indexOf(window->findChild<QAction*>("mnuSchemeArray(0)"));
-        for (qsizetype i = separator + 1; i < items.size(); ++i)
-            entries << items[i]->objectName() + QLatin1Char('=') + items[i]->text();
-        return entries;
-    }
     void addScheme(const QString& name, const palette::Palette& colors) {
-        window->setColors(colors);
-        fake->inputPrompt.answers = {name};
-        window->findChild<QAction*>("mnuAdd")->trigger();
+        w->window->setColors(colors);
+        w->fake.inputPrompt.answers = {name};
+        w->activate("mnuAdd");
+    }
+    void addABC() {
+        addScheme(QStringLiteral("A"), paletteOf({1}));
+        addScheme(QStringLiteral("B"), paletteOf({2}));
+        addScheme(QStringLiteral("C"), paletteOf({3}));
     }
 
 private Q_SLOTS:
-    void init() {
-        fake = std::make_unique<ScriptedPlatform>();
-        window = std::make_unique<frmMain1>(fake->services());
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-    void cleanup() {
-        window.reset();
-        fake.reset();
+    void init() { w = std::make_unique<MainWindow>(); }
+    void cleanup() { w.reset(); }
+
+    void startup_buildsTheStoredSchemesIntoTheMenu() {
+        w->fake.settings.SaveSetting("tintwave", "general", "numSchemes", "2");
+        w->fake.settings.SaveSetting("tintwave", "scheme1", "title", "Warm");
+        w->open(); // scheme2 has no title: an empty caption
+        QCOMPARE(w->window->gNumSchemes(), 2);
+        QCOMPARE(w->userSchemeEntries(),
+                 QStringList({"mnuSchemeArray(1)=Warm", "mnuSchemeArray(2)="}));
+        QCOMPARE(w->find<QMenu>("mnuSchemes")->actions().last(),
+                 w->find<QAction>("mnuSchemeArray(2)"));
     }
 
-    void add_storesTheWholePaletteAndAppendsAnEntry() {
+    void add_storesTheWholePaletteInOrder_cancelStoresNothing() {
+        w->open();
+        addScheme(QString(), paletteOf({0}));
+        QVERIFY(w->fake.settings.log.isEmpty());
         addScheme(QStringLiteral("Warm"), paletteOf({0, E, 255}));
-        QCOMPARE(fake->inputPrompt.asked,
-                 QStringList{"Please type the name for the scheme|Tintwave"});
+        QCOMPARE(w->fake.inputPrompt.asked,
+                 QStringList(2, "Please type the name for the scheme|Tintwave"));
         QStringList expected = {"save tintwave/general/numSchemes=1",
                                 "save tintwave/scheme1/title=Warm", "save tintwave/scheme1/box0=0",
                                 "save tintwave/scheme1/box1=-2147483633",
                                 "save tintwave/scheme1/box2=255"};
         for (int i = 3; i < 10; ++i)
             expected << QStringLiteral("save tintwave/scheme1/box%1=-2147483633").arg(i);
-        QCOMPARE(fake->settings.log, expected);
-        QCOMPARE(userEntries(), QStringList{"mnuSchemeArray(1)=Warm"});
-        QCOMPARE(window->gNumSchemes(), 1);
+        QCOMPARE(w->fake.settings.log, expected);
+        QCOMPARE(w->userSchemeEntries(), QStringList{"mnuSchemeArray(1)=Warm"});
+        QCOMPARE(w->window->gNumSchemes(), 1);
     }
 
-    void add_cancelledOrEmptyNameStoresNothing() {
-        addScheme(QString(), paletteOf({0}));
-        QVERIFY(fake->settings.log.isEmpty());
-        QVERIFY(userEntries().isEmpty());
-        QCOMPARE(fake->inputPrompt.asked.size(), 1);
-    }
-
-    void apply_overwritesAllTenSlotsWithTheStoredScheme() {
-        addScheme(QStringLiteral("Two"), paletteOf({E, 0x00FF00, E, 0x0000FF}));
-        addScheme(QStringLiteral("Full"), paletteOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-        window->findChild<QAction*>("mnuSchemeArray(1)")->trigger();
-        QCOMPARE(window->colors(), paletteOf({E, 0x00FF00, E, 0x0000FF}));
-        window->findChild<QAction*>("mnuSchemeArray(2)")->trigger();
-        QCOMPARE(window->colors(), paletteOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    }
-
-    void remove_secondOfThree_shiftsTheThirdDownAndRebuildsTheMenu() {
-        addScheme(QStringLiteral("A"), paletteOf({1}));
-        addScheme(QStringLiteral("B"), paletteOf({2}));
-        addScheme(QStringLiteral("C"), paletteOf({3}));
-        Form6State opened;
-        QString title;
+    void remove_secondOfThree_shiftsTheThirdDown_applyGivesItsTenSlots() {
+        w->open();
+        addABC();
+        QString opened;
         whenModal([&](QWidget* dialog) {
-            title = dialog->windowTitle();
-            opened = readForm6(dialog);
-            clickLine(dialog, 1);
-            QTest::mouseClick(dialog->findChild<QPushButton*>("Command1(0)"), Qt::LeftButton);
+            QStringList lines;
+            for (int i = 0; i < schemeList(dialog)->count(); ++i)
+                lines << schemeList(dialog)->item(i)->text();
+            const QPoint offset =
+                dialog->frameGeometry().center() - w->window->frameGeometry().center();
+            opened = QStringLiteral("%1 %2x%3 [%4] selected %5, %6 %7 default %8, %9; off %10")
+                         .arg(dialog->windowTitle())
+                         .arg(dialog->width())
+                         .arg(dialog->height())
+                         .arg(lines.join(QLatin1Char(',')))
+                         .arg(schemeList(dialog)->selectedItems().size())
+                         .arg(dialogButton(dialog, 0)->text())
+                         .arg(dialogButton(dialog, 0)->isEnabled() ? "enabled" : "disabled")
+                         .arg(int(dialogButton(dialog, 0)->isDefault()))
+                         .arg(dialogButton(dialog, 1)->text())
+                         .arg(int(offset.manhattanLength() <= 1)); // centred up to odd halves
+            act(dialog, QStringLiteral("click 1"));
+            act(dialog, QStringLiteral("Remove"));
         });
-        window->findChild<QAction*>("mnuRemove")->trigger();
+        w->activate("mnuRemove");
+        QCOMPARE(opened, QStringLiteral("Remove Scheme 196x162 [A,B,C] selected 0, Remove "
+                                        "disabled default 1, Cancel; off 1"));
+        QCOMPARE(w->userSchemeEntries(),
+                 QStringList({"mnuSchemeArray(1)=A", "mnuSchemeArray(2)=C"}));
+        QCOMPARE(w->fake.settings.GetSetting(kApp, "general", "numSchemes"), QStringLiteral("2"));
+        QCOMPARE(w->fake.settings.GetSetting(kApp, "scheme2", "title"), QStringLiteral("C"));
+        QCOMPARE(w->fake.settings.GetSetting(kApp, "scheme2", "box0"), QStringLiteral("3"));
+        QVERIFY(!w->fake.settings.hasSection(kApp, "scheme3"));
+        QCOMPARE(w->window->gNumSchemes(), 2);
+        w->window->setColors(paletteOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+        w->activate("mnuSchemeArray(2)"); // overwrites all ten slots
+        QCOMPARE(w->window->colors(), paletteOf({3}));
+    }
 
-        QCOMPARE(title, QStringLiteral("Remove Scheme"));
-        QCOMPARE(opened.lines, (QStringList{"A", "B", "C"}));
-        QCOMPARE(opened.selected, 0);
-        QVERIFY(!opened.removeEnabled);
-        QCOMPARE(userEntries(), (QStringList{"mnuSchemeArray(1)=A", "mnuSchemeArray(2)=C"}));
-        QCOMPARE(fake->settings.GetSetting(kApp, "general", "numSchemes"), QStringLiteral("2"));
-        QCOMPARE(fake->settings.GetSetting(kApp, "scheme2", "title"), QStringLiteral("C"));
-        QCOMPARE(fake->settings.GetSetting(kApp, "scheme2", "box0"), QStringLiteral("3"));
-        QVERIFY(!fake->settings.hasSection(kApp, "scheme3"));
-        QCOMPARE(window->gNumSchemes(), 2);
-        window->findChild<QAction*>("mnuSchemeArray(2)")->trigger();
-        QCOMPARE(window->colors(), paletteOf({3}));
+    void removeDialog_answers_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("Remove") << QStringList{"click 1", "Remove"} << "A C";
+        QTest::newRow("Enter") << QStringList{"click 2", "Enter"} << "A B";
+        QTest::newRow("first line") << QStringList{"click 0", "Remove"} << "B C";
+        QTest::newRow("double click only selects") << QStringList{"double 2", "Enter"} << "A B";
+        QTest::newRow("Enter, nothing selected") << QStringList{"Enter", "Cancel"} << "A B C";
+        QTest::newRow("Remove, nothing selected") << QStringList{"Remove", "Cancel"} << "A B C";
+        QTest::newRow("Cancel") << QStringList{"click 1", "Cancel"} << "A B C";
+        QTest::newRow("Escape") << QStringList{"click 1", "Escape"} << "A B C";
+        QTest::newRow("close box") << QStringList{"click 1", "close"} << "A B C";
+    }
+    void removeDialog_answers() {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, left);
+        w->open();
+        addABC();
+        QStringList seen;
+        whenModal([&](QWidget* dialog) {
+            for (const QString& step : steps) {
+                act(dialog, step);
+                seen << (dialog->isVisible() ? "open" : "closed");
+            }
+        });
+        w->activate("mnuRemove");
+        // Open until the last step, closed by it.
+        QCOMPARE(seen, QStringList(steps.size() - 1, "open") << "closed");
+        QStringList captions;
+        for (const QString& entry : w->userSchemeEntries())
+            captions << entry.section(QLatin1Char('='), 1);
+        QCOMPARE(captions.join(QLatin1Char(' ')), left);
+        QCOMPARE(w->window->gNumSchemes(), captions.size());
     }
 
     void storeNotice_isShownOnceAfterTheOperation() {
-        fake->settings.pendingNotice = QStringLiteral("Could not write the settings.");
+        w->open();
+        w->fake.settings.pendingNotice = QStringLiteral("Could not write the settings.");
         addScheme(QStringLiteral("A"), paletteOf({1}));
-        QCOMPARE(fake->messages.shown, QStringList{"Tintwave: Could not write the settings."});
+        QCOMPARE(w->fake.messages.shown, QStringList{"Tintwave: Could not write the settings."});
         addScheme(QStringLiteral("B"), paletteOf({2}));
-        QCOMPARE(fake->messages.shown.size(), 1);
-    }
-
-    void about_showsTheSplashWindowModally() {
-        bool wasForm3 = false;
-        whenModal([&](QWidget* dialog) {
-            wasForm3 = qobject_cast<Form3*>(dialog) != nullptr;
-            dialog->close();
-        });
-        window->findChild<QAction*>("mnuAbout")->trigger();
-        QVERIFY(wasForm3);
-        QVERIFY(window->isVisible());
+        QCOMPARE(w->fake.messages.shown.size(), 1);
     }
 };
 

@@ -1,18 +1,14 @@
 #include "app/ColorBox.h"
-#include "app/PreviewBox.h"
-#include "app/frmMain1.h"
 #include "app/tests/AppTestKit.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-#include <memory>
+
+using Setup = void (*)(tintwave::app::testing::MainWindow&);
+Q_DECLARE_METATYPE(Setup)
 
 using namespace tintwave;
 using namespace tintwave::app;
@@ -20,7 +16,6 @@ using namespace tintwave::app::testing;
 
 namespace {
 
-constexpr ColorValue E = palette::gColor;
 constexpr ColorValue kBlack = 0x000000;
 constexpr ColorValue kNavy = 0xAF000A; // (10, 0, 175)
 
@@ -28,6 +23,27 @@ const QString kAbcdeCode =
     QStringLiteral("<font color=\"#000000\">A</font><font color=\"#2A2A2A\">B</font>"
                    "<font color=\"#555555\">C</font><font color=\"#808080\">D</font>"
                    "<font color=\"#AAAAAA\">E</font>");
+
+QByteArray page(const QByteArray& background, const QString& code) {
+    return "<html>\r\n<head>\r\n<title>YOUR TITLE HERE</title>\r\n</head>\r\n<body bgcolor=\"" +
+           background + "\">\r\n" + code.toLatin1() + "\r\n</body>\r\n</html>\r\n";
+}
+
+// Picks face and size and ticks exactly the given option boxes.
+void choose(MainWindow& w, const char* face, const char* size, const QStringList& ticked) {
+    w.find<QComboBox>("cboFont")->setCurrentText(QString::fromLatin1(face));
+    w.find<QComboBox>("cboSize")->setCurrentText(QString::fromLatin1(size));
+    for (const char* box : {"chkBold", "chkItalic", "chkUnderline", "chkCenter"})
+        w.find<QCheckBox>(box)->setChecked(ticked.contains(QLatin1String(box)));
+}
+
+// "000000 _ _ ...": the ten slots, "_" for an empty one.
+QString slotsOf(const palette::Palette& p) {
+    QStringList slots;
+    for (ColorValue v : p.values())
+        slots << (v == E ? QStringLiteral("_") : QStringLiteral("%1").arg(v, 6, 16, QChar('0')));
+    return slots.join(QLatin1Char(' ')).toUpper();
+}
 
 void describeMenu(const QMenu* menu, int depth, QStringList& out) {
     for (const QAction* a : menu->actions()) {
@@ -47,144 +63,145 @@ void describeMenu(const QMenu* menu, int depth, QStringList& out) {
 class TestMainWindow : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedPlatform> fake;
-    std::unique_ptr<frmMain1> window;
+    std::unique_ptr<MainWindow> w;
 
-    void open() {
-        window = std::make_unique<frmMain1>(fake->services());
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-    template <typename T = QObject> T* find(const QString& name) const {
-        return window->findChild<T*>(name);
-    }
-    QString code() const { return find<QPlainTextEdit>("Text2")->toPlainText(); }
-    PreviewBox* preview() const { return find<PreviewBox>("RTB1"); }
-    // Clicks a button or triggers a menu item.
-    void activate(const QString& name) {
-        if (auto* button = find<QPushButton>(name))
-            QTest::mouseClick(button, Qt::LeftButton);
-        else if (auto* action = find<QAction>(name))
-            action->trigger();
-        else
-            QFAIL(qPrintable(QStringLiteral("no control ") + name));
-    }
-    // Types the worked example: ABCDE from black in slot 0 to white in slot 5.
+    // Text "ABCDE", black in slot 0 and white in slot 5, not centred: the code is kAbcdeCode.
     void prepareAbcde() {
-        find<QLineEdit>("txtInput")->setText(QStringLiteral("ABCDE"));
-        find<QCheckBox>("chkCenter")->setChecked(false);
-        window->setColors(paletteOf({kBlack, E, E, E, E, kWhite}));
+        w->find<QLineEdit>("txtInput")->setText(QStringLiteral("ABCDE"));
+        w->find<QCheckBox>("chkCenter")->setChecked(false);
+        w->window->setColors(paletteOf({kBlack, E, E, E, E, kWhite}));
+    }
+    // Everything a command can change, one line per thing.
+    QMap<QString, QString> observable(const QStringList& modals) const {
+        QStringList files;
+        for (auto [path, bytes] : w->fake.files.files.asKeyValueRange())
+            files << path + QLatin1Char(':') + QString::fromLatin1(bytes);
+        const QFont font = w->preview()->displayFont();
+        return {{"asked", w->fake.saveDialog.asked.join(QLatin1Char('|'))},
+                {"background", QString::number(w->preview()->backColor(), 16)},
+                {"clipboard", w->fake.clipboard.text},
+                {"code", w->code()},
+                {"files", files.join(QLatin1Char('|'))},
+                {"font", QStringLiteral("%1 %2%3%4")
+                             .arg(font.family())
+                             .arg(font.bold())
+                             .arg(font.italic())
+                             .arg(font.underline())},
+                {"gIndex", QString::number(w->window->gIndex().value_or(-1))},
+                {"messages", w->fake.messages.shown.join(QLatin1Char('|'))},
+                {"modal", modals.join(QLatin1Char('|'))},
+                {"palette", slotsOf(w->window->colors())},
+                {"picked", QString::number(w->fake.colorDialog.opened)},
+                {"preview", previewShown()},
+                {"schemes", w->userSchemeEntries().join(QLatin1Char('|'))},
+                {"visible", w->window->isVisible() ? "yes" : "no"}};
+    }
+    // The preview's text and the colour of each of its characters.
+    QString previewShown() const {
+        QString shown = w->preview()->toPlainText() + QLatin1Char(':');
+        for (qsizetype i = 0; i < w->preview()->toPlainText().size(); ++i)
+            shown += QStringLiteral(" %1").arg(w->preview()->colorAt(i), 6, 16, QChar('0'));
+        return shown.toUpper();
+    }
+    // Runs command: a control or menu item name, "Ctrl+<key>", "Enter on <control>",
+    // "RTB1" (a click on the preview), or "<button>@n" for a mouse button pressed on
+    // colour box n, where the right button is followed by the pop-up item <button>.
+    void run(const QString& command) {
+        if (command.startsWith(QLatin1String("Ctrl+"))) {
+            QTest::keySequence(w->window.get(), QKeySequence(command));
+        } else if (command == QLatin1String("RTB1")) {
+            QTest::mouseClick(w->preview()->viewport(), Qt::LeftButton);
+        } else if (command.startsWith(QLatin1String("Enter on "))) {
+            auto* target = w->find<QWidget>(command.mid(9));
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Return);
+        } else if (command.contains(QLatin1Char('@'))) {
+            const QString button = command.section(QLatin1Char('@'), 0, 0);
+            auto* box = w->find<ColorBox>(
+                QStringLiteral("picColor(%1)").arg(command.section(QLatin1Char('@'), 1)));
+            if (button == QLatin1String("Left") || button == QLatin1String("Middle"))
+                return QTest::mousePress(box, button == QLatin1String("Left") ? Qt::LeftButton
+                                                                              : Qt::MiddleButton);
+            QTest::mousePress(box, Qt::RightButton);
+            QVERIFY(w->find<QMenu>("mnuPopUp")->isVisible());
+            w->find<QAction>(button)->trigger();
+            w->find<QMenu>("mnuPopUp")->hide();
+        } else {
+            w->activate(command);
+        }
     }
 
 private Q_SLOTS:
-    void init() { fake = std::make_unique<ScriptedPlatform>(); }
-    void cleanup() {
-        window.reset();
-        fake.reset();
-    }
+    void init() { w = std::make_unique<MainWindow>(); }
+    void cleanup() { w.reset(); }
 
     void startup_showsTheDesignedEmptyState() {
-        open();
-        QCOMPARE(window->windowTitle(), QStringLiteral("Tintwave 1.0"));
-        QCOMPARE(window->centralWidget()->size(), QSize(482, 365));
-        QCOMPARE(window->minimumSize(), window->maximumSize());
-        QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
-        QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(!window->windowIcon().isNull());
-
-        auto* fonts = find<QComboBox>("cboFont");
-        QStringList fontItems, sizeItems;
-        for (int i = 0; i < fonts->count(); ++i)
-            fontItems << fonts->itemText(i);
-        auto* sizes = find<QComboBox>("cboSize");
-        for (int i = 0; i < sizes->count(); ++i)
-            sizeItems << sizes->itemText(i);
-        QCOMPARE(fontItems.join(QLatin1Char('|')),
-                 QStringLiteral("None|Arial|Book Antiqua|Comic Sans MS|Courier New|Lucida "
-                                "Calligraphy|Lucida Sans|MS Sans Serif|Times New Roman"));
-        QCOMPARE(sizeItems.join(QLatin1Char(' ')),
-                 QStringLiteral("None +1 +2 +3 +4 -1 -2 -3 -4 +5 +6 +7 -5 -6 -7"));
-        QCOMPARE(fonts->currentText(), QStringLiteral("None"));
-        QCOMPARE(sizes->currentText(), QStringLiteral("None"));
-        QVERIFY(!fonts->isEditable());
-
-        QVERIFY(find<QCheckBox>("chkCenter")->isChecked());
-        QVERIFY(!find<QCheckBox>("chkBold")->isChecked());
-        QVERIFY(!find<QCheckBox>("chkItalic")->isChecked());
-        QVERIFY(!find<QCheckBox>("chkUnderline")->isChecked());
-        QVERIFY(find<QCheckBox>("chkBold")->font().bold());
-        QVERIFY(find<QCheckBox>("chkItalic")->font().italic());
-        QVERIFY(find<QCheckBox>("chkUnderline")->font().underline());
-
-        QCOMPARE(window->gColor(), kButtonFace);
-        QCOMPARE(window->gIndex(), std::nullopt);
-        QCOMPARE(window->gNumSchemes(), 0);
-        for (int i = 0; i < kSlotCount; ++i) {
-            auto* box = find<ColorBox>(QStringLiteral("picColor(%1)").arg(i));
-            QCOMPARE(box->value(), kButtonFace);
-            QCOMPARE(box->shownColor(), fake->systemColors.buttonFace);
+        w->open();
+        QCOMPARE(w->window->windowTitle(), QStringLiteral("Tintwave 1.0"));
+        QCOMPARE(w->window->minimumSize(), w->window->maximumSize());
+        QVERIFY(w->window->windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(!(w->window->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(!w->window->windowIcon().isNull());
+        QStringList items;
+        for (const char* list : {"cboFont", "cboSize"}) {
+            auto* box = w->find<QComboBox>(list);
+            QVERIFY(!box->isEditable());
+            items << box->currentText() + QLatin1Char(':');
+            for (int i = 0; i < box->count(); ++i)
+                items << box->itemText(i);
         }
-        QCOMPARE(preview()->backColor(), kWindowBackground);
-        QVERIFY(find<QPushButton>("Command1")->isDefault());
-        QCOMPARE(window->focusWidget(), find<QWidget>("txtInput"));
-        QVERIFY(code().isEmpty());
-        QVERIFY(fake->messages.shown.isEmpty());
+        QCOMPARE(items.join(QLatin1Char('|')),
+                 QStringLiteral("None:|None|Arial|Book Antiqua|Comic Sans MS|Courier New|"
+                                "Lucida Calligraphy|Lucida Sans|MS Sans Serif|Times New Roman|"
+                                "None:|None|+1|+2|+3|+4|-1|-2|-3|-4|+5|+6|+7|-5|-6|-7"));
+        QStringList checks;
+        for (const char* name : {"chkBold", "chkItalic", "chkUnderline", "chkCenter"}) {
+            auto* box = w->find<QCheckBox>(name);
+            const QFont f = box->font();
+            checks << QStringLiteral("%1 %2%3%4%5")
+                          .arg(name)
+                          .arg(int(box->isChecked()))
+                          .arg(f.bold() ? "b" : "")
+                          .arg(f.italic() ? "i" : "")
+                          .arg(f.underline() ? "u" : "");
+        }
+        QCOMPARE(checks,
+                 QStringList({"chkBold 0b", "chkItalic 0i", "chkUnderline 0u", "chkCenter 1"}));
+        QCOMPARE(w->window->gColor(), kButtonFace);
+        QCOMPARE(w->window->gIndex(), std::nullopt);
+        QCOMPARE(w->window->gNumSchemes(), 0);
+        QCOMPARE(w->window->colors(), palette::Palette::empty());
+        QCOMPARE(w->find<ColorBox>("picColor(9)")->shownColor(), w->fake.systemColors.buttonFace);
+        QCOMPARE(w->preview()->backColor(), kWindowBackground);
+        QVERIFY(w->find<QPushButton>("Command1")->isDefault());
+        QCOMPARE(w->window->focusWidget(), w->find<QWidget>("txtInput"));
+        QVERIFY(w->code().isEmpty());
+        QVERIFY(w->fake.messages.shown.isEmpty());
     }
 
-    void startup_controlsStandAtTheirDesignedPixels_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("geometry");
-        QTest::newRow("Command5(0)") << "Command5(0)" << QRect(6, 26, 14, 25);
-        QTest::newRow("picColor(0)") << "picColor(0)" << QRect(24, 26, 26, 25);
-        QTest::newRow("picColor(9)") << "picColor(9)" << QRect(312, 26, 26, 25);
-        QTest::newRow("Command5(1)") << "Command5(1)" << QRect(342, 26, 14, 25);
-        QTest::newRow("Command1") << "Command1" << QRect(387, 1, 89, 25);
-        QTest::newRow("Command7") << "Command7" << QRect(387, 35, 88, 25);
-        QTest::newRow("Command8") << "Command8" << QRect(387, 208, 89, 25);
-        QTest::newRow("txtInput") << "txtInput" << QRect(6, 90, 351, 25);
-        QTest::newRow("cboSize") << "cboSize" << QRect(207, 171, 154, 21);
-        QTest::newRow("RTB1") << "RTB1" << QRect(6, 240, 471, 49);
-        QTest::newRow("Text2") << "Text2" << QRect(6, 309, 472, 49);
-    }
-    void startup_controlsStandAtTheirDesignedPixels() {
-        QFETCH(QString, name);
-        QFETCH(QRect, geometry);
-        open();
-        auto* control = find<QWidget>(name);
-        QVERIFY(control);
-        QCOMPARE(control->geometry(), geometry);
-    }
-
-    // Captions may grow to the right when the stand-in face is wider, never shrink.
-    void startup_captionsKeepTheirDesignedPlace_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("designed");
-        QTest::newRow("lbl(4)") << "lbl(4)" << QRect(6, 6, 32, 13);
-        QTest::newRow("lbl(0)") << "lbl(0)" << QRect(6, 69, 63, 13);
-        QTest::newRow("lbl(6)") << "lbl(6)" << QRect(162, 171, 23, 13);
-        QTest::newRow("chkUnderline") << "chkUnderline" << QRect(60, 171, 67, 13);
-        QTest::newRow("chkCenter") << "chkCenter" << QRect(60, 189, 55, 13);
-    }
-    void startup_captionsKeepTheirDesignedPlace() {
-        QFETCH(QString, name);
-        QFETCH(QRect, designed);
-        open();
-        auto* control = find<QWidget>(name);
-        QVERIFY(control);
-        QCOMPARE(control->pos(), designed.topLeft());
-        QCOMPARE(control->height(), designed.height());
-        QVERIFY(control->width() >= designed.width());
-        QVERIFY(control->width() >= control->sizeHint().width());
-    }
-
-    void tab_visitsTheControlsInTheirDesignedOrder() {
-        open();
+    void startup_keyGeometryAndTabOrder() {
+        w->open();
+        QCOMPARE(w->window->centralWidget()->size(), QSize(482, 365));
+        QStringList geometry;
+        for (const char* name :
+             {"picColor(0)", "picColor(9)", "Command1", "txtInput", "RTB1", "Text2"}) {
+            const QRect r = w->find<QWidget>(name)->geometry();
+            geometry << QStringLiteral("%1 %2,%3 %4x%5")
+                            .arg(name)
+                            .arg(r.x())
+                            .arg(r.y())
+                            .arg(r.width())
+                            .arg(r.height());
+        }
+        QCOMPARE(geometry, QStringList({"picColor(0) 24,26 26x25", "picColor(9) 312,26 26x25",
+                                        "Command1 387,1 89x25", "txtInput 6,90 351x25",
+                                        "RTB1 6,240 471x49", "Text2 6,309 472x49"}));
         QStringList order;
-        QWidget* w = find<QWidget>("txtInput");
-        for (int i = 0; i < 29; ++i, w = w->nextInFocusChain()) {
-            while (w->focusPolicy() == Qt::NoFocus || w->objectName().isEmpty())
-                w = w->nextInFocusChain();
-            order << w->objectName();
+        QWidget* widget = w->find<QWidget>("txtInput");
+        for (int i = 0; i < 29; ++i, widget = widget->nextInFocusChain()) {
+            while (widget->focusPolicy() == Qt::NoFocus || widget->objectName().isEmpty())
+                widget = widget->nextInFocusChain();
+            order << widget->objectName();
         }
         QCOMPARE(order.join(QLatin1Char(' ')),
                  QStringLiteral("txtInput Command1 Command7 Command4 Command6 Command2 Command3 "
@@ -194,37 +211,23 @@ private Q_SLOTS:
                                 "chkUnderline chkCenter RTB1 Command8 txtInput"));
     }
 
-    void startup_buildsTheStoredSchemesIntoTheMenu() {
-        fake->settings.SaveSetting("tintwave", "general", "numSchemes", "2");
-        fake->settings.SaveSetting("tintwave", "scheme1", "title", "Warm");
-        open(); // scheme2 has no title: an empty caption
-        QCOMPARE(window->gNumSchemes(), 2);
-        const QList<QAction*> items = find<QMenu>("mnuSchemes")->actions();
-        QCOMPARE(items.size(), 12);
-        QCOMPARE(items[9]->objectName(), QStringLiteral("mnuSchemeArray(0)"));
-        QCOMPARE(items[10]->objectName(), QStringLiteral("mnuSchemeArray(1)"));
-        QCOMPARE(items[10]->text(), QStringLiteral("Warm"));
-        QCOMPARE(items[11]->objectName(), QStringLiteral("mnuSchemeArray(2)"));
-        QCOMPARE(items[11]->text(), QString());
-    }
-
     void startup_settingsNoticeIsShownOnceAfterTheWindowAppears() {
-        fake->settings.pendingNotice = QStringLiteral("The settings file could not be read.");
-        window = std::make_unique<frmMain1>(fake->services());
-        QVERIFY(fake->messages.shown.isEmpty()); // not while hidden
-        window->show();
-        QTRY_COMPARE(fake->messages.shown,
+        w->fake.settings.pendingNotice = QStringLiteral("The settings file could not be read.");
+        w->window = std::make_unique<frmMain1>(w->fake.services());
+        QVERIFY(w->fake.messages.shown.isEmpty()); // not while hidden
+        w->window->show();
+        QTRY_COMPARE(w->fake.messages.shown,
                      QStringList{"Tintwave: The settings file could not be read."});
-        window->hide();
-        window->show();
+        w->window->hide();
+        w->window->show();
         QTest::qWait(20);
-        QCOMPARE(fake->messages.shown.size(), 1);
+        QCOMPARE(w->fake.messages.shown.size(), 1);
     }
 
     void menus_haveTheDesignedTreeCaptionsAndShortcuts() {
-        open();
+        w->open();
         QStringList tree;
-        for (const QAction* top : window->menuBar()->actions()) {
+        for (const QAction* top : w->window->menuBar()->actions()) {
             tree << top->menu()->objectName() + QLatin1Char(' ') + top->text();
             describeMenu(top->menu(), 1, tree);
         }
@@ -290,295 +293,163 @@ private Q_SLOTS:
         };
         QCOMPARE(tree, expected);
 
-        QStringList popUp;
-        describeMenu(find<QMenu>("mnuPopUp"), 0, popUp);
-        QCOMPARE(popUp, (QStringList{"mnuClear &Clear", "mnuInvert &Invert", "mnuRandomOne Ra&ndom",
-                                     "aslsdfasda -", "mnuCancel C&ancel"}));
-        QCOMPARE(find<QMenu>("mnuPopUp")->title(), QStringLiteral("mnuPopUp"));
+        QStringList popUp{w->find<QMenu>("mnuPopUp")->title()};
+        describeMenu(w->find<QMenu>("mnuPopUp"), 0, popUp);
+        QCOMPARE(popUp, (QStringList{"mnuPopUp", "mnuClear &Clear", "mnuInvert &Invert",
+                                     "mnuRandomOne Ra&ndom", "aslsdfasda -", "mnuCancel C&ancel"}));
     }
 
-    void paletteCommands_changeTheBoxes_data() {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<palette::Palette>("expected");
-        const auto clear = palette::Palette::empty();
-        const auto inverted = paletteOf({kWhite, 0x50FFF5, E, kBlack});
-        const auto reversed = paletteOf({kWhite, kNavy, kBlack});
-        // The start palette of every row: black, (10, 0, 175), empty, white, rest empty.
-        QTest::newRow("Command2 clears") << "Command2" << clear;
-        QTest::newRow("mnuReset repeats Command2") << "mnuReset" << clear;
-        QTest::newRow("Command4 inverts") << "Command4" << inverted;
-        QTest::newRow("mnuInvertColors repeats Command4") << "mnuInvertColors" << inverted;
-        QTest::newRow("Command6 reverses") << "Command6" << reversed;
-        QTest::newRow("mnuFlip repeats Command6") << "mnuFlip" << reversed;
-        QTest::newRow("Command5(0) rotates left")
-            << "Command5(0)" << paletteOf({kNavy, E, kWhite, E, E, E, E, E, E, kBlack});
-        QTest::newRow("Command5(1) rotates right")
-            << "Command5(1)" << paletteOf({E, kBlack, kNavy, E, kWhite});
-        QTest::newRow("mnuSpectrum")
-            << "mnuSpectrum"
-            << paletteOf({0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF, 0x0000FF});
-        QTest::newRow("mnuco") << "mnuco"
-                               << paletteOf({0x4B4696, 0xBED2FA, 0x4B4696, 0xBED2FA, 0x4B4696,
-                                             0xBED2FA, 0x4B4696, 0xBED2FA, 0x4B4696, 0xBED2FA});
-        QTest::newRow("mnublre") << "mnublre" << paletteOf({0xFF0000, 0x0000FF});
+    // Every button, menu item, pop-up item and key from the same start with the same
+    // scripted answers; an item that repeats a button must change exactly what it changes.
+    // A row's name is its command, then what its setup changes before the command runs.
+    void command_changesExactlyWhatItsWiringSays_data() {
+        QTest::addColumn<Setup>("setup");
+        QTest::addColumn<QStringList>("changes");
+        const QString asked = QStringLiteral("asked=index.html|HTML Files (*.html *.htm)");
+        const QString abcde = QStringLiteral("preview=ABCDE: 000000 2A2A2A 555555 808080 AAAAAA");
+        const QStringList colorized = {"code=" + kAbcdeCode, abcde};
+        const QStringList cleared = {"palette=_ _ _ _ _ _ _ _ _ _"};
+        const QStringList inverted = {"palette=FFFFFF _ _ _ _ 000000 _ _ _ _"};
+        const QStringList reversed = {"palette=FFFFFF 000000 _ _ _ _ _ _ _ _"};
+        QString random;
+        for (int i = 0; i < kSlotCount; ++i) // draw k is k/256: component k
+            random += QStringLiteral("%1 ").arg(3 * i + 256 * (3 * i + 1) + 65536 * (3 * i + 2), 6,
+                                                16, QChar('0'));
+        const QStringList randomized = {"palette=" + random.trimmed().toUpper()};
+        const QStringList saved = {asked, "files=/out/p.html:" + page("FFFFFF", "kept")};
+        const QStringList ended = {"visible=no"};
+        const Setup none = nullptr;
+        const Setup noCode = [](MainWindow& w) {
+            w.find<QPlainTextEdit>("Text2")->clear();
+        };
+        const Setup noText = [](MainWindow& w) {
+            w.find<QLineEdit>("txtInput")->clear();
+        };
+        const QList<std::tuple<const char*, Setup, QStringList>> rows = {
+            {"Command1", none, colorized},
+            {"mnuColorizer", none, colorized},
+            {"Enter on txtInput", none, colorized},
+            // Every option box is ticked in a different set of rows, so no two can be mixed up.
+            {"Command1, Arial +2 bold underline centre",
+             [](MainWindow& w) {
+                 choose(w, "Arial", "+2", {"chkBold", "chkUnderline", "chkCenter"});
+             },
+             {"code=<center><b><u><font face=\"Arial\" size=+2>" + kAbcdeCode +
+                  "</font></u></b></center>",
+              "font=Arial 101", abcde}},
+            {"Command1, Courier New -7 bold italic",
+             [](MainWindow& w) {
+                 choose(w, "Courier New", "-7", {"chkBold", "chkItalic"});
+             },
+             {"code=<b><i><font face=\"Courier New\" size=-7>" + kAbcdeCode + "</font></i></b>",
+              "font=Courier New 110", abcde}},
+            {"Command1, italic underline",
+             [](MainWindow& w) {
+                 choose(w, "None", "None", {"chkItalic", "chkUnderline"});
+             },
+             {"code=<i><u>" + kAbcdeCode + "</u></i>", "font=Arial 011", abcde}},
+            {"Command1, no text", noText, {"messages=Tintwave: You must type something."}},
+            {"Command1, earlier run, then no colours",
+             [](MainWindow& w) {
+                 w.activate("Command1");
+                 w.window->setColors(palette::Palette::empty());
+             },
+             {"code=", "messages=Tintwave: You must select at least one color"}},
+            {"Command2", none, cleared},
+            {"mnuReset", none, cleared},
+            {"Enter on Command2", none, cleared},
+            {"Command4", none, inverted},
+            {"mnuInvertColors", none, inverted},
+            {"Command5(0)", none, {"palette=_ _ _ _ FFFFFF _ _ _ _ 000000"}},
+            {"Command5(1)", none, {"palette=_ 000000 _ _ _ _ FFFFFF _ _ _"}},
+            {"Command6", none, reversed},
+            {"mnuFlip", none, reversed},
+            {"Command7", none, randomized},
+            {"mnuRandom", none, randomized},
+            {"Left@4",
+             none,
+             {"gIndex=4", "palette=000000 _ _ _ 123456 FFFFFF _ _ _ _", "picked=1"}},
+            {"Left@4, dialog cancelled",
+             [](MainWindow& w) { w.fake.colorDialog.answers.clear(); },
+             {"gIndex=4", "picked=1"}},
+            {"Middle@7", none, {"gIndex=7"}},
+            {"mnuInvert@0", none, {"gIndex=0", "palette=FFFFFF _ _ _ _ FFFFFF _ _ _ _"}},
+            {"mnuInvert@1", none, {"gIndex=1"}},
+            {"mnuClear@5", none, {"gIndex=5", "palette=000000 _ _ _ _ _ _ _ _ _"}},
+            {"mnuClear@1", none, {"gIndex=1"}},
+            {"mnuRandomOne@1", none, {"gIndex=1", "palette=000000 020100 _ _ _ FFFFFF _ _ _ _"}},
+            {"mnuRandomOne@0", none, {"gIndex=0", "palette=020100 _ _ _ _ FFFFFF _ _ _ _"}},
+            {"mnuCancel@0", none, {"gIndex=0"}},
+            {"mnuSpectrum",
+             none,
+             {"palette=0000FF 00FFFF 00FF00 FFFF00 FF0000 FF00FF 0000FF _ _ _"}},
+            {"mnublre", none, {"palette=FF0000 0000FF _ _ _ _ _ _ _ _"}},
+            {"mnuAdd", none, {"schemes=mnuSchemeArray(1)=Mine"}},
+            {"mnuRemove", none, {"modal=tintwave::app::Form6"}},
+            {"RTB1", none, {"background=123456", "picked=1"}},
+            {"Command3", none, {"clipboard=kept"}},
+            {"Command3, no code", noCode, {}},
+            {"mnuSave", none, saved},
+            {"Command8", none, saved},
+            {"Ctrl+S", none, saved},
+            {"mnuSave, no code",
+             noCode,
+             {asked, colorized[0], "files=/out/p.html:" + page("FFFFFF", kAbcdeCode),
+              colorized[1]}},
+            {"mnuSave, no code, no text",
+             [](MainWindow& w) {
+                 w.find<QPlainTextEdit>("Text2")->clear();
+                 w.find<QLineEdit>("txtInput")->clear();
+             },
+             {"messages=Tintwave: You must type something."}},
+            {"mnuSave, background chosen",
+             [](MainWindow& w) { w.preview()->setBackColor(0xFF0800); },
+             {asked, "files=/out/p.html:" + page("0008FF", "kept")}},
+            {"mnuSave, dialog cancelled",
+             [](MainWindow& w) { w.fake.saveDialog.answers.clear(); },
+             {asked}},
+            {"mnuSave, write fails",
+             [](MainWindow& w) { w.fake.files.failWith = QStringLiteral("Permission denied"); },
+             {asked, "messages=Tintwave: Could not save /out/p.html: Permission denied"}},
+            {"mnuAbout", none, {"modal=tintwave::app::Form3"}},
+            {"mnuExit", none, ended},
+            {"Ctrl+Q", none, ended},
+        };
+        for (const auto& [name, setup, changes] : rows)
+            QTest::newRow(name) << setup << changes;
     }
-    void paletteCommands_changeTheBoxes() {
-        QFETCH(QString, control);
-        QFETCH(palette::Palette, expected);
-        open();
-        window->setColors(paletteOf({kBlack, kNavy, E, kWhite}));
-        find<QPlainTextEdit>("Text2")->setPlainText(QStringLiteral("kept"));
-        activate(control);
-        QCOMPARE(window->colors(), expected);
-        for (int i = 0; i < kSlotCount; ++i)
-            QCOMPARE(find<ColorBox>(QStringLiteral("picColor(%1)").arg(i))->value(), expected[i]);
-        QCOMPARE(code(), QStringLiteral("kept")); // no palette command colorizes
-    }
-
-    void randomColors_fillsEverySlotFromThirtyDraws_data() {
-        QTest::addColumn<QString>("control");
-        QTest::newRow("Command7") << "Command7";
-        QTest::newRow("mnuRandom repeats Command7") << "mnuRandom";
-    }
-    void randomColors_fillsEverySlotFromThirtyDraws() {
-        QFETCH(QString, control);
+    void command_changesExactlyWhatItsWiringSays() {
+        QFETCH(Setup, setup);
+        QFETCH(QStringList, changes);
         for (int k = 0; k < 30; ++k)
-            fake->random.values.push_back(float(k) / 256.0f);
-        open();
-        activate(control);
-        QCOMPARE(fake->random.drawn, 30);
-        for (int i = 0; i < kSlotCount; ++i)
-            QCOMPARE(window->colors()[i], 3 * i + 256 * (3 * i + 1) + 65536 * (3 * i + 2));
-    }
-
-    void colorBox_leftPressPicksTheSlotColour_cancelKeepsIt() {
-        fake->colorDialog.answers = {0x123456, std::nullopt};
-        open();
-        auto* box = find<ColorBox>("picColor(4)");
-        QTest::mousePress(box, Qt::LeftButton);
-        QCOMPARE(window->gIndex(), 4);
-        QCOMPARE(box->value(), 0x123456);
-        QCOMPARE(box->shownColor(), 0x123456);
-        QTest::mouseRelease(box, Qt::LeftButton);
-        QTest::mousePress(box, Qt::LeftButton);
-        QCOMPARE(fake->colorDialog.opened, 2);
-        QCOMPARE(box->value(), 0x123456);
-        QVERIFY(fake->messages.shown.isEmpty());
-    }
-
-    void colorBox_middlePressOnlyRemembersTheSlot() {
-        open();
-        QTest::mousePress(find<ColorBox>("picColor(7)"), Qt::MiddleButton);
-        QCOMPARE(window->gIndex(), 7);
-        QCOMPARE(fake->colorDialog.opened, 0);
-        QVERIFY(!find<QMenu>("mnuPopUp")->isVisible());
-        QCOMPARE(window->colors(), palette::Palette::empty());
-    }
-
-    void popUp_actsOnThePressedSlot_data() {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<ColorValue>("before");
-        QTest::addColumn<ColorValue>("after");
-        QTest::newRow("invert empty stays empty") << "mnuInvert" << E << E;
-        QTest::newRow("invert black gives white") << "mnuInvert" << kBlack << kWhite;
-        QTest::newRow("invert (10,0,175)") << "mnuInvert" << kNavy << ColorValue(0x50FFF5);
-        QTest::newRow("clear filled empties") << "mnuClear" << kNavy << E;
-        QTest::newRow("clear empty stays empty") << "mnuClear" << E << E;
-        QTest::newRow("random fills empty") << "mnuRandomOne" << E << ColorValue(0x004080);
-        QTest::newRow("random replaces filled") << "mnuRandomOne" << kWhite << ColorValue(0x004080);
-        QTest::newRow("cancel changes nothing") << "mnuCancel" << kNavy << kNavy;
-    }
-    void popUp_actsOnThePressedSlot() {
-        QFETCH(QString, item);
-        QFETCH(ColorValue, before);
-        QFETCH(ColorValue, after);
-        fake->random.values = {0.5f, 0.25f, 0.0f}; // red 128, green 64, blue 0
-        open();
-        auto start = paletteOf({kBlack, E, E, before, kWhite});
-        window->setColors(start);
-        QTest::mousePress(find<ColorBox>("picColor(3)"), Qt::RightButton);
-        auto* popUp = find<QMenu>("mnuPopUp");
-        QVERIFY(popUp->isVisible());
-        QCOMPARE(window->gIndex(), 3);
-        find<QAction>(item)->trigger();
-        popUp->hide();
-        start[3] = after;
-        QCOMPARE(window->colors(), start);
-        QCOMPARE(fake->colorDialog.opened, 0);
-    }
-
-    void colorize_data() {
-        QTest::addColumn<QString>("control");
-        QTest::newRow("Command1") << "Command1";
-        QTest::newRow("mnuColorizer repeats Command1") << "mnuColorizer";
-    }
-    void colorize() {
-        QFETCH(QString, control);
-        open();
+            w->fake.random.values.push_back(float(k) / 256.0f);
+        w->fake.colorDialog.answers = {0x123456};
+        w->fake.saveDialog.answers = {QStringLiteral("/out/p.html")};
+        w->fake.inputPrompt.answers = {QStringLiteral("Mine")};
+        w->open();
+        w->window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
         prepareAbcde();
-        activate(control);
-        QCOMPARE(code(), kAbcdeCode);
-        QCOMPARE(preview()->toPlainText(), QStringLiteral("ABCDE"));
-        QCOMPARE(preview()->colorAt(3), 0x808080);
-        QVERIFY(fake->messages.shown.isEmpty());
-    }
+        w->find<QPlainTextEdit>("Text2")->setPlainText(QStringLiteral("kept"));
+        if (setup)
+            setup(*w);
+        QStringList modals; // closed as soon as they open
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&modals] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                modals << dialog->metaObject()->className();
+                dialog->reject();
+            }
+        });
+        closer.start(10);
 
-    void colorize_readsFontSizeAndStylesFromTheControls() {
-        open();
-        find<QLineEdit>("txtInput")->setText(QStringLiteral("H"));
-        window->setColors(paletteOf({E, E, 0x0000FF}));
-        find<QComboBox>("cboFont")->setCurrentText(QStringLiteral("Arial"));
-        find<QComboBox>("cboSize")->setCurrentText(QStringLiteral("+2"));
-        find<QCheckBox>("chkBold")->setChecked(true);
-        find<QCheckBox>("chkUnderline")->setChecked(true);
-        activate("Command1");
-        QCOMPARE(code(),
-                 QStringLiteral("<center><b><u><font face=\"Arial\" size=+2>"
-                                "<font color=\"#FF0000\">H</font></font></u></b></center>"));
-        QCOMPARE(preview()->colorAt(0), 0x0000FF);
-        const QFont shown = preview()->displayFont();
-        QCOMPARE(shown.family(), QStringLiteral("Arial"));
-        QVERIFY(shown.bold() && shown.underline() && !shown.italic());
-    }
-
-    void colorize_emptyTextOnlyShowsTheMessage() {
-        open();
-        window->setColors(paletteOf({kBlack}));
-        find<QPlainTextEdit>("Text2")->setPlainText(QStringLiteral("old code"));
-        activate("Command1");
-        QCOMPARE(fake->messages.shown, QStringList{"Tintwave: You must type something."});
-        QCOMPARE(code(), QStringLiteral("old code"));
-    }
-
-    void colorize_withoutColoursClearsTheCodeButKeepsThePreview() {
-        open();
-        prepareAbcde();
-        activate("Command1");
-        window->setColors(palette::Palette::empty());
-        find<QLineEdit>("txtInput")->setText(QStringLiteral("other"));
-        activate("Command1");
-        QCOMPARE(fake->messages.shown, QStringList{"Tintwave: You must select at least one color"});
-        QVERIFY(code().isEmpty());
-        QCOMPARE(preview()->toPlainText(), QStringLiteral("ABCDE"));
-        QCOMPARE(preview()->colorAt(4), 0xAAAAAA);
-    }
-
-    void enterInTheTextBox_runsColorize() {
-        open();
-        prepareAbcde();
-        auto* input = find<QLineEdit>("txtInput");
-        input->setFocus();
-        QTest::keyClick(input, Qt::Key_Return);
-        QCOMPARE(code(), kAbcdeCode);
-        find<QPlainTextEdit>("Text2")->clear();
-        QTest::keyClick(input, Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(code(), kAbcdeCode);
-    }
-
-    void enterOnAnotherButton_pressesThatButton() {
-        open();
-        prepareAbcde();
-        auto* clear = find<QPushButton>("Command2");
-        clear->setFocus();
-        QTest::keyClick(clear, Qt::Key_Return);
-        QCOMPARE(window->colors(), palette::Palette::empty());
-        QVERIFY(code().isEmpty());
-    }
-
-    void previewClick_setsTheBackgroundFromTheColourDialog() {
-        fake->colorDialog.answers = {0xFF0800, std::nullopt};
-        open();
-        QTest::mouseClick(preview()->viewport(), Qt::LeftButton);
-        QCOMPARE(fake->colorDialog.opened, 1);
-        QCOMPARE(preview()->backColor(), 0xFF0800);
-        window->RTB1_Click(); // cancelled
-        QCOMPARE(preview()->backColor(), 0xFF0800);
-    }
-
-    void save_data() {
-        QTest::addColumn<QString>("control");
-        QTest::newRow("mnuSave") << "mnuSave";
-        QTest::newRow("Command8 repeats mnuSave") << "Command8";
-    }
-    // With an empty code box Save colorizes first, then writes the page around the code
-    // with the preview's background (a system reference resolved, then a chosen colour).
-    void save() {
-        QFETCH(QString, control);
-        fake->saveDialog.answers = {QStringLiteral("/out/page.html"),
-                                    QStringLiteral("/out/blue.htm")};
-        fake->colorDialog.answers = {0xFF0800};
-        open();
-        prepareAbcde();
-        activate(control);
-        QCOMPARE(code(), kAbcdeCode);
-        QCOMPARE(fake->saveDialog.asked, QStringList{"index.html|HTML Files (*.html *.htm)"});
-        const QByteArray head = "<html>\r\n<head>\r\n<title>YOUR TITLE HERE</title>\r\n"
-                                "</head>\r\n<body bgcolor=\"";
-        const QByteArray tail = "\r\n</body>\r\n</html>\r\n";
-        QCOMPARE(fake->files.files.value("/out/page.html"),
-                 head + "FFFFFF\">\r\n" + kAbcdeCode.toLatin1() + tail);
-
-        window->RTB1_Click();
-        find<QPlainTextEdit>("Text2")->setPlainText(QStringLiteral("edited\nby hand"));
-        activate(control);
-        QCOMPARE(fake->files.files.value("/out/blue.htm"),
-                 head + "0008FF\">\r\nedited\nby hand" + tail);
-        QVERIFY(fake->messages.shown.isEmpty());
-    }
-
-    void save_withEmptyTextShowsColorizesMessageAndWritesNothing() {
-        fake->saveDialog.answers = {QStringLiteral("/out/page.html")};
-        open();
-        window->setColors(paletteOf({kBlack}));
-        activate("mnuSave");
-        QCOMPARE(fake->messages.shown, QStringList{"Tintwave: You must type something."});
-        QVERIFY(fake->saveDialog.asked.isEmpty());
-        QVERIFY(fake->files.files.isEmpty());
-    }
-
-    void save_cancelledDialogWritesNothingAndSaysNothing() {
-        open();
-        prepareAbcde();
-        activate("Command8");
-        QCOMPARE(fake->saveDialog.asked.size(), 1);
-        QVERIFY(fake->files.files.isEmpty());
-        QVERIFY(fake->messages.shown.isEmpty());
-        QCOMPARE(code(), kAbcdeCode); // the Colorize run stays
-    }
-
-    void save_failedWriteTellsTheUser() {
-        fake->saveDialog.answers = {QStringLiteral("/locked/index.html")};
-        fake->files.failWith = QStringLiteral("Permission denied");
-        open();
-        prepareAbcde();
-        activate("mnuSave");
-        QCOMPARE(fake->messages.shown,
-                 QStringList{"Tintwave: Could not save /locked/index.html: Permission denied"});
-    }
-
-    void ctrlS_savesAndCtrlQ_ends() {
-        fake->saveDialog.answers = {QStringLiteral("/out/page.html")};
-        open();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        prepareAbcde();
-        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
-        QVERIFY(fake->files.files.contains("/out/page.html"));
-        QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
-        QVERIFY(!window->isVisible());
-        QVERIFY(fake->messages.shown.isEmpty());
-    }
-
-    void copyHtml_putsTheCodeBoxTextOnTheClipboard() {
-        open();
-        activate("Command3");
-        QCOMPARE(fake->clipboard.setCount, 0); // empty box: clipboard left alone
-        prepareAbcde();
-        activate("Command1");
-        find<QPlainTextEdit>("Text2")->appendPlainText(QStringLiteral("<!-- mine -->"));
-        activate("Command3");
-        QCOMPARE(fake->clipboard.setCount, 1);
-        QCOMPARE(fake->clipboard.text, kAbcdeCode + QStringLiteral("\n<!-- mine -->"));
+        const QMap<QString, QString> before = observable(modals);
+        run(QString::fromLatin1(QTest::currentDataTag()).section(QLatin1Char(','), 0, 0));
+        QStringList changed;
+        for (auto [key, value] : observable(modals).asKeyValueRange())
+            if (value != before.value(key))
+                changed << key + QLatin1Char('=') + value;
+        QCOMPARE(changed, changes);
     }
 };
 

@@ -16,19 +16,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// One character per UTF-16 unit, coloured by the given function of its index.
-std::vector<CharColor> perUnit(const QString& text, ColorValue (*color)(qsizetype)) {
+// One character per UTF-16 unit, in red or in a ramp of blue.
+std::vector<CharColor> perUnit(const QString& text, bool ramp = false) {
     std::vector<CharColor> chars;
     for (qsizetype i = 0; i < text.size(); ++i)
-        chars.push_back({i, 1, color(i)});
+        chars.push_back({i, 1, ramp ? engine::rgb(0, 0, int(i % 256)) : 0x0000FF});
     return chars;
-}
-
-ColorValue allRed(qsizetype) {
-    return 0x0000FF;
-}
-ColorValue rampOfBlue(qsizetype i) {
-    return engine::rgb(0, 0, int(i % 256));
 }
 
 // Counts pixels of exactly the given colour in what the box shows.
@@ -46,184 +39,151 @@ int pixelsOf(PreviewBox& box, QColor color) {
 class TestPreviewBox : public QObject {
     Q_OBJECT
     platform::FixedSystemColors systemColors;
+    std::unique_ptr<PreviewBox> box;
+
+    void show(const QString& text, bool ramp = false) {
+        box->showColorized(text, perUnit(text, ramp), u"None"_s, false, false, false);
+    }
 
 private Q_SLOTS:
     void initTestCase() { systemColors.windowBackground = 0xEFCDAB; }
+    void init() {
+        box = std::make_unique<PreviewBox>(systemColors);
+        box->resize(471, 49);
+    }
+    void cleanup() { box.reset(); }
 
-    void showColorized_graphemeClusters_colourEachUnitOfItsCharacter() {
+    void showColorized_coloursEveryUnitOfAGrapheme_nextRunReplacesAll() {
+        show(u"abcdef"_s);
+        box->setSelection(1, 3);
         // e + combining acute, a surrogate-pair emoji, a two-flag sequence, a plain letter
         const QString text = u"e\u0301😀🇩🇪z"_s;
-        const std::vector<CharColor> chars = {
-            {0, 2, 0x000011}, {2, 2, 0x002200}, {4, 4, 0x330000}, {8, 1, 0x440044}};
-        PreviewBox box(systemColors);
-        box.showColorized(text, chars, u"None"_s, false, false, false);
-
-        QCOMPARE(box.toPlainText(), text);
-        const QList<ColorValue> expected = {0x000011, 0x000011, 0x002200, 0x002200, 0x330000,
-                                            0x330000, 0x330000, 0x330000, 0x440044};
-        for (qsizetype i = 0; i < text.size(); ++i)
-            QCOMPARE(box.colorAt(i), expected[i]);
-        QCOMPARE(box.colorAt(text.size()), -1);
-        QCOMPARE(box.colorAt(-1), -1);
+        box->showColorized(text,
+                           {{0, 2, 0x000011}, {2, 2, 0x002200}, {4, 4, 0x330000}, {8, 1, 0x44}},
+                           u"None"_s, false, false, false);
+        QCOMPARE(box->toPlainText(), text);
+        QList<ColorValue> shown;
+        for (qsizetype i = -1; i <= text.size(); ++i)
+            shown << box->colorAt(i);
+        QCOMPARE(shown, (QList<ColorValue>{-1, 0x000011, 0x000011, 0x002200, 0x002200, 0x330000,
+                                           0x330000, 0x330000, 0x330000, 0x44, -1}));
+        QCOMPARE(box->selectionLength(), 0);
     }
 
-    void showColorized_secondRun_replacesTextAndColours() {
-        PreviewBox box(systemColors);
-        box.showColorized(u"abcdef"_s, perUnit(u"abcdef"_s, allRed), u"None"_s, false, false,
-                          false);
-        box.showColorized(u"xyz"_s, perUnit(u"xyz"_s, rampOfBlue), u"None"_s, false, false, false);
-        QCOMPARE(box.toPlainText(), u"xyz"_s);
-        QCOMPARE(box.colorAt(2), engine::rgb(0, 0, 2));
-        QCOMPARE(box.colorAt(4), -1);
-    }
-
-    void paint_showsCharactersInTheirPackedColours() {
+    void paint_packedColoursOverTheBackgroundKeptAcrossRuns() {
+        QCOMPARE(box->backColor(), kWindowBackground);
+        QCOMPARE(box->palette().color(QPalette::Base), QColor(0xAB, 0xCD, 0xEF));
+        box->setBackColor(0x123456);
         // Packed red is in the low byte: 0x0000FF must paint pure red, never blue.
-        PreviewBox box(systemColors);
-        box.resize(471, 49);
-        const QString text = u"MMMMMMMM"_s;
-        box.showColorized(text, perUnit(text, allRed), u"None"_s, true, false, false);
-        QVERIFY(pixelsOf(box, Qt::red) > 20);
-        QCOMPARE(pixelsOf(box, Qt::blue), 0);
-        QCOMPARE(pixelsOf(box, Qt::black), 0);
+        box->showColorized(u"MMMMMMMM"_s, perUnit(u"MMMMMMMM"_s), u"None"_s, true, true, true);
+        QCOMPARE(box->backColor(), 0x123456);
+        QCOMPARE(box->palette().color(QPalette::Base), QColor(0x56, 0x34, 0x12));
+        QVERIFY(pixelsOf(*box, QColor(0x56, 0x34, 0x12)) > 1000);
+        QVERIFY(pixelsOf(*box, Qt::red) > 20);
+        QCOMPARE(pixelsOf(*box, Qt::blue), 0);
+        QCOMPARE(pixelsOf(*box, Qt::black), 0);
     }
 
-    void face_chosenOnEveryCharacter_noneKeepsBoxFace_data() {
+    // Face on every character ("None" keeps the box's Arial); whole-box styles set by one
+    // run and cleared by the next.
+    void faceAndStyles_followTheRun_data() {
         QTest::addColumn<QString>("face");
+        QTest::addColumn<QList<bool>>("styles"); // bold, italic, underline
         QTest::addColumn<QString>("family");
-        QTest::newRow("chosen") << u"Courier New"_s << u"Courier New"_s;
-        QTest::newRow("None") << u"None"_s << u"Arial"_s;
+        QTest::newRow("chosen face, bold")
+            << u"Courier New"_s << QList<bool>{true, false, false} << u"Courier New"_s;
+        QTest::newRow("None, italic") << u"None"_s << QList<bool>{false, true, false} << u"Arial"_s;
+        QTest::newRow("None, underline")
+            << u"None"_s << QList<bool>{false, false, true} << u"Arial"_s;
     }
-    void face_chosenOnEveryCharacter_noneKeepsBoxFace() {
+    void faceAndStyles_followTheRun() {
         QFETCH(QString, face);
+        QFETCH(QList<bool>, styles);
         QFETCH(QString, family);
-        PreviewBox box(systemColors);
-        box.showColorized(u"Times New Roman"_s, {}, u"Times New Roman"_s, false, false, false);
-        box.showColorized(u"abc"_s, perUnit(u"abc"_s, allRed), face, false, false, false);
-        QCOMPARE(box.displayFont().families().value(0), family);
-        QCOMPARE(box.displayFont().pointSizeF(), 14.25);
-    }
-
-    void styles_setByOneRun_clearedByTheNext_data() {
-        QTest::addColumn<int>("which");
-        QTest::newRow("bold") << 0;
-        QTest::newRow("italic") << 1;
-        QTest::newRow("underline") << 2;
-    }
-    void styles_setByOneRun_clearedByTheNext() {
-        QFETCH(int, which);
-        PreviewBox box(systemColors);
-        const auto run = [&](bool on) {
-            box.showColorized(u"ab"_s, perUnit(u"ab"_s, allRed), u"None"_s, on && which == 0,
-                              on && which == 1, on && which == 2);
-            const QFont f = box.displayFont();
-            return QList<bool>{f.bold(), f.italic(), f.underline()};
+        const auto run = [&](const QString& f, const QList<bool>& s) {
+            box->showColorized(u"abc"_s, perUnit(u"abc"_s), f, s[0], s[1], s[2]);
+            const QFont font = box->displayFont();
+            return QStringLiteral("%1 %2pt %3%4%5")
+                .arg(font.families().value(0))
+                .arg(font.pointSizeF())
+                .arg(font.bold())
+                .arg(font.italic())
+                .arg(font.underline());
         };
-        QList<bool> expectedOn = {false, false, false};
-        expectedOn[which] = true;
-        QCOMPARE(run(true), expectedOn);
-        QCOMPARE(run(false), (QList<bool>{false, false, false}));
-    }
-
-    void background_startsAsWindowColour_keptAcrossRuns() {
-        PreviewBox box(systemColors);
-        QCOMPARE(box.backColor(), kWindowBackground);
-        QCOMPARE(box.palette().color(QPalette::Base), QColor(0xAB, 0xCD, 0xEF));
-
-        box.setBackColor(0x123456);
-        box.showColorized(u"ab"_s, perUnit(u"ab"_s, allRed), u"None"_s, true, true, true);
-        QCOMPARE(box.backColor(), 0x123456);
-        QCOMPARE(box.palette().color(QPalette::Base), QColor(0x56, 0x34, 0x12));
-        QVERIFY(pixelsOf(box, QColor(0x56, 0x34, 0x12)) > 1000);
-    }
-
-    void showColorized_leavesNoSelection() {
-        PreviewBox box(systemColors);
-        box.showColorized(u"abcdef"_s, perUnit(u"abcdef"_s, allRed), u"None"_s, false, false,
-                          false);
-        box.setSelection(1, 3);
-        QCOMPARE(box.selectedText(), u"bcd"_s);
-        box.showColorized(u"ghij"_s, perUnit(u"ghij"_s, allRed), u"None"_s, false, false, false);
-        QCOMPARE(box.selectionLength(), 0);
+        run(u"Times New Roman"_s, {false, false, false});
+        QCOMPARE(run(face, styles), QStringLiteral("%1 14.25pt %2%3%4")
+                                        .arg(family)
+                                        .arg(styles[0])
+                                        .arg(styles[1])
+                                        .arg(styles[2]));
+        QCOMPARE(run(u"None"_s, {false, false, false}), u"Arial 14.25pt 000"_s);
     }
 
     void click_emitsClicked_dragSelectsWithoutClicking() {
-        PreviewBox box(systemColors);
-        box.resize(471, 49);
-        box.show();
+        box->show();
         const QString text = u"The quick brown fox"_s;
-        box.showColorized(text, perUnit(text, allRed), u"None"_s, false, false, false);
-        QSignalSpy clicks(&box, &PreviewBox::clicked);
-
-        QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, QPoint(30, 20));
-        QCOMPARE(clicks.count(), 1);
-        QTest::mouseClick(box.viewport(), Qt::RightButton, {}, QPoint(30, 20));
+        show(text);
+        QSignalSpy clicks(box.get(), &PreviewBox::clicked);
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, QPoint(30, 20));
+        QTest::mouseClick(box->viewport(), Qt::RightButton, {}, QPoint(30, 20));
         QCOMPARE(clicks.count(), 1);
 
-        QTest::mousePress(box.viewport(), Qt::LeftButton, {}, QPoint(1, 20));
+        QTest::mousePress(box->viewport(), Qt::LeftButton, {}, QPoint(1, 20));
         QMouseEvent move(QEvent::MouseMove, QPointF(460, 20),
-                         box.viewport()->mapToGlobal(QPointF(460, 20)), Qt::NoButton,
+                         box->viewport()->mapToGlobal(QPointF(460, 20)), Qt::NoButton,
                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box.viewport(), &move);
-        QTest::mouseRelease(box.viewport(), Qt::LeftButton, {}, QPoint(460, 20));
+        QApplication::sendEvent(box->viewport(), &move);
+        QTest::mouseRelease(box->viewport(), Qt::LeftButton, {}, QPoint(460, 20));
         QCOMPARE(clicks.count(), 1);
-        QCOMPARE(box.selectedText(), text);
+        QCOMPARE(box->selectedText(), text);
     }
 
     void copy_givesTheOriginalTextWithItsLineBreaks() {
-        PreviewBox box(systemColors);
-        box.resize(120, 49);
+        box->resize(120, 49);
         const QString text = u"first line\r\nsecond 😀 line\nthird"_s;
-        box.showColorized(text, perUnit(text, allRed), u"None"_s, false, false, false);
-        box.setFocus();
-        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+        show(text);
+        box->setFocus();
+        QTest::keyClick(box.get(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box.get(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), text);
     }
 
     void wrapping_longParagraphInPieces_matchesWrappingInOneGo() {
-        PreviewBox box(systemColors);
-        box.resize(471, 49);
         QString text;
         for (int i = 0; text.size() < 6000; ++i)
             text += u"word%1 "_s.arg(i * 7919 % 100000);
-        text +=
-            u"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"_s.repeated(
-                40);
-        box.showColorized(text, perUnit(text, rampOfBlue), u"None"_s, false, false, false);
+        text += QString(70, u'x').repeated(40);
+        show(text, true);
 
-        QTextLayout whole(text, box.displayFont());
+        QTextLayout whole(text, box->displayFont());
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         whole.setTextOption(option);
         std::vector<qsizetype> expected;
         whole.beginLayout();
         for (QTextLine l = whole.createLine(); l.isValid(); l = whole.createLine()) {
-            l.setLineWidth(box.viewport()->width() - 4);
+            l.setLineWidth(box->viewport()->width() - 4);
             expected.push_back(l.textStart());
         }
         whole.endLayout();
-
         QVERIFY(expected.size() > 50);
-        QCOMPARE(box.wrappedLineStarts(), expected);
+        QCOMPARE(box->wrappedLineStarts(), expected);
     }
 
     void hugeParagraph_showsAtOnce_andScrollsToItsEnd() {
-        PreviewBox box(systemColors);
-        box.resize(471, 49);
-        box.show();
+        box->show();
         const QString text = u"x"_s.repeated(300'000);
         QElapsedTimer timer;
         timer.start();
-        box.showColorized(text, perUnit(text, rampOfBlue), u"None"_s, false, false, false);
-        box.grab();
+        show(text, true);
+        box->grab();
         QVERIFY2(timer.elapsed() < 2000, "a long line must not be laid out all at once");
 
-        QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(box.verticalScrollBar()->value(), box.verticalScrollBar()->maximum());
-        QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::ShiftModifier,
-                          QPoint(460, box.viewport()->height() - 3));
-        QCOMPARE(box.selectionStart() + box.selectionLength(), text.size());
+        QTest::keyClick(box.get(), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(box->verticalScrollBar()->value(), box->verticalScrollBar()->maximum());
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          QPoint(460, box->viewport()->height() - 3));
+        QCOMPARE(box->selectionStart() + box->selectionLength(), text.size());
     }
 };
 

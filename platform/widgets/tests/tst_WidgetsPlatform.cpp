@@ -5,12 +5,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -21,17 +19,13 @@ using namespace tintwave::platform;
 namespace {
 
 // Runs act on the next modal dialog once it is open (the code under test blocks in exec()).
-void whenModal(std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act = std::move(act)] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(w);
-        }
+void whenModal(std::function<void(QDialog*)> act) {
+    QTimer::singleShot(10, [act] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            act(dialog);
+        else
+            whenModal(act);
     });
-    timer->start();
 }
 
 } // namespace
@@ -39,114 +33,88 @@ void whenModal(std::function<void(QWidget*)> act) {
 class TestWidgetsPlatform : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void colorConversion_roundTripsRedInTheLowByte() {
-        const QColor c = toQColor(0xAF000A);
-        QCOMPARE(c, QColor(10, 0, 175));
+    void colors_redInTheLowByte_systemReferencesFromTheAppPalette() {
+        QCOMPARE(toQColor(0xAF000A), QColor(10, 0, 175));
         QCOMPARE(fromQColor(QColor(255, 128, 0)), 33023);
-    }
 
-    void systemColors_resolveFromTheApplicationPalette() {
         const QPalette saved = QApplication::palette();
         QPalette p = saved;
         p.setColor(QPalette::Button, QColor(1, 2, 3));
         p.setColor(QPalette::Base, QColor(4, 5, 6));
         p.setColor(QPalette::Window, QColor(7, 8, 9));
         QApplication::setPalette(p);
-        QtSystemColors colors;
-        QCOMPARE(colors.resolve(kButtonFace), 0x030201);
-        QCOMPARE(colors.resolve(kWindowBackground), 0x060504);
-        QCOMPARE(colors.resolve(-1), 0x090807);
-        QCOMPARE(colors.resolve(0x123456), 0x123456);
+        const QtSystemColors colors;
+        const QList<ColorValue> resolved{colors.resolve(kButtonFace),
+                                         colors.resolve(kWindowBackground), colors.resolve(-1),
+                                         colors.resolve(0x123456)};
         QApplication::setPalette(saved);
+        QCOMPARE(resolved, (QList<ColorValue>{0x030201, 0x060504, 0x090807, 0x123456}));
     }
 
     void message_hasTitleTextOneOkButtonAndNoIcon() {
-        QString title, text;
-        QMessageBox::Icon icon = QMessageBox::Warning;
-        qsizetype buttons = 0;
-        whenModal([&](QWidget* w) {
-            auto* box = qobject_cast<QMessageBox*>(w);
-            QVERIFY(box);
-            title = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-            buttons = box->buttons().size();
-            box->button(QMessageBox::Ok)->click();
+        QString seen;
+        whenModal([&](QDialog* d) {
+            auto* box = qobject_cast<QMessageBox*>(d);
+            seen = QStringLiteral("%1|%2|%3|%4")
+                       .arg(box->windowTitle(), box->text())
+                       .arg(box->icon())
+                       .arg(box->buttons().size());
+            box->accept();
         });
-        QtMessageDisplay().show(QStringLiteral("You must type something."),
-                                QStringLiteral("Tintwave"));
-        QCOMPARE(title, QStringLiteral("Tintwave"));
-        QCOMPARE(text, QStringLiteral("You must type something."));
-        QCOMPARE(icon, QMessageBox::NoIcon);
-        QCOMPARE(buttons, 1);
+        QtMessageDisplay().show(QStringLiteral("You must type something."), "Tintwave");
+        QCOMPARE(seen, QStringLiteral("Tintwave|You must type something.|0|1"));
     }
 
-    void inputPrompt_returnsTypedTextOrEmptyOnCancel() {
-        QString label;
-        whenModal([&](QWidget* w) {
-            auto* dlg = qobject_cast<QInputDialog*>(w);
-            QVERIFY(dlg);
-            label = dlg->labelText();
-            dlg->setTextValue(QStringLiteral("  my scheme "));
-            dlg->accept();
+    void dialogs_showTheProposalAndReturnTheAnswer() {
+        QString seen;
+        whenModal([&](QDialog* d) {
+            seen = qobject_cast<QInputDialog*>(d)->labelText();
+            qobject_cast<QInputDialog*>(d)->setTextValue(QStringLiteral("  my scheme "));
+            d->accept();
         });
-        QtInputPrompt prompt;
-        QCOMPARE(prompt.getText(QStringLiteral("Name?"), QStringLiteral("Tintwave"), {}),
+        QCOMPARE(QtInputPrompt().getText(QStringLiteral("Name?"), "Tintwave", {}),
                  QStringLiteral("  my scheme "));
-        QCOMPARE(label, QStringLiteral("Name?"));
+        QCOMPARE(seen, QStringLiteral("Name?"));
 
-        whenModal([](QWidget* w) {
-            static_cast<QDialog*>(w)->findChild<QLineEdit*>()->setText(QStringLiteral("x"));
-            static_cast<QDialog*>(w)->reject();
+        whenModal([&](QDialog* d) {
+            seen = qobject_cast<QColorDialog*>(d)->currentColor().name();
+            qobject_cast<QColorDialog*>(d)->setCurrentColor(QColor(0, 8, 255));
+            d->accept();
         });
-        QCOMPARE(prompt.getText(QStringLiteral("Name?"), QStringLiteral("Tintwave"), {}),
-                 QString());
-    }
+        QCOMPARE(QtColorDialog().pickColor(0x00FF00), std::optional<ColorValue>(0xFF0800));
+        QCOMPARE(seen, QStringLiteral("#00ff00"));
 
-    void colorDialog_opensOnCurrentColourAndReportsCancelAsNothing() {
-        QColor initial;
-        whenModal([&](QWidget* w) {
-            auto* dlg = qobject_cast<QColorDialog*>(w);
-            QVERIFY(dlg);
-            initial = dlg->currentColor();
-            dlg->setCurrentColor(QColor(0, 8, 255));
-            dlg->accept();
-        });
-        QtColorDialog dialog;
-        QCOMPARE(dialog.pickColor(0x00FF00), std::optional<ColorValue>(0xFF0800));
-        QCOMPARE(initial, QColor(0, 255, 0));
-
-        whenModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
-        QCOMPARE(dialog.pickColor(kButtonFace), std::nullopt);
-    }
-
-    void saveDialog_proposesTheNameAndFilter_cancelGivesNothing() {
-        const QString dir = QDir::currentPath();
-        QString proposed, filter;
-        whenModal([&](QWidget* w) {
-            auto* dlg = qobject_cast<QFileDialog*>(w);
-            QVERIFY(dlg);
-            auto* edit = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            proposed = edit->text();
-            filter = dlg->selectedNameFilter();
+        whenModal([&](QDialog* d) {
+            auto* edit = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            seen = edit->text() + '|' + qobject_cast<QFileDialog*>(d)->selectedNameFilter();
             edit->setText(QStringLiteral("page.html"));
-            static_cast<QDialog*>(dlg)->accept();
+            d->accept();
         });
-        QtSaveDialog dialog;
-        const auto path =
-            dialog.getSaveFileName(QStringLiteral("index.html"), "HTML Files (*.html *.htm)");
-        QCOMPARE(proposed, QStringLiteral("index.html"));
-        QCOMPARE(filter, QStringLiteral("HTML Files (*.html *.htm)"));
-        QCOMPARE(path, std::optional<QString>(dir + QStringLiteral("/page.html")));
+        QCOMPARE(QtSaveDialog().getSaveFileName(QStringLiteral("index.html"),
+                                                "HTML Files (*.html *.htm)"),
+                 std::optional<QString>(QDir::currentPath() + QStringLiteral("/page.html")));
+        QCOMPARE(seen, QStringLiteral("index.html|HTML Files (*.html *.htm)"));
+    }
 
-        whenModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
-        QCOMPARE(dialog.getSaveFileName(QStringLiteral("index.html"), {}), std::nullopt);
+    void dialogs_cancelAfterTyping_givesNothing() {
+        const auto typeThenCancel = [] {
+            whenModal([](QDialog* d) {
+                d->findChild<QLineEdit*>()->setText(QStringLiteral("x"));
+                d->reject();
+            });
+        };
+        typeThenCancel();
+        QCOMPARE(QtInputPrompt().getText(QStringLiteral("Name?"), "Tintwave", {}), QString());
+        typeThenCancel();
+        QCOMPARE(QtColorDialog().pickColor(kButtonFace), std::nullopt);
+        typeThenCancel();
+        QCOMPARE(QtSaveDialog().getSaveFileName(QStringLiteral("index.html"), {}), std::nullopt);
     }
 
     void clipboard_holdsThePlainText() {
-        QtClipboard().setText(QStringLiteral("<font color=\"#FF0000\">H</font>"));
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 QStringLiteral("<font color=\"#FF0000\">H</font>"));
+        const QString code = QStringLiteral("<font color=\"#FF0000\">H</font>");
+        QtClipboard().setText(code);
+        QCOMPARE(QGuiApplication::clipboard()->text(), code);
     }
 };
 
