@@ -93,6 +93,8 @@ FontMarkupWriter::FontMarkupWriter(const ColorizeOptions& options, qsizetype cha
 }
 
 void FontMarkupWriter::put(QStringView text) {
+    if (text.isEmpty()) // no tags at all: a null view, which memcpy must not be given
+        return;
     std::memcpy(cursor_, text.utf16(), sizeof(char16_t) * std::size_t(text.size()));
     cursor_ += text.size();
 }
