@@ -4,10 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <utility>
 
 namespace tintwave::platform {
 
@@ -117,15 +119,15 @@ public:
     // Each write is synced at once; the notice is empty when all went well.
     QString write(const QString& section, const QString& key, const QString& value) {
         QString notice;
-        if (!guardUnreadableFile(notice))
+        if (!mayWrite(notice))
             return notice;
         settings_->setValue(qtKey(section, key), value);
-        return finishWrite(notice);
+        return written(notice);
     }
 
     QString remove(const QString& section) {
         QString notice;
-        if (!guardUnreadableFile(notice))
+        if (!mayWrite(notice))
             return notice;
         if (section == kRootSection) {
             // The root also holds the other sections as groups; only its own keys go.
@@ -134,14 +136,44 @@ public:
         } else {
             settings_->remove(escapedName(section));
         }
-        return finishWrite(notice);
+        return written(notice);
     }
 
     void sync() {
         settings_->sync();
     }
 
+    // Between these two, writes stay in memory and the file is checked only once.
+    void beginBatch() {
+        ++batchDepth_;
+    }
+    QString endBatch() {
+        if (--batchDepth_ > 0)
+            return {};
+        batchChecked_ = false;
+        if (!std::exchange(batchWritten_, false))
+            return {};
+        return finishWrite({});
+    }
+
 private:
+    bool mayWrite(QString& notice) {
+        if (batchDepth_ == 0)
+            return guardUnreadableFile(notice);
+        if (!batchChecked_) {
+            batchChecked_ = true;
+            batchWritable_ = guardUnreadableFile(notice);
+        }
+        return batchWritable_;
+    }
+
+    QString written(const QString& notice) {
+        if (batchDepth_ == 0)
+            return finishWrite(notice);
+        batchWritten_ = true;
+        return notice;
+    }
+
     void open() {
 #ifdef Q_OS_WIN
         if (path_.isEmpty()) {
@@ -203,6 +235,32 @@ private:
 #endif
     std::unique_ptr<QSettings> settings_;
     QByteArray knownReadable_; // the file's bytes when last found readable
+    int batchDepth_ = 0;
+    bool batchChecked_ = false;
+    bool batchWritable_ = false;
+    bool batchWritten_ = false;
+};
+
+// The lock file held and the batch open on one backend; releasing writes the batch out,
+// then lets the next copy in.
+class QSettingsStore::FileLock : public ExclusiveAccess {
+public:
+    FileLock(QSettingsStore& store, Backend& backend, std::unique_ptr<QLockFile> lock)
+        : store_(store)
+        , backend_(backend)
+        , lock_(std::move(lock)) {
+        backend_.beginBatch();
+    }
+    ~FileLock() override {
+        store_.notify(backend_.endBatch());
+        if (lock_)
+            lock_->unlock();
+    }
+
+private:
+    QSettingsStore& store_;
+    Backend& backend_;
+    std::unique_ptr<QLockFile> lock_;
 };
 
 QSettingsStore::QSettingsStore() = default;
@@ -262,6 +320,32 @@ void QSettingsStore::DeleteSetting(const QString& application, const QString& se
 void QSettingsStore::sync() {
     for (auto& [application, b] : backends_)
         b->sync();
+}
+
+void QSettingsStore::setLockTimes(int waitMs, int staleMs) {
+    lockWaitMs_ = waitMs;
+    staleLockMs_ = staleMs;
+}
+
+std::unique_ptr<ExclusiveAccess> QSettingsStore::lockExclusive(const QString& application) {
+    QString file = fileName(application);
+    if (file.isEmpty()) // the registry: lock a file in the temporary folder instead
+        file = QDir::temp().filePath(application);
+    auto lock = std::make_unique<QLockFile>(file + QStringLiteral(".tintwave-lock"));
+    lock->setStaleLockTime(staleLockMs_);
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    if (!lock->tryLock(lockWaitMs_)) {
+        if (lock->error() == QLockFile::LockFailedError) {
+            notify(QStringLiteral("Tintwave could not change its settings: another running copy "
+                                  "kept \"%1\" locked. Nothing was changed.")
+                       .arg(QDir::toNativeSeparators(file)));
+            return nullptr;
+        }
+        // No lock file can be made beside the settings (a read-only folder): go on
+        // unlocked; a write there fails and says so on its own.
+        lock.reset();
+    }
+    return std::make_unique<FileLock>(*this, backend(application), std::move(lock));
 }
 
 QString QSettingsStore::takeNotice() {
