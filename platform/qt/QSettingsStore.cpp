@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <QVariantMap>
+#include <optional>
 #include <utility>
 
 namespace tintwave::platform {
@@ -55,10 +57,29 @@ QByteArray fileBytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Whether QSettings reads these bytes completely, so that rewriting them loses nothing.
-// QSettings keeps files it has read in a per-process cache and reports a format error
-// only on the first read, so the verdict comes from a private copy. Invalid UTF-8 counts
-// as unreadable: it would come back as replacement characters.
+// Every key and value QSettings reads from an INI file; nothing when it reports a format
+// error. Sections are parsed lazily, so errors show only once all keys were asked for.
+std::optional<QVariantMap> iniValues(const QString& path) {
+    QSettings settings(path, QSettings::IniFormat);
+    QVariantMap values;
+    for (const QString& key : settings.allKeys())
+        values.insert(key, settings.value(key));
+    if (settings.status() == QSettings::FormatError)
+        return std::nullopt;
+    return values;
+}
+
+bool writeTo(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Whether rewriting these bytes through QSettings loses nothing: QSettings reads them
+// completely, and what it writes back reads as the same values (it writes some values it
+// cannot read again, NUL characters in a list for one). QSettings keeps files it has read
+// in a per-process cache and reports a format error only on the first read, so every
+// verdict comes from private copies. Invalid UTF-8 counts as unreadable: it would come
+// back as replacement characters.
 bool readsCompletely(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8.decode(bytes); // decoding happens on this conversion
@@ -66,13 +87,21 @@ bool readsCompletely(const QByteArray& bytes) {
         return false;
     QTemporaryDir dir;
     const QString copy = dir.filePath(QStringLiteral("check.ini"));
-    QFile f(copy);
-    if (!dir.isValid() || !f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+    if (!dir.isValid() || !writeTo(copy, bytes))
         return true; // cannot tell; let QSettings go on as usual
-    f.close();
-    QSettings settings(copy, QSettings::IniFormat);
-    (void)settings.allKeys(); // sections are parsed lazily; errors show only then
-    return settings.status() != QSettings::FormatError;
+    const std::optional<QVariantMap> values = iniValues(copy);
+    if (!values)
+        return false;
+    const QString rewritten = dir.filePath(QStringLiteral("rewritten.ini"));
+    {
+        QSettings settings(rewritten, QSettings::IniFormat);
+        for (auto it = values->begin(); it != values->end(); ++it)
+            settings.setValue(it.key(), it.value());
+    }
+    const QString reread = dir.filePath(QStringLiteral("reread.ini"));
+    if (!QFile::copy(rewritten, reread))
+        return true;
+    return iniValues(reread) == values;
 }
 
 // Writes bytes to "<path>.corrupt-<stamp>", never over an existing file. Returns the name
