@@ -218,7 +218,30 @@ QString readOutputOptions(const Parser& p, CliOptions& o) {
     return {};
 }
 
+// Usage messages quote the arguments; a line break or other control character in one
+// would split the one-line message (or rewrite the terminal), so those are spelled out.
+QString oneLine(const QString& message) {
+    QString out;
+    out.reserve(message.size());
+    for (QChar c : message) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u == 0x2028 || u == 0x2029)
+            out += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+ParseResult parseUnchecked(const QStringList& arguments);
+
 } // namespace
+
+ParseResult parseArguments(const QStringList& arguments) {
+    ParseResult result = parseUnchecked(arguments);
+    result.error = oneLine(result.error);
+    return result;
+}
 
 std::optional<ColorValue> parseColor(QStringView entry) {
     if (entry.size() != 7 || entry.front() != QLatin1Char('#'))
@@ -259,7 +282,9 @@ ColorListResult parseColorList(QStringView list) {
     return result;
 }
 
-ParseResult parseArguments(const QStringList& arguments) {
+namespace {
+
+ParseResult parseUnchecked(const QStringList& arguments) {
     ParseResult result;
     Parser p;
     if (!p.parser.parse(arguments)) {
@@ -291,6 +316,8 @@ ParseResult parseArguments(const QStringList& arguments) {
         result.error = readOutputOptions(p, o);
     return result;
 }
+
+} // namespace
 
 const QStringList& sizeList() {
     static const QStringList sizes = {

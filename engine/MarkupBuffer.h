@@ -22,7 +22,11 @@ public:
         *cursor_++ = unit;
     }
     template <std::size_t N> void put(const char16_t (&literal)[N]) { put(literal, N - 1); }
-    void put(QStringView text) { put(text.utf16(), text.size()); }
+    void put(QStringView text) {
+        if (!text.isEmpty()) { // an empty view may be null, which memcpy must not be given
+            put(text.utf16(), text.size());
+        }
+    }
     void put(const char16_t* units, qsizetype count) {
         if (end_ - cursor_ >= count) {
             std::memcpy(cursor_, units, sizeof(char16_t) * std::size_t(count));

@@ -1,19 +1,27 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 namespace tintwave::platform {
 
 // Per-user store of text values addressed by application, section and key; values
 // survive restarts. A missing key reads as empty text.
+// Held while a read-modify-write of the store must not interleave with another running
+// copy's; releasing it (destroying the object) pushes the writes made meanwhile out.
+class ExclusiveAccess {
+public:
+    virtual ~ExclusiveAccess() = default;
+};
+
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
 
     virtual QString GetSetting(const QString& application, const QString& section,
                                const QString& key) = 0;
-    virtual void SaveSetting(const QString& application, const QString& section,
-                             const QString& key, const QString& value) = 0;
+    virtual void SaveSetting(const QString& application, const QString& section, const QString& key,
+                             const QString& value) = 0;
     // Removes the whole section with all its keys.
     virtual void DeleteSetting(const QString& application, const QString& section) = 0;
 
@@ -23,6 +31,15 @@ public:
     // Something the user should be told once (an unreadable file that was set aside, a
     // write that failed); empty when there is nothing. Reading it clears it.
     virtual QString takeNotice() = 0;
+
+    // Exclusive access to an application's settings across running copies, for one
+    // read-modify-write: sync, read, write, then release. Nothing when another copy held
+    // it for too long; then a notice says so and the caller should change nothing. The
+    // default suits a store that only this process sees.
+    virtual std::unique_ptr<ExclusiveAccess> lockExclusive(const QString& application) {
+        (void)application;
+        return std::make_unique<ExclusiveAccess>();
+    }
 };
 
 } // namespace tintwave::platform

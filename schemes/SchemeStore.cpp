@@ -117,6 +117,10 @@ void SchemeStore::followStore() {
 bool SchemeStore::add(const QString& name, const palette::Palette& palette) {
     if (name.isEmpty())
         return false;
+    // Another copy must not read the same count and write the same section meanwhile.
+    const auto access = store_.lockExclusive(kApp);
+    if (!access)
+        return false;
     followStore();
     if (gNumSchemes >= kMaxSchemes)
         return false;
@@ -143,6 +147,9 @@ std::optional<palette::Palette> SchemeStore::apply(int index) {
 }
 
 void SchemeStore::deleteIt(int schemeNum) {
+    const auto access = store_.lockExclusive(kApp);
+    if (!access)
+        return;
     followStore();
     const int n = gNumSchemes;
     if (schemeNum < 1 || schemeNum > n)

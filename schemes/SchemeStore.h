@@ -18,11 +18,13 @@ namespace tintwave::schemes {
 // box0 .. box9 (slot values as signed decimal text). Keeps the in-memory count and the
 // user entries of the Schemes menu in step with the store.
 //
-// Several running copies may share one store: add, deleteIt and titles first sync and
+// Several running copies may share one store: add and deleteIt hold the store's
+// exclusive access for their whole read-modify-write, and they and titles first sync and
 // take the count from the store; when it differs from the one in memory, the count and
 // the menu entries are rebuilt from the store. So an add always appends after the
-// schemes that exist now and no copy overwrites another's schemes. A scheme number
-// given to deleteIt is taken against the store's current list: adds made elsewhere only
+// schemes that exist now and no copy overwrites another's schemes. When the exclusive
+// access cannot be had, add and deleteIt change nothing (the store leaves a notice). A scheme
+// number given to deleteIt is taken against the store's current list: adds made elsewhere only
 // append and leave the numbers the user saw intact; a removal made elsewhere while the
 // Remove Scheme dialog was open can make the number name a different scheme. Nothing
 // beyond the store's current count is ever touched. After writing, add and deleteIt
@@ -39,7 +41,7 @@ public:
 
     // Stores the palette under name as a new last scheme and appends its menu entry.
     // An empty name stores nothing and returns false; so does a full menu (32767
-    // schemes), which could not show another entry.
+    // schemes), which could not show another entry, and a store that stayed locked.
     bool add(const QString& name, const palette::Palette& palette);
 
     // The palette of scheme index (1-based), every slot read from the store; a stored

@@ -2,48 +2,68 @@
 
 namespace tintwave::platform {
 
+namespace {
+
+class CountedAccess : public ExclusiveAccess {
+public:
+    explicit CountedAccess(int& held)
+        : held_(held) {
+        ++held_;
+    }
+    ~CountedAccess() override { --held_; }
+
+private:
+    int& held_;
+};
+
+} // namespace
+
 QString MemorySettingsStore::GetSetting(const QString& application, const QString& section,
-                                        const QString& key)
-{
+                                        const QString& key) {
     return data_.value(application).value(section).value(key);
 }
 
 void MemorySettingsStore::SaveSetting(const QString& application, const QString& section,
-                                      const QString& key, const QString& value)
-{
+                                      const QString& key, const QString& value) {
+    if (locksHeld == 0)
+        ++unlockedWrites;
     data_[application][section][key] = value;
     log << QStringLiteral("save %1/%2/%3=%4").arg(application, section, key, value);
 }
 
-void MemorySettingsStore::DeleteSetting(const QString& application, const QString& section)
-{
+void MemorySettingsStore::DeleteSetting(const QString& application, const QString& section) {
+    if (locksHeld == 0)
+        ++unlockedWrites;
     data_[application].remove(section);
     log << QStringLiteral("delete %1/%2").arg(application, section);
 }
 
-void MemorySettingsStore::sync()
-{
+void MemorySettingsStore::sync() {
     ++syncCount;
 }
 
-QString MemorySettingsStore::takeNotice()
-{
+QString MemorySettingsStore::takeNotice() {
     return std::exchange(pendingNotice, QString());
 }
 
-bool MemorySettingsStore::hasSection(const QString& application, const QString& section) const
-{
+std::unique_ptr<ExclusiveAccess> MemorySettingsStore::lockExclusive(const QString&) {
+    if (refuseLock) {
+        pendingNotice = QStringLiteral("The settings are locked by another copy.");
+        return nullptr;
+    }
+    return std::make_unique<CountedAccess>(locksHeld);
+}
+
+bool MemorySettingsStore::hasSection(const QString& application, const QString& section) const {
     return data_.value(application).contains(section);
 }
 
 bool MemorySettingsStore::hasKey(const QString& application, const QString& section,
-                                 const QString& key) const
-{
+                                 const QString& key) const {
     return data_.value(application).value(section).contains(key);
 }
 
-QStringList MemorySettingsStore::sections(const QString& application) const
-{
+QStringList MemorySettingsStore::sections(const QString& application) const {
     return data_.value(application).keys();
 }
 

@@ -18,6 +18,8 @@ public:
     void DeleteSetting(const QString& application, const QString& section) override;
     void sync() override;
     QString takeNotice() override;
+    // Counts holders; refused (with pendingNotice set) while refuseLock is true.
+    std::unique_ptr<ExclusiveAccess> lockExclusive(const QString& application) override;
 
     bool hasSection(const QString& application, const QString& section) const;
     bool hasKey(const QString& application, const QString& section, const QString& key) const;
@@ -29,6 +31,10 @@ public:
     // Handed out (once) by takeNotice().
     QString pendingNotice;
     int syncCount = 0;
+    bool refuseLock = false;
+    int locksHeld = 0;
+    // Writes and deletes made while no lock was held.
+    int unlockedWrites = 0;
 
 private:
     using Section = QMap<QString, QString>;

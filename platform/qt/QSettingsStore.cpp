@@ -4,10 +4,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <QVariantMap>
+#include <optional>
+#include <utility>
 
 namespace tintwave::platform {
 
@@ -53,10 +57,29 @@ QByteArray fileBytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Whether QSettings reads these bytes completely, so that rewriting them loses nothing.
-// QSettings keeps files it has read in a per-process cache and reports a format error
-// only on the first read, so the verdict comes from a private copy. Invalid UTF-8 counts
-// as unreadable: it would come back as replacement characters.
+// Every key and value QSettings reads from an INI file; nothing when it reports a format
+// error. Sections are parsed lazily, so errors show only once all keys were asked for.
+std::optional<QVariantMap> iniValues(const QString& path) {
+    QSettings settings(path, QSettings::IniFormat);
+    QVariantMap values;
+    for (const QString& key : settings.allKeys())
+        values.insert(key, settings.value(key));
+    if (settings.status() == QSettings::FormatError)
+        return std::nullopt;
+    return values;
+}
+
+bool writeTo(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Whether rewriting these bytes through QSettings loses nothing: QSettings reads them
+// completely, and what it writes back reads as the same values (it writes some values it
+// cannot read again, NUL characters in a list for one). QSettings keeps files it has read
+// in a per-process cache and reports a format error only on the first read, so every
+// verdict comes from private copies. Invalid UTF-8 counts as unreadable: it would come
+// back as replacement characters.
 bool readsCompletely(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8.decode(bytes); // decoding happens on this conversion
@@ -64,13 +87,21 @@ bool readsCompletely(const QByteArray& bytes) {
         return false;
     QTemporaryDir dir;
     const QString copy = dir.filePath(QStringLiteral("check.ini"));
-    QFile f(copy);
-    if (!dir.isValid() || !f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+    if (!dir.isValid() || !writeTo(copy, bytes))
         return true; // cannot tell; let QSettings go on as usual
-    f.close();
-    QSettings settings(copy, QSettings::IniFormat);
-    (void)settings.allKeys(); // sections are parsed lazily; errors show only then
-    return settings.status() != QSettings::FormatError;
+    const std::optional<QVariantMap> values = iniValues(copy);
+    if (!values)
+        return false;
+    const QString rewritten = dir.filePath(QStringLiteral("rewritten.ini"));
+    {
+        QSettings settings(rewritten, QSettings::IniFormat);
+        for (auto it = values->begin(); it != values->end(); ++it)
+            settings.setValue(it.key(), it.value());
+    }
+    const QString reread = dir.filePath(QStringLiteral("reread.ini"));
+    if (!QFile::copy(rewritten, reread))
+        return true;
+    return iniValues(reread) == values;
 }
 
 // Writes bytes to "<path>.corrupt-<stamp>", never over an existing file. Returns the name
@@ -117,15 +148,15 @@ public:
     // Each write is synced at once; the notice is empty when all went well.
     QString write(const QString& section, const QString& key, const QString& value) {
         QString notice;
-        if (!guardUnreadableFile(notice))
+        if (!mayWrite(notice))
             return notice;
         settings_->setValue(qtKey(section, key), value);
-        return finishWrite(notice);
+        return written(notice);
     }
 
     QString remove(const QString& section) {
         QString notice;
-        if (!guardUnreadableFile(notice))
+        if (!mayWrite(notice))
             return notice;
         if (section == kRootSection) {
             // The root also holds the other sections as groups; only its own keys go.
@@ -134,14 +165,44 @@ public:
         } else {
             settings_->remove(escapedName(section));
         }
-        return finishWrite(notice);
+        return written(notice);
     }
 
     void sync() {
         settings_->sync();
     }
 
+    // Between these two, writes stay in memory and the file is checked only once.
+    void beginBatch() {
+        ++batchDepth_;
+    }
+    QString endBatch() {
+        if (--batchDepth_ > 0)
+            return {};
+        batchChecked_ = false;
+        if (!std::exchange(batchWritten_, false))
+            return {};
+        return finishWrite({});
+    }
+
 private:
+    bool mayWrite(QString& notice) {
+        if (batchDepth_ == 0)
+            return guardUnreadableFile(notice);
+        if (!batchChecked_) {
+            batchChecked_ = true;
+            batchWritable_ = guardUnreadableFile(notice);
+        }
+        return batchWritable_;
+    }
+
+    QString written(const QString& notice) {
+        if (batchDepth_ == 0)
+            return finishWrite(notice);
+        batchWritten_ = true;
+        return notice;
+    }
+
     void open() {
 #ifdef Q_OS_WIN
         if (path_.isEmpty()) {
@@ -203,6 +264,32 @@ private:
 #endif
     std::unique_ptr<QSettings> settings_;
     QByteArray knownReadable_; // the file's bytes when last found readable
+    int batchDepth_ = 0;
+    bool batchChecked_ = false;
+    bool batchWritable_ = false;
+    bool batchWritten_ = false;
+};
+
+// The lock file held and the batch open on one backend; releasing writes the batch out,
+// then lets the next copy in.
+class QSettingsStore::FileLock : public ExclusiveAccess {
+public:
+    FileLock(QSettingsStore& store, Backend& backend, std::unique_ptr<QLockFile> lock)
+        : store_(store)
+        , backend_(backend)
+        , lock_(std::move(lock)) {
+        backend_.beginBatch();
+    }
+    ~FileLock() override {
+        store_.notify(backend_.endBatch());
+        if (lock_)
+            lock_->unlock();
+    }
+
+private:
+    QSettingsStore& store_;
+    Backend& backend_;
+    std::unique_ptr<QLockFile> lock_;
 };
 
 QSettingsStore::QSettingsStore() = default;
@@ -262,6 +349,32 @@ void QSettingsStore::DeleteSetting(const QString& application, const QString& se
 void QSettingsStore::sync() {
     for (auto& [application, b] : backends_)
         b->sync();
+}
+
+void QSettingsStore::setLockTimes(int waitMs, int staleMs) {
+    lockWaitMs_ = waitMs;
+    staleLockMs_ = staleMs;
+}
+
+std::unique_ptr<ExclusiveAccess> QSettingsStore::lockExclusive(const QString& application) {
+    QString file = fileName(application);
+    if (file.isEmpty()) // the registry: lock a file in the temporary folder instead
+        file = QDir::temp().filePath(application);
+    auto lock = std::make_unique<QLockFile>(file + QStringLiteral(".tintwave-lock"));
+    lock->setStaleLockTime(staleLockMs_);
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    if (!lock->tryLock(lockWaitMs_)) {
+        if (lock->error() == QLockFile::LockFailedError) {
+            notify(QStringLiteral("Tintwave could not change its settings: another running copy "
+                                  "kept \"%1\" locked. Nothing was changed.")
+                       .arg(QDir::toNativeSeparators(file)));
+            return nullptr;
+        }
+        // No lock file can be made beside the settings (a read-only folder): go on
+        // unlocked; a write there fails and says so on its own.
+        lock.reset();
+    }
+    return std::make_unique<FileLock>(*this, backend(application), std::move(lock));
 }
 
 QString QSettingsStore::takeNotice() {

@@ -19,6 +19,12 @@ namespace tintwave::platform {
 // A file QSettings cannot read completely is never silently rewritten: before the first
 // write over it, its bytes are copied beside it as "<file>.corrupt-<date>-<time>" and a
 // notice names both files. A failed write gives a notice too.
+//
+// lockExclusive() holds "<file>.tintwave-lock" (a QLockFile beside the settings file; not
+// QSettings' own "<file>.lock", which QSettings takes itself while syncing). While it is
+// held, writes collect in memory and reach the file in one sync when it is released, so
+// a removal that renumbers thousands of schemes rewrites the file once. A lock left by a
+// copy that died is taken over at once, one older than the stale time in any case.
 class QSettingsStore : public SettingsStore {
 public:
     QSettingsStore();
@@ -33,6 +39,12 @@ public:
     void DeleteSetting(const QString& application, const QString& section) override;
     void sync() override;
     QString takeNotice() override;
+    // The returned access refers to this store and must not outlive it.
+    std::unique_ptr<ExclusiveAccess> lockExclusive(const QString& application) override;
+
+    // How long lockExclusive() waits for another copy, and the age after which a lock
+    // whose holder still runs counts as abandoned.
+    void setLockTimes(int waitMs, int staleMs);
 
     // The file that holds an application's settings; empty where they are not kept in a
     // file (the Windows registry).
@@ -40,12 +52,15 @@ public:
 
 private:
     class Backend;
+    class FileLock;
     Backend& backend(const QString& application);
     void notify(const QString& notice);
 
     QString fixedFile_;
     std::map<QString, std::unique_ptr<Backend>> backends_; // by application
     QStringList notices_;
+    int lockWaitMs_ = 15000;
+    int staleLockMs_ = 10000;
 };
 
 } // namespace tintwave::platform

@@ -208,6 +208,9 @@ private Q_SLOTS:
         QTest::newRow("Latin-1 text") << QByteArray("[scheme1]\ntitle=Gr\xfc\xdf"
                                                     "e\n")
                                       << QString::fromUtf8("Gr\uFFFD\uFFFDe");
+        // Read in full, but written back in a form that reads as something else.
+        QTest::newRow("NUL in a list value") << QByteArray("[scheme1]\ntitle=a\0b, c\n", 22)
+                                             << QStringLiteral("a%1b, c").arg(QChar(0));
         QByteArray noise(4096, '\0');
         QRandomGenerator noiseSource(42);
         for (char& c : noise)

@@ -318,6 +318,31 @@ private Q_SLOTS:
         QVERIFY(store.syncCount > 0);
     }
 
+    void addAndRemove_writeOnlyWhileHoldingExclusiveAccess() {
+        MemorySettingsStore store;
+        seedThree(store);
+        store.unlockedWrites = 0;
+        Copy copy(store);
+        QVERIFY(copy.schemes.add("D", Palette{kSlotsA}));
+        copy.schemes.deleteIt(1);
+        QCOMPARE(store.unlockedWrites, 0);
+        QCOMPARE(store.locksHeld, 0);
+        QVERIFY(!store.log.isEmpty());
+    }
+
+    void storeLockedElsewhere_addAndRemoveChangeNothing() {
+        MemorySettingsStore store;
+        seedThree(store);
+        Copy copy(store);
+        store.refuseLock = true;
+        QVERIFY(!copy.schemes.add("D", Palette{kSlotsA}));
+        copy.schemes.deleteIt(1);
+        QVERIFY(store.log.isEmpty());
+        QCOMPARE(copy.menu.captions, (QStringList{"A", "B", "C"}));
+        QCOMPARE(copy.schemes.numSchemes(), 3);
+        QVERIFY(!store.takeNotice().isEmpty());
+    }
+
     void twoCopies_removeBeyondStoredCount_changesNothing() {
         MemorySettingsStore store;
         seedThree(store);

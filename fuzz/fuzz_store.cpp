@@ -1,0 +1,136 @@
+// The scheme store started on a settings file of arbitrary bytes: load, list, apply every
+// scheme, add one and remove one. Whatever the file holds, the count stays in range, the
+// added scheme reads back exactly (also from the file), the removal shifts the titles,
+// and a file QSettings cannot read is kept byte for byte in a ".corrupt-" copy.
+#include "fuzz/FuzzCheck.h"
+#include "platform/memory/MemoryPlatform.h"
+#include "platform/qt/QSettingsStore.h"
+#include "schemes/SchemeStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+
+using namespace tintwave;
+
+namespace {
+
+// Removing the first of many thousand schemes rewrites every one of them; past this
+// count the last one is removed instead, and not every scheme is applied, to keep each
+// run short.
+constexpr int kShiftLimit = 1000;
+
+const palette::Palette kAdded{{255, 33023, palette::gColor, 0, kWhite, -1, 7, 65280, 1, 2}};
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// Whether QSettings reads all of these bytes, judged on a file of a name never used
+// before (QSettings caches what it has read per file name).
+bool qsettingsReadsAll(const QDir& dir, const QByteArray& bytes, int run) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    (void)QString(utf8.decode(bytes));
+    if (utf8.hasError())
+        return false;
+    const QString probe = dir.filePath(QStringLiteral("probe-%1.ini").arg(run));
+    FUZZ_CHECK(writeBytes(probe, bytes));
+    QSettings settings(probe, QSettings::IniFormat);
+    (void)settings.allKeys();
+    return settings.status() != QSettings::FormatError;
+}
+
+// Start-up of a second copy on a copy of the file: what the file itself says.
+QStringList titlesOnDisk(const QDir& dir, const QString& path, int run) {
+    const QString copy = dir.filePath(QStringLiteral("reread-%1.ini").arg(run));
+    FUZZ_CHECK(QFile::copy(path, copy));
+    platform::QSettingsStore store(copy);
+    platform::MemorySchemeMenu menu;
+    schemes::SchemeStore schemes(store, menu);
+    schemes.load();
+    return menu.captions;
+}
+
+QStringList corruptCopies(const QDir& dir, const QString& path) {
+    return dir.entryList({QFileInfo(path).fileName() + QStringLiteral(".corrupt-*")}, QDir::Files);
+}
+
+// Applies every scheme; of many thousands the first and last few hundred.
+void checkAll(schemes::SchemeStore& schemes, const platform::MemorySchemeMenu& menu) {
+    const int n = schemes.numSchemes();
+    FUZZ_CHECK(n >= 0 && n <= 32767);
+    FUZZ_CHECK(menu.highestIndex() == n);
+    FUZZ_CHECK(schemes.titles().size() == n);
+    for (int k = 1; k <= n;
+         k = (k == kShiftLimit / 2 && n > kShiftLimit) ? n - kShiftLimit / 2 : k + 1)
+        FUZZ_CHECK(schemes.apply(k).has_value());
+    FUZZ_CHECK(!schemes.apply(0) && !schemes.apply(n + 1));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static QTemporaryDir tmp;
+    static int run = 0;
+    ++run;
+    const QDir dir(tmp.path());
+    const QByteArray original(reinterpret_cast<const char*>(data), qsizetype(size));
+    // A new name per run: QSettings would answer a reused name from its cache.
+    const QString path = dir.filePath(QStringLiteral("tintwave-%1.ini").arg(run));
+    FUZZ_CHECK(writeBytes(path, original));
+    const bool readable = qsettingsReadsAll(dir, original, run);
+
+    platform::QSettingsStore store(path);
+    platform::MemorySchemeMenu menu;
+    schemes::SchemeStore schemes(store, menu);
+    schemes.load();
+    checkAll(schemes, menu);
+
+    const int before = schemes.numSchemes();
+    const QStringList titlesBefore = schemes.titles();
+    const bool added = schemes.add(QStringLiteral("fuzz added"), kAdded);
+    FUZZ_CHECK(added == (before < 32767));
+    if (added) {
+        FUZZ_CHECK(schemes.numSchemes() == before + 1);
+        FUZZ_CHECK(schemes.titles() == titlesBefore + QStringList{QStringLiteral("fuzz added")});
+        FUZZ_CHECK(schemes.apply(before + 1) == kAdded);
+        // What was read in full is written back unchanged; a file QSettings could not
+        // take in full was set aside, and only the new scheme is sure to read back.
+        const QStringList onDisk = titlesOnDisk(dir, path, run);
+        const bool setAside = !corruptCopies(dir, path).isEmpty();
+        FUZZ_CHECK(setAside ? onDisk.size() == before + 1 &&
+                                  onDisk.last() == QStringLiteral("fuzz added")
+                            : onDisk == schemes.titles());
+    }
+    const QStringList copies = corruptCopies(dir, path);
+    FUZZ_CHECK(copies.size() <= 1);
+    FUZZ_CHECK(readable || copies.size() == 1 || !added);
+    for (const QString& c : copies)
+        FUZZ_CHECK(readBytes(dir.filePath(c)) == original);
+
+    const int n = schemes.numSchemes();
+    const QStringList titles = schemes.titles();
+    const int removed = n <= kShiftLimit ? 1 : n;
+    schemes.deleteIt(removed);
+    if (n > 0) {
+        QStringList expected = titles;
+        expected.removeAt(removed - 1);
+        FUZZ_CHECK(schemes.numSchemes() == n - 1);
+        FUZZ_CHECK(schemes.titles() == expected);
+        if (added && removed != before + 1)
+            FUZZ_CHECK(schemes.apply(before) == kAdded);
+    }
+    checkAll(schemes, menu);
+
+    for (const QString& name : dir.entryList(QDir::Files))
+        QFile::remove(dir.filePath(name));
+    return 0;
+}

@@ -1,0 +1,126 @@
+// Exclusive access to the QSettings-backed store across running copies: held through a
+// lock file beside the settings, given up in bounded time, taken over from a copy that
+// died or hung, and holding back writes until it is released.
+#include "platform/qt/QSettingsStore.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using tintwave::platform::QSettingsStore;
+
+namespace {
+
+const QString kApp = QStringLiteral("tintwave");
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The id of a process that has ended.
+qint64 deadPid() {
+    QProcess p;
+    p.start(QStringLiteral("true"), {});
+    p.waitForFinished();
+    return p.processId() ? p.processId() : 999999;
+}
+
+} // namespace
+
+class SettingsLockTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    int fileCount_ = 0;
+    QString ini_;
+
+private Q_SLOTS:
+    void init() {
+        // A new file name per test: QSettings caches files by name for the whole process.
+        ini_ = dir_.filePath(QStringLiteral("tintwave-%1.ini").arg(++fileCount_));
+    }
+
+    void heldByAnotherCopy_givesUpInTimeWithNoticeAndWritesNothing() {
+        QFile f(ini_);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[scheme1]\ntitle=old\n");
+        f.close();
+        QLockFile other(ini_ + QStringLiteral(".tintwave-lock"));
+        QVERIFY(other.tryLock(0));
+
+        QSettingsStore store(ini_);
+        store.setLockTimes(300, 60000);
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!store.lockExclusive(kApp));
+        QVERIFY2(timer.elapsed() < 5000, QByteArray::number(timer.elapsed()));
+        const QString notice = store.takeNotice();
+        QVERIFY2(notice.contains(QStringLiteral("another running copy")), qPrintable(notice));
+        QVERIFY2(notice.contains(QStringLiteral("Nothing was changed")), qPrintable(notice));
+        QCOMPARE(readBytes(ini_), QByteArray("[scheme1]\ntitle=old\n"));
+
+        other.unlock();
+        QVERIFY(store.lockExclusive(kApp));
+    }
+
+    void abandonedLock_isTakenOver_data() {
+        QTest::addColumn<bool>("holderAlive");
+        QTest::newRow("holder died") << false;
+        QTest::newRow("holder hung past the stale time") << true;
+    }
+    void abandonedLock_isTakenOver() {
+        QFETCH(bool, holderAlive);
+        const QString lockPath = ini_ + QStringLiteral(".tintwave-lock");
+        {
+            QFile f(lockPath);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            const qint64 pid = holderAlive ? QCoreApplication::applicationPid() : deadPid();
+            f.write(QByteArray::number(pid) + '\n' + QCoreApplication::applicationName().toUtf8() +
+                    '\n' + QSysInfo::machineHostName().toUtf8() + '\n');
+            QVERIFY(f.flush()); // before dating it back, or the flush on closing redates it
+            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                  QFileDevice::FileModificationTime));
+        }
+        QSettingsStore store(ini_);
+        store.setLockTimes(2000, 10000);
+        auto access = store.lockExclusive(kApp);
+        QVERIFY(access);
+        QCOMPARE(store.takeNotice(), QString());
+        store.SaveSetting(kApp, QStringLiteral("scheme1"), QStringLiteral("title"),
+                          QStringLiteral("x"));
+        access.reset();
+        QVERIFY(!QFile::exists(lockPath));
+        QVERIFY(readBytes(ini_).contains("title=x"));
+    }
+
+    void writesWhileLocked_reachTheFileOnceReleased() {
+        QSettingsStore store(ini_);
+        auto access = store.lockExclusive(kApp);
+        QVERIFY(access);
+        QVERIFY(QFile::exists(ini_ + QStringLiteral(".tintwave-lock")));
+        for (int k = 1; k <= 50; ++k)
+            store.SaveSetting(kApp, QStringLiteral("scheme%1").arg(k), QStringLiteral("title"),
+                              QString::number(k));
+        store.DeleteSetting(kApp, QStringLiteral("scheme50"));
+        QVERIFY(!QFile::exists(ini_));
+        QCOMPARE(store.GetSetting(kApp, QStringLiteral("scheme49"), QStringLiteral("title")),
+                 QStringLiteral("49"));
+
+        access.reset();
+        const QByteArray bytes = readBytes(ini_);
+        QVERIFY(bytes.contains("[scheme49]\ntitle=49\n"));
+        QVERIFY(!bytes.contains("[scheme50]"));
+        QVERIFY(!QFile::exists(ini_ + QStringLiteral(".tintwave-lock")));
+        QCOMPARE(store.takeNotice(), QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(SettingsLockTest)
+#include "tst_settingslock.moc"
