@@ -1,6 +1,7 @@
 #include "app/frmMain1.h"
 
 #include "app/AppIcon.h"
+#include "app/CodeView.h"
 #include "app/ColorBox.h"
 #include "app/PreviewBox.h"
 #include "app/SchemeMenuActions.h"
@@ -23,6 +24,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -190,6 +192,8 @@ void frmMain1::buildOptions(QWidget* client) {
     txtInput_ =
         place(named(new QLineEdit(client), QStringLiteral("txtInput")), 90, 1350, 5265, 375);
     txtInput_->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, QFont::SansSerif));
+    // No limit: Qt's default of 32767 would cut a longer paste off without a word.
+    txtInput_->setMaxLength(std::numeric_limits<int>::max());
 
     label(client, 9, QStringLiteral("Options:"), 90, 1980, 585, 195);
     const auto check = [&](const QString& name, int top, int width) {
@@ -240,6 +244,20 @@ void frmMain1::buildResultBoxes(QWidget* client) {
     lblCodeSize_ =
         place(named(new QLabel(client), QStringLiteral("lblCodeSize")), 4170, 4365, 3000, 195);
     lblCodeSize_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+// The read-only stand-in for the code box, in the same place and face. It is built with
+// the first long code, and takes the code box's turn in the tab order while it is shown.
+CodeView* frmMain1::largeCodeView() {
+    if (Text2Large_)
+        return Text2Large_;
+    Text2Large_ = named(new CodeView(centralWidget()), QStringLiteral("Text2Large"));
+    place(Text2Large_, 90, 4635, 7080, 735);
+    Text2Large_->setFont(Text2_->font());
+    Text2Large_->hide();
+    QWidget::setTabOrder(Text2_, Text2Large_);
+    QWidget::setTabOrder(Text2Large_, chkBold_);
+    return Text2Large_;
 }
 
 void frmMain1::setTabOrders() {

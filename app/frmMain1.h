@@ -29,6 +29,7 @@ class SchemeStore;
 
 namespace tintwave::app {
 
+class CodeView;
 class ColorBox;
 class PreviewBox;
 class SchemeMenuActions;
@@ -84,6 +85,9 @@ public:
     // The output choices the Options menu shows.
     schemes::OutputOptions outputOptions() const { return outputOptions_; }
 
+    // The text of the code box on show: what Copy and Save take and the size line counts.
+    QString codeText() const;
+
     void RTB1_Click();
     void mnuSave_Click();
     void mnuAbout_Click();
@@ -105,6 +109,10 @@ private:
     void createOptionsMenu(QMenuBar* bar);
     schemes::OutputOptions chosenOptions() const;
     void showOptions(const schemes::OutputOptions& options);
+    // Puts a new code in the code box, or in its read-only stand-in when it is long.
+    void showCode(const QString& code);
+    CodeView* largeCodeView();
+    bool largeCodeShown() const;
     // The code box changed, by Colorize or by the user.
     void Text2_Change();
     void setTabOrders();
@@ -133,6 +141,7 @@ private:
     QCheckBox* chkCenter_ = nullptr;
     PreviewBox* RTB1_ = nullptr;
     QPlainTextEdit* Text2_ = nullptr;
+    CodeView* Text2Large_ = nullptr; // built when the first long code comes
     QLabel* lblCodeSize_ = nullptr;
     QMenu* mnuPopUp_ = nullptr;
     QMenu* mnuSchemes_ = nullptr;

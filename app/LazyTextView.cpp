@@ -1,0 +1,338 @@
+#include "app/LazyTextView.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace tintwave::app {
+
+namespace {
+
+// Long paragraphs are wrapped this many UTF-16 units at a time. Qt's line breaker looks
+// ahead to the end of its text for every line, so small pieces keep a paragraph without
+// break opportunities linear, and a pasted novel on one line costs only what is seen.
+constexpr qsizetype kPieceLength = 1024;
+constexpr int kMargin = 2;
+
+bool isLineBreak(QChar c) {
+    return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+}
+
+// Offset of the first line break at or after from, or text.size().
+qsizetype nextLineBreak(const QString& text, qsizetype from) {
+    const auto it = std::find_if(text.begin() + from, text.end(), isLineBreak);
+    return it - text.begin();
+}
+
+// Length of the line break at pos ("\r\n" counts as one break).
+qsizetype lineBreakLength(const QString& text, qsizetype pos) {
+    if (pos >= text.size())
+        return 0;
+    return (text[pos] == u'\r' && pos + 1 < text.size() && text[pos + 1] == u'\n') ? 2 : 1;
+}
+
+QTextOption wrappingOption() {
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    return option;
+}
+
+} // namespace
+
+LazyTextView::LazyTextView(QWidget* parent)
+    : QAbstractScrollArea(parent)
+    , displayFont_(font()) {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+}
+
+LazyTextView::~LazyTextView() = default;
+
+void LazyTextView::setContent(const QString& text, std::vector<qsizetype> characterStarts) {
+    text_ = text;
+    charStarts_ = std::move(characterStarts);
+    anchor_ = cursor_ = 0;
+    selecting_ = false;
+    resetLayout();
+    verticalScrollBar()->setValue(0);
+}
+
+void LazyTextView::setDisplayFont(const QFont& font) {
+    displayFont_ = font;
+    resetLayout();
+}
+
+QList<QTextLayout::FormatRange> LazyTextView::formatsFor(qsizetype, qsizetype) const {
+    return {};
+}
+
+void LazyTextView::fontChanged() {
+    setDisplayFont(font());
+}
+
+void LazyTextView::setSelection(qsizetype start, qsizetype length) {
+    anchor_ = std::clamp<qsizetype>(start, 0, text_.size());
+    cursor_ = std::clamp<qsizetype>(start + length, anchor_, text_.size());
+    viewport()->update();
+}
+
+void LazyTextView::copy() const {
+    if (selectionLength() > 0)
+        QGuiApplication::clipboard()->setText(selectedText());
+}
+
+std::vector<qsizetype> LazyTextView::wrappedLineStarts() {
+    layOutDownTo(std::numeric_limits<qreal>::max());
+    std::vector<qsizetype> starts;
+    starts.reserve(lines_.size());
+    for (const Line& line : lines_)
+        starts.push_back(line.start);
+    return starts;
+}
+
+void LazyTextView::resetLayout() {
+    lines_.clear();
+    laidOutTo_ = 0;
+    paragraphEnd_ = -1;
+    laidOutAll_ = text_.isEmpty();
+    layoutWidth_ = lineWidth();
+    updateScrollRange();
+    viewport()->update();
+}
+
+qreal LazyTextView::lineWidth() const {
+    return std::max(1, viewport()->width() - 2 * kMargin);
+}
+
+qreal LazyTextView::laidOutHeight() const {
+    return lines_.empty() ? 0 : lines_.back().top + lines_.back().height;
+}
+
+qsizetype LazyTextView::characterBoundaryAtOrBefore(qsizetype pos) const {
+    if (!charStarts_.empty()) {
+        auto it = std::upper_bound(charStarts_.begin(), charStarts_.end(), pos);
+        return it == charStarts_.begin() ? pos : *(it - 1);
+    }
+    return (pos > 0 && text_[pos].isLowSurrogate()) ? pos - 1 : pos;
+}
+
+// Wraps the next piece of the text into lines. A piece that ends inside a paragraph
+// keeps all but its last line; that line starts the next piece, so the lines come out as
+// if the paragraph had been wrapped in one go. Returns false when everything is laid out.
+bool LazyTextView::layOutNextPiece() {
+    if (laidOutAll_)
+        return false;
+    const qsizetype start = laidOutTo_;
+    if (paragraphEnd_ < start)
+        paragraphEnd_ = nextLineBreak(text_, start);
+    qsizetype end = paragraphEnd_;
+    if (end - start > kPieceLength) {
+        end = characterBoundaryAtOrBefore(start + kPieceLength);
+        if (end <= start)
+            end = std::min(paragraphEnd_, start + kPieceLength);
+    }
+
+    QTextLayout layout(text_.mid(start, end - start), displayFont_);
+    layout.setTextOption(wrappingOption());
+    layout.beginLayout();
+    const qsizetype firstNew = qsizetype(lines_.size());
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(layoutWidth_);
+        lines_.push_back(
+            {start + line.textStart(), line.textLength(), laidOutHeight(), line.height()});
+    }
+    layout.endLayout();
+    if (qsizetype(lines_.size()) == firstNew) // an empty paragraph still takes a line
+        lines_.push_back({start, 0, laidOutHeight(), QFontMetricsF(displayFont_).height()});
+
+    if (end < paragraphEnd_) {
+        if (qsizetype(lines_.size()) - firstNew > 1)
+            lines_.pop_back();
+        laidOutTo_ = lines_.back().start + lines_.back().length;
+    } else if (paragraphEnd_ < text_.size()) {
+        laidOutTo_ = paragraphEnd_ + lineBreakLength(text_, paragraphEnd_);
+        laidOutAll_ = false;
+    } else {
+        laidOutTo_ = text_.size();
+        laidOutAll_ = true;
+    }
+    return true;
+}
+
+void LazyTextView::layOutDownTo(qreal y) {
+    if (layoutWidth_ != lineWidth()) {
+        const qsizetype topLine = lineIndexAt(verticalScrollBar()->value());
+        const qsizetype keep = topLine >= 0 ? lines_[topLine].start : 0;
+        resetLayout();
+        while (laidOutTo_ <= keep && layOutNextPiece()) {
+        }
+        updateScrollRange();
+        auto it = std::find_if(lines_.begin(), lines_.end(),
+                               [keep](const Line& l) { return l.start + l.length > keep; });
+        if (it != lines_.end())
+            verticalScrollBar()->setValue(int(it->top));
+    }
+    bool grew = false;
+    while (laidOutHeight() < y && layOutNextPiece())
+        grew = true;
+    if (grew)
+        updateScrollRange();
+}
+
+// The scroll range: exact once everything is laid out, otherwise the laid-out height
+// extended by the average height per character so far.
+void LazyTextView::updateScrollRange() {
+    qreal total = laidOutHeight();
+    if (!laidOutAll_ && laidOutTo_ > 0)
+        total += total / qreal(laidOutTo_) * qreal(text_.size() - laidOutTo_);
+    const int page = viewport()->height();
+    QScrollBar* bar = verticalScrollBar();
+    bar->setPageStep(page);
+    bar->setSingleStep(QFontMetrics(displayFont_).lineSpacing());
+    bar->setRange(0, std::max(0, int(std::ceil(total)) + 2 * kMargin - page));
+}
+
+qsizetype LazyTextView::lineIndexAt(qreal y) {
+    if (layoutWidth_ == lineWidth())
+        layOutDownTo(y + 1);
+    auto it = std::upper_bound(lines_.begin(), lines_.end(), y,
+                               [](qreal v, const Line& l) { return v < l.top; });
+    return (it == lines_.begin()) ? (lines_.empty() ? -1 : 0) : (it - lines_.begin()) - 1;
+}
+
+void LazyTextView::drawLine(QPainter& painter, const Line& line, qreal y) const {
+    QTextLayout layout(text_.mid(line.start, line.length), displayFont_);
+    layout.setFormats(formatsFor(line.start, line.length));
+    layout.beginLayout();
+    QTextLine textLine = layout.createLine();
+    textLine.setNumColumns(int(line.length));
+    layout.endLayout();
+
+    QList<QTextLayout::FormatRange> selection;
+    const qsizetype from = std::max(selectionStart(), line.start);
+    const qsizetype to = std::min(selectionStart() + selectionLength(), line.start + line.length);
+    if (from < to) {
+        QTextCharFormat highlight;
+        highlight.setBackground(palette().highlight());
+        highlight.setForeground(palette().highlightedText());
+        selection.append({int(from - line.start), int(to - from), highlight});
+    }
+    layout.draw(&painter, QPointF(kMargin, y), selection);
+}
+
+void LazyTextView::paintEvent(QPaintEvent*) {
+    const int scrollY = verticalScrollBar()->value();
+    layOutDownTo(scrollY + viewport()->height());
+    QPainter painter(viewport());
+    const qreal top = verticalScrollBar()->value() - kMargin;
+    for (qsizetype i = std::max<qsizetype>(0, lineIndexAt(top)); i < qsizetype(lines_.size());
+         ++i) {
+        const Line& line = lines_[i];
+        if (line.top - top > viewport()->height())
+            break;
+        drawLine(painter, line, line.top - top);
+    }
+}
+
+void LazyTextView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollRange();
+}
+
+void LazyTextView::scrollContentsBy(int, int) {
+    viewport()->update();
+}
+
+qsizetype LazyTextView::positionAt(QPoint viewportPos) {
+    const qreal y = viewportPos.y() + verticalScrollBar()->value() - kMargin;
+    const qsizetype index = lineIndexAt(y);
+    if (index < 0)
+        return 0;
+    if (y >= laidOutHeight())
+        return lines_.back().start + lines_.back().length;
+    const Line& line = lines_[index];
+    QTextLayout layout(text_.mid(line.start, line.length), displayFont_);
+    layout.beginLayout();
+    QTextLine textLine = layout.createLine();
+    textLine.setNumColumns(int(line.length));
+    layout.endLayout();
+    return line.start + textLine.xToCursor(viewportPos.x() - kMargin);
+}
+
+void LazyTextView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return; // the right button opens the context menu; nothing else uses a press
+    pressPos_ = event->position().toPoint();
+    cursor_ = positionAt(pressPos_);
+    if (!(event->modifiers() & Qt::ShiftModifier))
+        anchor_ = cursor_;
+    selecting_ = true;
+    viewport()->update();
+}
+
+void LazyTextView::mouseMoveEvent(QMouseEvent* event) {
+    if (!selecting_)
+        return;
+    const QPoint pos = event->position().toPoint();
+    // Dragging past the top or bottom edge scrolls the text along.
+    if (pos.y() < 0)
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + pos.y());
+    else if (pos.y() > viewport()->height())
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + pos.y() -
+                                      viewport()->height());
+    cursor_ = positionAt(pos);
+    viewport()->update();
+}
+
+void LazyTextView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !selecting_)
+        return;
+    selecting_ = false;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (selectionLength() > 0 && clipboard->supportsSelection())
+        clipboard->setText(selectedText(), QClipboard::Selection);
+    const bool dragged = (event->position().toPoint() - pressPos_).manhattanLength() >=
+                         QApplication::startDragDistance();
+    if (!dragged && !(event->modifiers() & Qt::ShiftModifier))
+        clickedInPlace();
+}
+
+void LazyTextView::keyPressEvent(QKeyEvent* event) {
+    QScrollBar* bar = verticalScrollBar();
+    if (event->matches(QKeySequence::Copy))
+        copy();
+    else if (event->matches(QKeySequence::SelectAll))
+        selectAll();
+    else if (event->matches(QKeySequence::MoveToStartOfDocument))
+        bar->setValue(0);
+    else if (event->matches(QKeySequence::MoveToEndOfDocument)) {
+        layOutDownTo(std::numeric_limits<qreal>::max());
+        bar->setValue(bar->maximum());
+    } else
+        QAbstractScrollArea::keyPressEvent(event);
+}
+
+void LazyTextView::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* copyAction = menu.addAction(tr("&Copy"), this, &LazyTextView::copy);
+    copyAction->setEnabled(selectionLength() > 0);
+    menu.addAction(tr("Select &All"), this, &LazyTextView::selectAll);
+    menu.exec(event->globalPos());
+}
+
+void LazyTextView::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fontChanged();
+}
+
+} // namespace tintwave::app

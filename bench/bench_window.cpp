@@ -1,0 +1,121 @@
+// Times "Colorize!" in the main window for one text size: the text box filled, the Spectrum
+// preset applied, then Command1_Click plus laying out and painting the whole window once
+// (grab), as the user waits for it. Runs on the offscreen platform unless another is chosen.
+//
+//   tintwave-bench-window [--no-breaks] chars
+//
+// One size per process, so the peak memory printed is that size's own. --no-breaks uses a
+// text without spaces, the hardest case for wrapping.
+
+#include "app/Services.h"
+#include "app/frmMain1.h"
+#include "palette/Presets.h"
+#include "platform/memory/MemoryPlatform.h"
+#include "platform/memory/MemorySettingsStore.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+using namespace tintwave;
+
+constexpr int kRepeats = 5;
+
+QString sampleText(qsizetype length, bool breaks) {
+    static const QString words = QStringLiteral("Grüße aus Tintwave, the quick brown fox "
+                                                "jumps over the lazy dog; ünïcödé 😀 text. ");
+    static const QString solid = QStringLiteral("Tintwave😀Grüße€");
+    const QString& pattern = breaks ? words : solid;
+    QString text;
+    text.reserve(length + pattern.size());
+    while (text.size() < length)
+        text += pattern;
+    text.truncate(length);
+    if (text.back().isHighSurrogate())
+        text.back() = QLatin1Char('x');
+    return text;
+}
+
+long peakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+double milliseconds(const QElapsedTimer& timer) {
+    return timer.nsecsElapsed() / 1e6;
+}
+
+struct Platform {
+    platform::MemorySettingsStore settings;
+    platform::SequenceRandomSource random;
+    platform::ScriptedColorDialog colorDialog;
+    platform::ScriptedSaveDialog saveDialog;
+    platform::ScriptedInputPrompt inputPrompt;
+    platform::RecordingMessageDisplay messages;
+    platform::MemoryClipboard clipboard;
+    platform::MemoryFileWriter files;
+    platform::RecordingUrlOpener urls;
+    platform::FixedSystemColors systemColors;
+
+    app::Services services() {
+        return {settings, random,    colorDialog, saveDialog, inputPrompt,
+                messages, clipboard, files,       urls,       systemColors};
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const bool breaks = !app.arguments().contains(QStringLiteral("--no-breaks"));
+    qsizetype length = 0;
+    for (const QString& arg : app.arguments().mid(1))
+        length = std::max<qsizetype>(length, arg.toLongLong());
+    if (length <= 0) {
+        std::fprintf(stderr, "usage: tintwave-bench-window [--no-breaks] chars\n");
+        return 2;
+    }
+
+    Platform fake;
+    app::frmMain1 window(fake.services());
+    window.show();
+    QApplication::processEvents();
+    window.mnuPreset_Click(palette::presets().front()); // Spectrum
+
+    const QString text = sampleText(length, breaks);
+    QElapsedTimer timer;
+    timer.start();
+    auto* input = window.findChild<QLineEdit*>(QStringLiteral("txtInput"));
+    input->setText(text);
+    window.grab();
+    const double pasted = milliseconds(timer);
+    const qsizetype kept = input->text().size();
+    const long pastedPeak = peakMegabytes();
+
+    std::vector<double> runs;
+    long firstPeak = 0;
+    for (int r = 0; r < kRepeats; ++r) {
+        timer.restart();
+        window.Command1_Click();
+        window.grab();
+        runs.push_back(milliseconds(timer));
+        if (r == 0)
+            firstPeak = peakMegabytes();
+    }
+    std::sort(runs.begin(), runs.end());
+    std::printf("%s, %lld chars (%lld kept): paste %.1f ms, colorize median %.1f ms "
+                "(min %.1f, max %.1f), peak %ld MB (%ld after the paste, %ld after one colorize)\n",
+                breaks ? "words" : "no breaks", static_cast<long long>(length),
+                static_cast<long long>(kept), pasted, runs[runs.size() / 2], runs.front(),
+                runs.back(), peakMegabytes(), pastedPeak, firstPeak);
+    return 0;
+}
