@@ -156,8 +156,13 @@ bool Form3::eventFilter(QObject* watched, QEvent* event) {
 // a splash closed by the window manager would leave an invisible program running.
 void Form3::done(int result) {
     QDialog::done(result);
-    if (mainWindow_ && !mainWindow_->isVisible())
+    if (!mainWindow_)
+        return;
+    if (!mainWindow_->isVisible())
         mainWindow_->show();
+    // Hand the keyboard back explicitly: without a window manager to do it, the main
+    // window would stay inactive and its shortcuts (Ctrl+S, Ctrl+Q) would not fire.
+    mainWindow_->activateWindow();
 }
 
 } // namespace tintwave::app
