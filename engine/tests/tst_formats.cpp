@@ -1,39 +1,16 @@
 #include "engine/Colorize.h"
 #include "engine/Graphemes.h"
+#include "engine/tests/EngineTestKit.h"
 
 #include <QRegularExpression>
 #include <QTest>
 
 using namespace tintwave;
 using namespace tintwave::engine;
+using namespace tintwave::engine::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-SlotValues slotsWith(const QList<int>& colors) {
-    SlotValues values;
-    values.fill(kButtonFace);
-    for (int i = 0; i < colors.size(); ++i) {
-        values[std::size_t(i)] = colors[i];
-    }
-    return values;
-}
-
-// styles: c, b, i, u for the four boxes, m for merging, e for the even spread.
-ColorizeOptions optionsFor(const QString& format, const QString& styles,
-                           const QString& face = u"None"_s, const QString& size = u"None"_s) {
-    ColorizeOptions o;
-    o.format = *parseFormat(format);
-    o.face = face;
-    o.size = size;
-    o.center = styles.contains(u'c');
-    o.bold = styles.contains(u'b');
-    o.italic = styles.contains(u'i');
-    o.underline = styles.contains(u'u');
-    o.merge = styles.contains(u'm');
-    o.spread = styles.contains(u'e') ? Spread::Even : Spread::Classic;
-    return o;
-}
 
 QString unescapeHtml(QString text) {
     return text.replace(u"&lt;"_s, u"<"_s)
@@ -44,11 +21,6 @@ QString unescapeHtml(QString text) {
 
 void repeat(QList<ColorValue>& colors, const QString& text, ColorValue color) {
     colors.append(QList<ColorValue>(qsizetype(graphemeBoundaries(text).size() - 1), color));
-}
-
-ColorValue packedHex(const QString& rrggbb) {
-    const uint v = rrggbb.toUInt(nullptr, 16);
-    return ColorValue(((v >> 16) & 255) | (v & 0xFF00) | ((v & 255) << 16));
 }
 
 // The colour every character of the code renders in, read back from the markup the way a
@@ -81,7 +53,7 @@ QList<ColorValue> renderedColors(OutputFormat format, const QString& code) {
     const bool html = format == OutputFormat::Span;
     for (const auto& m : (html ? span : bbcode).globalMatch(code)) {
         repeat(colors, html ? unescapeHtml(m.captured(2)) : m.captured(2),
-               packedHex(m.captured(1)));
+               packed(u'#' + m.captured(1)));
     }
     return colors;
 }
