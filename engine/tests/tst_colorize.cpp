@@ -1,11 +1,11 @@
-// The colour arithmetic, character boundaries, colour spaces and the font-tag code they make.
+// The colour arithmetic, character boundaries and colour spaces behind the code, and the
+// colours it gives each character.
 #include "engine/ColorProcs.h"
 #include "engine/ColorSpace.h"
 #include "engine/Colorize.h"
 #include "engine/Graphemes.h"
 #include "engine/tests/EngineTestKit.h"
 
-#include <QRegularExpression>
 #include <QTest>
 #include <QTextBoundaryFinder>
 #include <cmath>
@@ -17,15 +17,6 @@ using namespace tintwave::engine::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The colour of every per-character tag, in order, as packed values.
-QList<ColorValue> tagColors(const QString& code) {
-    QList<ColorValue> colors;
-    static const QRegularExpression tag(u"<font color=\"(#......)\">"_s);
-    for (const auto& m : tag.globalMatch(code))
-        colors << packed(m.captured(1));
-    return colors;
-}
 
 QList<ColorValue> charColors(const ColorizeResult& result) {
     QList<ColorValue> colors;
@@ -120,60 +111,6 @@ private Q_SLOTS:
         QCOMPARE(qsizetype(reference.size()), text.size() + 1);
     }
 
-    // styles as in optionsFor.
-    void colorize_fixedInput_exactMarkup_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QList<int>>("colors");
-        QTest::addColumn<QString>("face");
-        QTest::addColumn<QString>("size");
-        QTest::addColumn<QString>("styles");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("black to white")
-            << u"ABCDE"_s << QList<int>{0x000000, 0xFFFFFF} << u"None"_s << u"None"_s << QString()
-            << u"<font color=\"#000000\">A</font><font color=\"#2A2A2A\">B</font>"
-               "<font color=\"#555555\">C</font><font color=\"#808080\">D</font>"
-               "<font color=\"#AAAAAA\">E</font>"_s;
-        QTest::newRow("one char, ten colours")
-            << u"Q"_s << QList<int>{0x0000FF, 1, 2, 3, 4, 5, 6, 7, 8, 9} << u"None"_s << u"None"_s
-            << QString() << u"<font color=\"#FF0000\">Q</font>"_s;
-        QTest::newRow("falling red, L 2")
-            << u"ab"_s << QList<int>{0x0000FF, 0x000000, 0xFFFFFF} << u"None"_s << u"None"_s
-            << QString() << u"<font color=\"#FF0000\">a</font><font color=\"#800000\">b</font>"_s;
-        QTest::newRow("equal colours")
-            << u"ab"_s << QList<int>{0xABCDEF, 0xABCDEF} << u"None"_s << u"None"_s << QString()
-            << u"<font color=\"#EFCDAB\">a</font><font color=\"#EFCDAB\">b</font>"_s;
-        QTest::newRow("size only")
-            << u"x"_s << QList<int>{0x00FF00} << u"None"_s << u"+1"_s << QString()
-            << u"<font size=+1><font color=\"#00FF00\">x</font></font>"_s;
-        QTest::newRow("face only")
-            << u"x"_s << QList<int>{0x00FF00} << u"Arial"_s << u"None"_s << QString()
-            << u"<font face=\"Arial\"><font color=\"#00FF00\">x</font></font>"_s;
-        QTest::newRow("lower-case none is a face")
-            << u"x"_s << QList<int>{0} << u"none"_s << u"+2"_s << QString()
-            << u"<font face=\"none\" size=+2><font color=\"#000000\">x</font></font>"_s;
-        QTest::newRow("all styles")
-            << u"x"_s << QList<int>{0} << u"Arial"_s << u"-1"_s << u"ubic"_s
-            << u"<center><b><i><u><font face=\"Arial\" size=-1><font color=\"#000000\">x</font>"
-               "</font></u></i></b></center>"_s;
-        QTest::newRow("not escaped")
-            << u"<\"&"_s << QList<int>{0x102030} << u"None"_s << u"None"_s << u"b"_s
-            << u"<b><font color=\"#302010\"><</font><font color=\"#302010\">\"</font>"
-               "<font color=\"#302010\">&</font></b>"_s;
-    }
-    void colorize_fixedInput_exactMarkup() {
-        QFETCH(QString, text);
-        QFETCH(QList<int>, colors);
-        QFETCH(QString, face);
-        QFETCH(QString, size);
-        QFETCH(QString, styles);
-        QFETCH(QString, expected);
-        const ColorizeResult result =
-            colorize(text, slotsWith(colors), optionsFor(u"font"_s, styles, face, size));
-        QVERIFY(result.ok());
-        QCOMPARE(result.code, expected);
-        QCOMPARE(charColors(result), tagColors(result.code));
-    }
-
     void colorize_gapsBetweenSlots_areSkipped() {
         SlotValues sparse = slotsWith({});
         sparse[3] = 0x123456;
@@ -201,7 +138,7 @@ private Q_SLOTS:
         for (int i = 0; i < 10; ++i)
             greys << rgb(20 * i, 20 * i, 20 * i);
         const QList<ColorValue> colors =
-            tagColors(colorize(QString(length, u'x'), slotsWith(greys), kPlain).code);
+            charColors(colorize(QString(length, u'x'), slotsWith(greys), kPlain));
         QCOMPARE(colors.size(), length);
         for (int p = 0; p < length; p += segment)
             QCOMPARE(colors[p], greys[p / segment]);
