@@ -45,6 +45,14 @@ class CliProcessTest : public QObject {
         return {process.exitCode(), process.readAllStandardOutput(),
                 process.readAllStandardError()};
     }
+    // A successful run: exactly out on standard output, nothing on standard error.
+    void expectOutput(const QStringList& args, const QByteArray& out,
+                      const QByteArray& input = {}) {
+        const Outcome r = runCli(args, input);
+        QCOMPARE(r.err, QByteArray());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out, out);
+    }
     QString outFile() const { return home_->filePath(QStringLiteral("out.html")); }
 
 private Q_SLOTS:
@@ -55,14 +63,9 @@ private Q_SLOTS:
 
     // Standard input loses one final CR LF or LF, read as bytes.
     void workedExample_givesExactCodeLineFromTextOrStandardInput() {
-        for (const QByteArray input : {"", "ABCDE\r\n", "ABCDE\n"}) {
-            const Outcome r = runCli(
-                input.isEmpty() ? kBlackToWhite + QStringList{"--text", "ABCDE"} : kBlackToWhite,
-                input);
-            QCOMPARE(r.err, QByteArray());
-            QCOMPARE(r.exitCode, 0);
-            QCOMPARE(r.out, kWorkedExample);
-        }
+        expectOutput(kBlackToWhite + QStringList{"--text", "ABCDE"}, kWorkedExample);
+        expectOutput(kBlackToWhite, kWorkedExample, "ABCDE\r\n");
+        expectOutput(kBlackToWhite, kWorkedExample, "ABCDE\n");
     }
 
     void refusal_printsMessageExitsOneAndWritesNothing_data() {
@@ -118,19 +121,16 @@ private Q_SLOTS:
     }
 
     void page_writesExactWindows1252Bytes() {
-        const Outcome r = runCli({"--page", "--background", "#0008ff", "--colors", "#FF0000",
-                                  "--bold", "--face", "Arial", "--text", "é€😀"});
-        QCOMPARE(r.err, QByteArray());
-        QCOMPARE(r.exitCode, 0);
-        QCOMPARE(r.out,
-                 QByteArray("<html>\r\n<head>\r\n<title>YOUR TITLE HERE</title>\r\n</head>\r\n"
-                            "<body bgcolor=\"0008FF\">\r\n"
-                            "<center><b><font face=\"Arial\">"
-                            "<font color=\"#FF0000\">\xE9</font>"
-                            "<font color=\"#FF0000\">\x80</font>"
-                            "<font color=\"#FF0000\">&#128512;</font>"
-                            "</font></b></center>\r\n"
-                            "</body>\r\n</html>\r\n"));
+        expectOutput({"--page", "--background", "#0008ff", "--colors", "#FF0000", "--bold",
+                      "--face", "Arial", "--text", "é€😀"},
+                     QByteArray("<html>\r\n<head>\r\n<title>YOUR TITLE HERE</title>\r\n</head>\r\n"
+                                "<body bgcolor=\"0008FF\">\r\n"
+                                "<center><b><font face=\"Arial\">"
+                                "<font color=\"#FF0000\">\xE9</font>"
+                                "<font color=\"#FF0000\">\x80</font>"
+                                "<font color=\"#FF0000\">&#128512;</font>"
+                                "</font></b></center>\r\n"
+                                "</body>\r\n</html>\r\n"));
 
         const Outcome white = runCli({"--page", "--colors", "#000000", "--text", "x"});
         QVERIFY(white.out.contains("\r\n<body bgcolor=\"FFFFFF\">\r\n"));
@@ -166,27 +166,20 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(ini) == ini.size());
         file.close();
 
-        const Outcome list = runCli({"--list-schemes"});
-        QCOMPARE(list.err, QByteArray());
-        QCOMPARE(list.exitCode, 0);
-        QCOMPARE(list.out,
-                 QByteArray("Spectrum\nRed-Green\nViolet-Orange\nBlue-Red-Yellow\n"
-                            "Blue-Yellow-Blue\nOrange-Yellow-Orange\nViolet-Green-Orange\n"
-                            "Yellow-Violet-Orange-Blue\nCopper\nGray-White-Gray\n"
-                            "Black-White-Black\nWhite-Black-White\nGray-Black-Gray\n"
-                            "Blue-Turq-Blue\nBlue-Green-Blue\nNavy-Blue-Turq\n"
-                            "Red-Orange-Yellow-White\nOrange-Yellow-Light Yellow\n"
-                            "Flames\nTurq-Yellow\nYellow-Pink\nGreen-Yellow\nBlue-Red\n"
-                            "Two Tone \xC3\xBC\nSpectrum\n"));
+        expectOutput({"--list-schemes"},
+                     QByteArray("Spectrum\nRed-Green\nViolet-Orange\nBlue-Red-Yellow\n"
+                                "Blue-Yellow-Blue\nOrange-Yellow-Orange\nViolet-Green-Orange\n"
+                                "Yellow-Violet-Orange-Blue\nCopper\nGray-White-Gray\n"
+                                "Black-White-Black\nWhite-Black-White\nGray-Black-Gray\n"
+                                "Blue-Turq-Blue\nBlue-Green-Blue\nNavy-Blue-Turq\n"
+                                "Red-Orange-Yellow-White\nOrange-Yellow-Light Yellow\n"
+                                "Flames\nTurq-Yellow\nYellow-Pink\nGreen-Yellow\nBlue-Red\n"
+                                "Two Tone \xC3\xBC\nSpectrum\n"));
 
-        const Outcome preset =
-            runCli({"--scheme", "Orange-Yellow-Light Yellow", "--text", "AB", "--no-center"});
-        QCOMPARE(preset.out, QByteArray("<font color=\"#FF8040\">A</font>"
-                                        "<font color=\"#FFC020\">B</font>\n"));
-        const Outcome user = runCli({"--scheme", "Two Tone ü", "--text", "AB", "--no-center"});
-        QCOMPARE(user.err, QByteArray());
-        QCOMPARE(user.out, QByteArray("<font color=\"#0000FF\">A</font>"
-                                      "<font color=\"#5500AA\">B</font>\n"));
+        expectOutput({"--scheme", "Orange-Yellow-Light Yellow", "--text", "AB", "--no-center"},
+                     "<font color=\"#FF8040\">A</font><font color=\"#FFC020\">B</font>\n");
+        expectOutput({"--scheme", "Two Tone ü", "--text", "AB", "--no-center"},
+                     "<font color=\"#0000FF\">A</font><font color=\"#5500AA\">B</font>\n");
     }
 
     // -h wins over any other option.
@@ -225,10 +218,7 @@ private Q_SLOTS:
     void format_givesExactCodeLine() {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, out);
-        const Outcome outcome = runCli(args, "ab\nc\n");
-        QCOMPARE(outcome.exitCode, 0);
-        QCOMPARE(outcome.out, out);
-        QVERIFY(outcome.err.isEmpty());
+        expectOutput(args, out, "ab\nc\n");
     }
 };
 
