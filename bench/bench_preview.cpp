@@ -8,6 +8,7 @@
 // Peak memory is that of the whole process so far; give one size to see it on its own.
 
 #include "app/PreviewBox.h"
+#include "bench/BenchUtil.h"
 #include "engine/Colorize.h"
 #include "platform/memory/MemoryPlatform.h"
 
@@ -16,35 +17,15 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
 
 using namespace tintwave;
+using bench::peakMegabytes;
+using bench::sampleText;
 
 constexpr int kRepeats = 5;
-
-QString sampleText(qsizetype length, bool breaks) {
-    static const QString words = QStringLiteral("Grüße aus Tintwave, the quick brown fox "
-                                                "jumps over the lazy dog; ünïcödé 😀 text. ");
-    static const QString solid = QStringLiteral("Tintwave😀Grüße€");
-    const QString& pattern = breaks ? words : solid;
-    QString text;
-    text.reserve(length + pattern.size());
-    while (text.size() < length)
-        text += pattern;
-    text.truncate(length);
-    if (text.back().isHighSurrogate())
-        text.back() = QLatin1Char('x');
-    return text;
-}
-
-long peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());

@@ -9,6 +9,7 @@
 
 #include "app/Services.h"
 #include "app/frmMain1.h"
+#include "bench/BenchUtil.h"
 #include "palette/Presets.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "platform/memory/MemorySettingsStore.h"
@@ -18,35 +19,15 @@
 #include <QLineEdit>
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
 
 using namespace tintwave;
+using bench::peakMegabytes;
+using bench::sampleText;
 
 constexpr int kRepeats = 5;
-
-QString sampleText(qsizetype length, bool breaks) {
-    static const QString words = QStringLiteral("Grüße aus Tintwave, the quick brown fox "
-                                                "jumps over the lazy dog; ünïcödé 😀 text. ");
-    static const QString solid = QStringLiteral("Tintwave😀Grüße€");
-    const QString& pattern = breaks ? words : solid;
-    QString text;
-    text.reserve(length + pattern.size());
-    while (text.size() < length)
-        text += pattern;
-    text.truncate(length);
-    if (text.back().isHighSurrogate())
-        text.back() = QLatin1Char('x');
-    return text;
-}
-
-long peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
 
 double milliseconds(const QElapsedTimer& timer) {
     return timer.nsecsElapsed() / 1e6;

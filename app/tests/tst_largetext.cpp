@@ -1,46 +1,19 @@
 // Long texts in the main window: the text box keeps them whole, and a long code goes to the
 // read-only code view, from where Copy, Save and the size line take it whole.
 #include "app/CodeView.h"
-#include "app/PreviewBox.h"
-#include "app/Services.h"
-#include "app/frmMain1.h"
-#include "platform/memory/MemoryPlatform.h"
-#include "platform/memory/MemorySettingsStore.h"
+#include "app/tests/AppTestKit.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
-#include <memory>
 
 using namespace tintwave;
 using namespace tintwave::app;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct Fakes {
-    platform::MemorySettingsStore settings;
-    platform::SequenceRandomSource random;
-    platform::ScriptedColorDialog colorDialog;
-    platform::ScriptedSaveDialog saveDialog;
-    platform::ScriptedInputPrompt inputPrompt;
-    platform::RecordingMessageDisplay messages;
-    platform::MemoryClipboard clipboard;
-    platform::MemoryFileWriter files;
-    platform::RecordingUrlOpener urls;
-    platform::FixedSystemColors systemColors;
-
-    Services services() {
-        return {settings, random,    colorDialog, saveDialog, inputPrompt,
-                messages, clipboard, files,       urls,       systemColors};
-    }
-};
-
 // Every character one font tag of 30 code units; "Center" adds 17 around them.
 constexpr qsizetype kTagLength = 30;
 constexpr qsizetype kCenterLength = 17;
@@ -50,7 +23,7 @@ constexpr qsizetype kCenterLength = 17;
 class TestLargeText : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<Fakes> fake;
+    std::unique_ptr<testing::ScriptedPlatform> fake;
     std::unique_ptr<frmMain1> window;
 
     template <typename T = QWidget> T* find(const QString& name) const {
@@ -66,7 +39,7 @@ class TestLargeText : public QObject {
 
 private Q_SLOTS:
     void init() {
-        fake = std::make_unique<Fakes>();
+        fake = std::make_unique<testing::ScriptedPlatform>();
         window = std::make_unique<frmMain1>(fake->services());
         palette::Palette p = palette::Palette::empty();
         p[0] = 0x0000FF;

@@ -1,30 +1,18 @@
 // The Options menu: output format, blend, spread and merging; the choices kept between
 // runs; saving by format; the code box's size line.
-#include "app/PreviewBox.h"
-#include "app/Services.h"
-#include "app/frmMain1.h"
+#include "app/tests/AppTestKit.h"
 #include "engine/Colorize.h"
 #include "output/Page.h"
-#include "platform/memory/MemoryPlatform.h"
-#include "platform/memory/MemorySettingsStore.h"
 
-#include <QAction>
 #include <QActionGroup>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSet>
-#include <QTest>
-#include <memory>
 
 using namespace tintwave;
 using namespace tintwave::app;
 using namespace Qt::StringLiterals;
-
-Q_DECLARE_METATYPE(tintwave::palette::Palette)
 
 namespace {
 
@@ -35,24 +23,6 @@ constexpr ColorValue kBlue = 0xFF0000;
 const palette::Palette kBlackToWhite{{0, E, E, E, E, kWhite, E, E, E, E}};
 const palette::Palette kRedRed{{kRed, kRed, E, E, E, E, E, E, E, E}};
 const palette::Palette kRedToBlue{{kRed, kBlue, E, E, E, E, E, E, E, E}};
-
-struct Platform {
-    platform::MemorySettingsStore settings;
-    platform::SequenceRandomSource random;
-    platform::ScriptedColorDialog colorDialog;
-    platform::ScriptedSaveDialog saveDialog;
-    platform::ScriptedInputPrompt inputPrompt;
-    platform::RecordingMessageDisplay messages;
-    platform::MemoryClipboard clipboard;
-    platform::MemoryFileWriter files;
-    platform::RecordingUrlOpener urls;
-    platform::FixedSystemColors systemColors;
-
-    Services services() {
-        return {settings, random,    colorDialog, saveDialog, inputPrompt,
-                messages, clipboard, files,       urls,       systemColors};
-    }
-};
 
 // "name caption" per item, "-" for separators, with the item's state.
 QStringList describe(const QMenu* menu) {
@@ -73,7 +43,7 @@ QStringList describe(const QMenu* menu) {
 class TestOptions : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<Platform> fake;
+    std::unique_ptr<testing::ScriptedPlatform> fake;
     std::unique_ptr<frmMain1> window;
 
     void open() { window = std::make_unique<frmMain1>(fake->services()); }
@@ -101,7 +71,7 @@ class TestOptions : public QObject {
 
 private Q_SLOTS:
     void init() {
-        fake = std::make_unique<Platform>();
+        fake = std::make_unique<testing::ScriptedPlatform>();
         open();
     }
     void cleanup() { window.reset(); }

@@ -57,140 +57,121 @@ class RunTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void textFromInput_dropsOneFinalLineBreakAndDecodesUtf8_data();
-    void textFromInput_dropsOneFinalLineBreakAndDecodesUtf8();
-    void run_schemeName_findsPresetBeforeUserScheme_data();
-    void run_schemeName_findsPresetBeforeUserScheme();
-    void run_unknownScheme_isUsageErrorWithNothingWritten();
-    void run_storeNotice_isReportedOnceAndRunCarriesOn();
-    void run_writeFailure_isUsageErrorNamingFileAndReason();
-    void run_longText_streamsTheSameBytesAsTheWholeCode_data();
-    void run_longText_streamsTheSameBytesAsTheWholeCode();
+    void textFromInput_dropsOneFinalLineBreakAndDecodesUtf8_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("LF") << QByteArray("ab\n") << "ab";
+        QTest::newRow("CR LF") << QByteArray("ab\r\n") << "ab";
+        QTest::newRow("only one of two") << QByteArray("ab\r\n\r\n") << "ab\r\n";
+        QTest::newRow("bare CR kept") << QByteArray("ab\r") << "ab\r";
+        QTest::newRow("inner breaks kept") << QByteArray("a\nb") << "a\nb";
+        QTest::newRow("just a break") << QByteArray("\n") << "";
+        QTest::newRow("utf-8") << QByteArray("Gr\xC3\xBC\xC3\x9F\x65 \xE2\x82\xAC\n")
+                               << QString::fromUtf8("Grüße €");
+        QTest::newRow("invalid byte") << QByteArray("a\xFF"
+                                                    "b")
+                                      << QStringLiteral("a\uFFFDb");
+    }
+
+    void textFromInput_dropsOneFinalLineBreakAndDecodesUtf8() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(cli::textFromInput(bytes), text);
+    }
+
+    void run_schemeName_findsPresetBeforeUserScheme_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("code");
+        QTest::newRow("preset") << "Spectrum"
+                                << QByteArray("<font color=\"#FF0000\">A</font>"
+                                              "<font color=\"#FFFF00\">B</font>\n");
+        QTest::newRow("preset wins over user title")
+            << "Blue-Red"
+            << QByteArray("<font color=\"#0000FF\">A</font>"
+                          "<font color=\"#5500AA\">B</font>\n");
+        QTest::newRow("first user scheme of that title")
+            << "Mine"
+            << QByteArray("<font color=\"#00FF00\">A</font><font color=\"#00FF00\">B</font>\n");
+        QTest::newRow("caption with access key marker is no name") << "&Spectrum" << QByteArray();
+        QTest::newRow("title is matched exactly") << "mine" << QByteArray();
+    }
+
+    void run_schemeName_findsPresetBeforeUserScheme() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, code);
+        MemoryIo io;
+        addUserScheme(io.store, 1, QStringLiteral("Blue-Red"), 0x000000);
+        addUserScheme(io.store, 2, QStringLiteral("Mine"), 0x00FF00);
+        addUserScheme(io.store, 3, QStringLiteral("Mine"), 0xFFFFFF);
+        cli::CliOptions o = textOptions(QStringLiteral("AB"));
+        o.scheme = name;
+        o.style.center = false;
+        QCOMPARE(cli::run(o, io), code.isEmpty() ? cli::kExitUsage : cli::kExitOk);
+        QCOMPARE(io.out, code);
+    }
+
+    void run_storeNotice_isReportedOnceAndRunCarriesOn() {
+        MemoryIo io;
+        io.store.pendingNotice = QStringLiteral("settings file was unreadable; set aside as x.bad");
+        addUserScheme(io.store, 1, QStringLiteral("Mine"), 0x0000FF);
+        cli::CliOptions o = textOptions(QStringLiteral("A"));
+        o.scheme = QStringLiteral("Mine");
+        QCOMPARE(cli::run(o, io), cli::kExitOk);
+        QCOMPARE(io.err,
+                 QStringList{"tintwave-cli: settings file was unreadable; set aside as x.bad"});
+        QCOMPARE(io.out, QByteArray("<center><font color=\"#FF0000\">A</font></center>\n"));
+    }
+
+    void run_writeFailure_isUsageErrorNamingFileAndReason() {
+        MemoryIo io;
+        io.writer.failWith = QStringLiteral("Permission denied");
+        cli::CliOptions o = textOptions(QStringLiteral("A"));
+        o.colors = cli::parseColorList(u"#000000").slotValues;
+        o.outputPath = QStringLiteral("/ro/out.html");
+        QCOMPARE(cli::run(o, io), cli::kExitUsage);
+        QCOMPARE(io.err,
+                 QStringList{"tintwave-cli: cannot write '/ro/out.html': Permission denied"});
+
+        MemoryIo broken;
+        broken.stdoutBroken = true;
+        o.outputPath.clear();
+        QCOMPARE(cli::run(o, broken), cli::kExitUsage);
+        QCOMPARE(broken.err, QStringList{"tintwave-cli: cannot write to standard output"});
+    }
+
+    void run_longText_streamsTheSameBytesAsTheWholeCode_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("page");
+        QTest::addColumn<bool>("toFile");
+        QTest::newRow("ansi to stdout") << "ansi" << false << false;
+        QTest::newRow("span page to stdout") << "span" << true << false;
+        QTest::newRow("bbcode to file") << "bbcode" << false << true;
+        QTest::newRow("font page to file") << "font" << true << true;
+    }
+
+    // Far more than one block of output, with characters that take several bytes.
+    void run_longText_streamsTheSameBytesAsTheWholeCode() {
+        QFETCH(QString, format);
+        QFETCH(bool, page);
+        QFETCH(bool, toFile);
+        MemoryIo io;
+        cli::CliOptions o = textOptions(QStringLiteral("Grüße € 😀 <[b]> ").repeated(20'000));
+        o.colors = cli::parseColorList(u"#FF0000,#00FF00,#0000FF").slotValues;
+        o.style.format = *engine::parseFormat(format);
+        o.page = page;
+        if (toFile)
+            o.outputPath = QStringLiteral("/out");
+        QCOMPARE(cli::run(o, io), cli::kExitOk);
+
+        const QString code = engine::colorize(*o.text, *o.colors, o.style).code;
+        const QByteArray expected =
+            page ? output::buildPage(code, kWhite, platform::FixedSystemColors())
+                 : code.toUtf8() + '\n';
+        QCOMPARE(toFile ? io.writer.files.value(o.outputPath) : io.out, expected);
+        QVERIFY(expected.size() > 4'000'000);
+        QCOMPARE(io.writes > 1, !toFile); // standard output in blocks, a file whole
+    }
 };
-
-void RunTest::textFromInput_dropsOneFinalLineBreakAndDecodesUtf8_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("LF") << QByteArray("ab\n") << "ab";
-    QTest::newRow("CR LF") << QByteArray("ab\r\n") << "ab";
-    QTest::newRow("only one of two") << QByteArray("ab\r\n\r\n") << "ab\r\n";
-    QTest::newRow("bare CR kept") << QByteArray("ab\r") << "ab\r";
-    QTest::newRow("inner breaks kept") << QByteArray("a\nb") << "a\nb";
-    QTest::newRow("just a break") << QByteArray("\n") << "";
-    QTest::newRow("utf-8") << QByteArray("Gr\xC3\xBC\xC3\x9F\x65 \xE2\x82\xAC\n")
-                           << QString::fromUtf8("Grüße €");
-    QTest::newRow("invalid byte") << QByteArray("a\xFF"
-                                                "b")
-                                  << QStringLiteral("a\uFFFDb");
-}
-
-void RunTest::textFromInput_dropsOneFinalLineBreakAndDecodesUtf8() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    QCOMPARE(cli::textFromInput(bytes), text);
-}
-
-void RunTest::run_schemeName_findsPresetBeforeUserScheme_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("code");
-    QTest::newRow("preset") << "Spectrum"
-                            << QByteArray("<font color=\"#FF0000\">A</font>"
-                                          "<font color=\"#FFFF00\">B</font>\n");
-    QTest::newRow("preset wins over user title")
-        << "Blue-Red"
-        << QByteArray("<font color=\"#0000FF\">A</font>"
-                      "<font color=\"#5500AA\">B</font>\n");
-    QTest::newRow("first user scheme of that title")
-        << "Mine"
-        << QByteArray("<font color=\"#00FF00\">A</font><font color=\"#00FF00\">B</font>\n");
-    QTest::newRow("caption with access key marker is no name") << "&Spectrum" << QByteArray();
-    QTest::newRow("title is matched exactly") << "mine" << QByteArray();
-}
-
-void RunTest::run_schemeName_findsPresetBeforeUserScheme() {
-    QFETCH(QString, name);
-    QFETCH(QByteArray, code);
-    MemoryIo io;
-    addUserScheme(io.store, 1, QStringLiteral("Blue-Red"), 0x000000);
-    addUserScheme(io.store, 2, QStringLiteral("Mine"), 0x00FF00);
-    addUserScheme(io.store, 3, QStringLiteral("Mine"), 0xFFFFFF);
-    cli::CliOptions o = textOptions(QStringLiteral("AB"));
-    o.scheme = name;
-    o.style.center = false;
-    QCOMPARE(cli::run(o, io), code.isEmpty() ? cli::kExitUsage : cli::kExitOk);
-    QCOMPARE(io.out, code);
-}
-
-void RunTest::run_unknownScheme_isUsageErrorWithNothingWritten() {
-    MemoryIo io;
-    cli::CliOptions o = textOptions(QStringLiteral("AB"));
-    o.scheme = QStringLiteral("Nope");
-    o.outputPath = QStringLiteral("/out.html");
-    QCOMPARE(cli::run(o, io), cli::kExitUsage);
-    QCOMPARE(io.err, QStringList{"tintwave-cli: unknown scheme 'Nope' (see --list-schemes)"});
-    QVERIFY(io.out.isEmpty());
-    QVERIFY(io.writer.files.isEmpty());
-}
-
-void RunTest::run_storeNotice_isReportedOnceAndRunCarriesOn() {
-    MemoryIo io;
-    io.store.pendingNotice = QStringLiteral("settings file was unreadable; set aside as x.bad");
-    addUserScheme(io.store, 1, QStringLiteral("Mine"), 0x0000FF);
-    cli::CliOptions o = textOptions(QStringLiteral("A"));
-    o.scheme = QStringLiteral("Mine");
-    QCOMPARE(cli::run(o, io), cli::kExitOk);
-    QCOMPARE(io.err, QStringList{"tintwave-cli: settings file was unreadable; set aside as x.bad"});
-    QCOMPARE(io.out, QByteArray("<center><font color=\"#FF0000\">A</font></center>\n"));
-}
-
-void RunTest::run_writeFailure_isUsageErrorNamingFileAndReason() {
-    MemoryIo io;
-    io.writer.failWith = QStringLiteral("Permission denied");
-    cli::CliOptions o = textOptions(QStringLiteral("A"));
-    o.colors = cli::parseColorList(u"#000000").slotValues;
-    o.outputPath = QStringLiteral("/ro/out.html");
-    QCOMPARE(cli::run(o, io), cli::kExitUsage);
-    QCOMPARE(io.err, QStringList{"tintwave-cli: cannot write '/ro/out.html': Permission denied"});
-
-    MemoryIo broken;
-    broken.stdoutBroken = true;
-    o.outputPath.clear();
-    QCOMPARE(cli::run(o, broken), cli::kExitUsage);
-    QCOMPARE(broken.err, QStringList{"tintwave-cli: cannot write to standard output"});
-}
-
-void RunTest::run_longText_streamsTheSameBytesAsTheWholeCode_data() {
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<bool>("page");
-    QTest::addColumn<bool>("toFile");
-    QTest::newRow("ansi to stdout") << "ansi" << false << false;
-    QTest::newRow("span page to stdout") << "span" << true << false;
-    QTest::newRow("bbcode to file") << "bbcode" << false << true;
-    QTest::newRow("font page to file") << "font" << true << true;
-}
-
-// Far more than one block of output, with characters that take several bytes.
-void RunTest::run_longText_streamsTheSameBytesAsTheWholeCode() {
-    QFETCH(QString, format);
-    QFETCH(bool, page);
-    QFETCH(bool, toFile);
-    MemoryIo io;
-    cli::CliOptions o = textOptions(QStringLiteral("Grüße € 😀 <[b]> ").repeated(20'000));
-    o.colors = cli::parseColorList(u"#FF0000,#00FF00,#0000FF").slotValues;
-    o.style.format = *engine::parseFormat(format);
-    o.page = page;
-    if (toFile)
-        o.outputPath = QStringLiteral("/out");
-    QCOMPARE(cli::run(o, io), cli::kExitOk);
-
-    const QString code = engine::colorize(*o.text, *o.colors, o.style).code;
-    const QByteArray expected = page
-                                    ? output::buildPage(code, kWhite, platform::FixedSystemColors())
-                                    : code.toUtf8() + '\n';
-    QCOMPARE(toFile ? io.writer.files.value(o.outputPath) : io.out, expected);
-    QVERIFY(expected.size() > 4'000'000);
-    QCOMPARE(io.writes > 1, !toFile); // standard output in blocks, a file whole
-}
 
 QTEST_GUILESS_MAIN(RunTest)
 #include "tst_run.moc"

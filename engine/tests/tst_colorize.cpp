@@ -1,50 +1,27 @@
+// The colour arithmetic, character boundaries and colour spaces behind the code, and the
+// colours it gives each character.
 #include "engine/ColorProcs.h"
+#include "engine/ColorSpace.h"
 #include "engine/Colorize.h"
+#include "engine/Graphemes.h"
+#include "engine/tests/EngineTestKit.h"
 
-#include <QRegularExpression>
 #include <QTest>
+#include <QTextBoundaryFinder>
+#include <cmath>
 
 using namespace tintwave;
 using namespace tintwave::engine;
+using namespace tintwave::engine::colorspace;
+using namespace tintwave::engine::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Colours in consecutive slots from firstSlot; every other slot empty.
-SlotValues slotsWith(const QList<int>& colors, int firstSlot = 0) {
-    SlotValues values;
-    values.fill(kButtonFace);
-    for (int i = 0; i < colors.size(); ++i) {
-        values[std::size_t(firstSlot + i)] = colors[i];
-    }
-    return values;
-}
-
-ColorizeOptions optionsWith(const QString& face, const QString& size, const QString& styles) {
-    return {face,
-            size,
-            styles.contains(u'c'),
-            styles.contains(u'b'),
-            styles.contains(u'i'),
-            styles.contains(u'u')};
-}
-
-// The colour of every per-character tag, in order, as packed values.
-QList<ColorValue> tagColors(const QString& code) {
-    QList<ColorValue> colors;
-    static const QRegularExpression tag(u"<font color=\"#(..)(..)(..)\">"_s);
-    for (const auto& m : tag.globalMatch(code)) {
-        colors << rgb(m.captured(1).toInt(nullptr, 16), m.captured(2).toInt(nullptr, 16),
-                      m.captured(3).toInt(nullptr, 16));
-    }
-    return colors;
-}
-
 QList<ColorValue> charColors(const ColorizeResult& result) {
     QList<ColorValue> colors;
-    for (const CharColor& c : result.chars) {
+    for (const CharColor& c : result.chars)
         colors << c.color;
-    }
     return colors;
 }
 
@@ -55,57 +32,83 @@ const ColorizeOptions kPlain;
 class TestColorize : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void colorize_fixedInput_exactMarkup_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QList<int>>("colors");
-        QTest::addColumn<QString>("face");
-        QTest::addColumn<QString>("size");
-        QTest::addColumn<QString>("styles");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("black to white")
-            << u"ABCDE"_s << QList<int>{0x000000, 0xFFFFFF} << u"None"_s << u"None"_s << QString()
-            << u"<font color=\"#000000\">A</font><font color=\"#2A2A2A\">B</font>"
-               "<font color=\"#555555\">C</font><font color=\"#808080\">D</font>"
-               "<font color=\"#AAAAAA\">E</font>"_s;
-        QTest::newRow("one char, ten colours")
-            << u"Q"_s << QList<int>{0x0000FF, 1, 2, 3, 4, 5, 6, 7, 8, 9} << u"None"_s << u"None"_s
-            << QString() << u"<font color=\"#FF0000\">Q</font>"_s;
-        QTest::newRow("falling red, L 2")
-            << u"ab"_s << QList<int>{0x0000FF, 0x000000, 0xFFFFFF} << u"None"_s << u"None"_s
-            << QString() << u"<font color=\"#FF0000\">a</font><font color=\"#800000\">b</font>"_s;
-        QTest::newRow("equal colours")
-            << u"ab"_s << QList<int>{0xABCDEF, 0xABCDEF} << u"None"_s << u"None"_s << QString()
-            << u"<font color=\"#EFCDAB\">a</font><font color=\"#EFCDAB\">b</font>"_s;
-        QTest::newRow("size only")
-            << u"x"_s << QList<int>{0x00FF00} << u"None"_s << u"+1"_s << QString()
-            << u"<font size=+1><font color=\"#00FF00\">x</font></font>"_s;
-        QTest::newRow("face only")
-            << u"x"_s << QList<int>{0x00FF00} << u"Arial"_s << u"None"_s << QString()
-            << u"<font face=\"Arial\"><font color=\"#00FF00\">x</font></font>"_s;
-        QTest::newRow("lower-case none is a face")
-            << u"x"_s << QList<int>{0} << u"none"_s << u"+2"_s << QString()
-            << u"<font face=\"none\" size=+2><font color=\"#000000\">x</font></font>"_s;
-        QTest::newRow("all styles")
-            << u"x"_s << QList<int>{0} << u"Arial"_s << u"-1"_s << u"ubic"_s
-            << u"<center><b><i><u><font face=\"Arial\" size=-1><font color=\"#000000\">x</font>"
-               "</font></u></i></b></center>"_s;
-        QTest::newRow("not escaped")
-            << u"<\"&"_s << QList<int>{0x102030} << u"None"_s << u"None"_s << u"b"_s
-            << u"<b><font color=\"#302010\"><</font><font color=\"#302010\">\"</font>"
-               "<font color=\"#302010\">&</font></b>"_s;
+    void components_splitPackedValue_data() {
+        QTest::addColumn<int>("color");
+        QTest::addColumn<QList<int>>("rgb");
+        QTest::newRow("plain") << 0x123456 << QList<int>{0x56, 0x34, 0x12};
+        // Negative values: AND on the 32-bit pattern, division truncating toward zero.
+        QTest::newRow("minus 256") << -256 << QList<int>{0, 255, 0};
+        QTest::newRow("minus 65536") << -65536 << QList<int>{0, 0, -1};
+        QTest::newRow("button face") << int(kButtonFace) << QList<int>{15, 1, -32767};
     }
-    void colorize_fixedInput_exactMarkup() {
+    void components_splitPackedValue() {
+        QFETCH(int, color);
+        QFETCH(QList<int>, rgb);
+        QCOMPARE((QList<int>{red(color), green(color), blue(color)}), rgb);
+    }
+
+    void inc_equalComponents_exactlyZeroEvenForZeroLength() {
+        QCOMPARE(inc(7, 7, 0.0), 0.0);
+        QCOMPARE(inc(0, 255, 6), 42.5);
+        QCOMPARE(inc(255, 0, 2), -127.5);
+    }
+
+    // std::nearbyint in the default rounding mode is the independent reference.
+    void roundHalfEven_agreesWithNearestEven() {
+        for (int k = -4096; k <= 4096; ++k)
+            QCOMPARE(roundHalfEven(k / 16.0), int(std::nearbyint(k / 16.0)));
+        for (int k = 0; k <= 255; ++k)
+            QCOMPARE(roundHalfEven(k + 0.5), k % 2 == 0 ? k : k + 1);
+    }
+
+    void hexAndPack_roundHalfToEvenInUpperCaseDigits() {
+        QCOMPARE(hexPair(0.5), u"00");
+        QCOMPARE(hexPair(1.5), u"02");
+        QCOMPARE(hexPair(42.5), u"2A");
+        QCOMPARE(hexPair(127.5), u"80");
+        QCOMPARE(hexPair(254.75), u"FF");
+        QCOMPARE(hexPair(4095.0), u"FFF");
+        QCOMPARE(colorCode(255, 128, 0), u"#FF8000");
+        QCOMPARE(colorCode(127.5, 42.5, 0.5), u"#802A00");
+        QCOMPARE(packRounded(127.5, 42.5, 0.5), rgb(128, 42, 0));
+    }
+
+    void boundaries_keepClustersWhole_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<qsizetype>>("expected");
+        QTest::newRow("empty") << QString() << QList<qsizetype>{0};
+        QTest::newRow("ascii") << u"a<\""_s << QList<qsizetype>{0, 1, 2, 3};
+        QTest::newRow("latin") << u"Grüße"_s << QList<qsizetype>{0, 1, 2, 3, 4, 5};
+        QTest::newRow("combining acute") << u"e\u0301x"_s << QList<qsizetype>{0, 2, 3};
+        QTest::newRow("surrogate pair") << u"\U0001F600a"_s << QList<qsizetype>{0, 2, 3};
+        QTest::newRow("flag") << u"\U0001F1E9\U0001F1EA"_s << QList<qsizetype>{0, 4};
+        QTest::newRow("flags after emoji")
+            << u"\U0001F600\U0001F1E9\U0001F1EA\U0001F1EB\U0001F1F7\U0001F1EB"_s
+            << QList<qsizetype>{0, 2, 6, 10, 12};
+        QTest::newRow("cr lf") << u"a\r\nb"_s << QList<qsizetype>{0, 1, 3, 4};
+        QTest::newRow("lone cr") << u"\ra"_s << QList<qsizetype>{0, 1, 2};
+        QTest::newRow("family") << u"\U0001F468\u200D\U0001F469\u200D\U0001F467!"_s
+                                << QList<qsizetype>{0, 8, 9};
+    }
+    void boundaries_keepClustersWhole() {
         QFETCH(QString, text);
-        QFETCH(QList<int>, colors);
-        QFETCH(QString, face);
-        QFETCH(QString, size);
-        QFETCH(QString, styles);
-        QFETCH(QString, expected);
-        const ColorizeResult result =
-            colorize(text, slotsWith(colors), optionsWith(face, size, styles));
-        QVERIFY(result.ok());
-        QCOMPARE(result.code, expected);
-        QCOMPARE(charColors(result), tagColors(result.code));
+        QFETCH(QList<qsizetype>, expected);
+        QCOMPARE(graphemeBoundaries(text),
+                 std::vector<qsizetype>(expected.begin(), expected.end()));
+    }
+
+    // The one-unit-per-character shortcut must give what the boundary finder gives.
+    void boundaries_fastPath_agreesWithBoundaryFinder() {
+        QString text;
+        for (char16_t c = 1; c < 0x300; ++c)
+            if (c != u'\r')
+                text += QChar(c) + u"a"_s + QChar(c);
+        std::vector<qsizetype> reference{0};
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+        for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary())
+            reference.push_back(at);
+        QCOMPARE(graphemeBoundaries(text), reference);
+        QCOMPARE(qsizetype(reference.size()), text.size() + 1);
     }
 
     void colorize_gapsBetweenSlots_areSkipped() {
@@ -132,15 +135,13 @@ private Q_SLOTS:
         QFETCH(int, segment);
         QFETCH(int, lastLevel);
         QList<int> greys;
-        for (int i = 0; i < 10; ++i) {
+        for (int i = 0; i < 10; ++i)
             greys << rgb(20 * i, 20 * i, 20 * i);
-        }
         const QList<ColorValue> colors =
-            tagColors(colorize(QString(length, u'x'), slotsWith(greys), kPlain).code);
+            charColors(colorize(QString(length, u'x'), slotsWith(greys), kPlain));
         QCOMPARE(colors.size(), length);
-        for (int p = 0; p < length; p += segment) {
+        for (int p = 0; p < length; p += segment)
             QCOMPARE(colors[p], greys[p / segment]);
-        }
         QCOMPARE(colors.back(), rgb(lastLevel, lastLevel, lastLevel));
         QVERIFY(!colors.contains(greys.back()));
     }
@@ -173,6 +174,127 @@ private Q_SLOTS:
         QCOMPARE(noColor.error, ColorizeError::NoColor);
         QVERIFY(noColor.code.isEmpty() && noColor.chars.empty());
         QCOMPARE(messageFor(*noColor.error), u"You must select at least one color");
+    }
+
+    void encode_decode_everyComponentSurvives() {
+        for (int v = 0; v <= 255; ++v)
+            QCOMPARE(encode(decode(v)), v);
+        QCOMPARE(encode(-0.25), 0);
+        QCOMPARE(encode(1.5), 255);
+    }
+
+    void okLab_roundTrip_gridOfColoursComesBackUnchanged() {
+        for (int r = 0; r <= 255; r += 5)
+            for (int g = 0; g <= 255; g += 5)
+                for (int b = 0; b <= 255; b += 5) {
+                    const Srgb8 c{r, g, b};
+                    const OkLch lch = toOkLch(toOkLab(toLinear(c)));
+                    if (toSrgb8(toLinear(toOkLab(lch))) != c)
+                        QFAIL(qPrintable(u"(%1, %2, %3) changed"_s.arg(r).arg(g).arg(b)));
+                }
+    }
+
+    // The published OKLab coordinates of sRGB red, and white as an achromatic colour.
+    void okLab_knownColours() {
+        const OkLab red = toOkLab(toLinear(Srgb8{255, 0, 0}));
+        QVERIFY(qAbs(red.l - 0.6279553606) < 1e-9);
+        QVERIFY(qAbs(red.a - 0.2248630611) < 1e-9);
+        QVERIFY(qAbs(red.b - 0.1258462985) < 1e-9);
+        const OkLch white = toOkLch(toOkLab(toLinear(Srgb8{255, 255, 255})));
+        QVERIFY(qAbs(white.l - 1) < 1e-7);
+        QVERIFY(white.c < kAchromatic);
+    }
+
+    void okLch_mix_takesTheShorterArc() {
+        const double deg = M_PI / 180;
+        const OkLch half = mix(OkLch{0.5, 0.1, 170 * deg}, OkLch{0.5, 0.1, -170 * deg}, 0.5);
+        QVERIFY(qAbs(qAbs(half.h) - M_PI) < 1e-12);
+        const OkLch quarter = mix(OkLch{0.5, 0.1, 10 * deg}, OkLch{0.5, 0.1, 350 * deg}, 0.5);
+        QVERIFY(qAbs(quarter.h) < 1e-12);
+    }
+
+    // Five characters over the colours with the even spread sit at fractions 0, 1/4, 1/2,
+    // 3/4 and 1 of two colours (or 0, 1/2 of each segment of three). The expected codes come
+    // from engine/tests/oklab_reference.py: the published OKLab matrices in plain Python
+    // floats, clamped and rounded half to even, independent of this code.
+    void colorize_blend_matchesReferenceColours_data() {
+        QTest::addColumn<QString>("blend");
+        QTest::addColumn<QString>("spread");
+        QTest::addColumn<QStringList>("stops");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList grey{u"#000000"_s, u"#FFFFFF"_s}, redBlue{u"#FF0000"_s, u"#0000FF"_s};
+        const QStringList rgbStops{u"#FF0000"_s, u"#00FF00"_s, u"#0000FF"_s};
+        const auto row = [](const char* name, const QString& blend, const QString& spread,
+                            const QStringList& stops, const QString& expected) {
+            QTest::newRow(name) << blend << spread << stops << expected.split(u' ');
+        };
+        // Rgb by hand: 255 * (0, 1/4, 1/2, 3/4, 1) = 0, 63.75, 127.5, 191.25, 255.
+        row("rgb even grey", u"rgb"_s, u"even"_s, grey,
+            u"#000000 #404040 #808080 #BFBFBF #FFFFFF"_s);
+        row("oklab grey", u"oklab"_s, u"even"_s, grey,
+            u"#000000 #222222 #636363 #AEAEAE #FFFFFF"_s);
+        row("oklab red blue", u"oklab"_s, u"even"_s, redBlue,
+            u"#FF0000 #C6496D #8C53A2 #5147D2 #0000FF"_s);
+        // Out of gamut half way: the green component is clamped to 0.
+        row("oklch red blue", u"oklch"_s, u"even"_s, redBlue,
+            u"#FF0000 #E8007B #BA00C2 #7A00F4 #0000FF"_s);
+        row("oklch red green", u"oklch"_s, u"even"_s, rgbStops.first(2),
+            u"#FF0000 #FF5600 #F99500 #C2CE00 #00FF00"_s);
+        // White has no hue of its own: the blend keeps blue's, as OKLab does.
+        row("oklch blue white", u"oklch"_s, u"even"_s, {u"#0000FF"_s, u"#FFFFFF"_s},
+            u"#0000FF #306DFF #74A3FF #B8D2FF #FFFFFF"_s);
+        row("oklab three stops", u"oklab"_s, u"even"_s, rgbStops,
+            u"#FF0000 #D0A800 #00FF00 #00AABF #0000FF"_s);
+        row("oklch three stops", u"oklch"_s, u"even"_s, rgbStops,
+            u"#FF0000 #F99500 #00FF00 #00BBE3 #0000FF"_s);
+        // The classic spread: L = 6, fractions 0 .. 4/6, the last colour never reached.
+        row("oklab classic", u"oklab"_s, u"classic"_s, grey,
+            u"#000000 #0F0F0F #363636 #636363 #949494"_s);
+    }
+    void colorize_blend_matchesReferenceColours() {
+        QFETCH(QString, blend);
+        QFETCH(QString, spread);
+        QFETCH(QStringList, stops);
+        QFETCH(QStringList, expected);
+        QList<int> colors;
+        for (const QString& stop : stops)
+            colors << packed(stop);
+        ColorizeOptions options;
+        options.blend = *parseBlend(blend);
+        options.spread = *parseSpread(spread);
+        QStringList codes;
+        for (const CharColor& c : colorize(u"ABCDE"_s, slotsWith(colors), options).chars)
+            codes << codeOf(c.color);
+        QCOMPARE(codes, expected);
+    }
+
+    // The even spread ends exactly on the last colour, whatever the length; the last of ten
+    // colours is reached only by the last character.
+    void colorize_evenSpread_firstAndLastCharacterHitTheEndColours_data() {
+        QTest::addColumn<QString>("blend");
+        for (const QString& blend : blendNames())
+            QTest::newRow(qPrintable(blend)) << blend;
+    }
+    void colorize_evenSpread_firstAndLastCharacterHitTheEndColours() {
+        QFETCH(QString, blend);
+        const QStringList stops = u"#123456 #FEDCBA #00FF7F #7F00FF #FFFFFF #000000 #FF8000 "
+                                  "#0080FF #808080 #C0FFEE"_s.split(u' ');
+        QList<int> colors;
+        for (const QString& stop : stops)
+            colors << packed(stop);
+        ColorizeOptions options;
+        options.blend = *parseBlend(blend);
+        options.spread = Spread::Even;
+        for (int length : {1, 2, 7, 10, 1000}) {
+            const ColorizeResult result =
+                colorize(QString(length, u'x'), slotsWith(colors), options);
+            QCOMPARE(codeOf(result.chars.front().color), stops.front());
+            if (length > 1)
+                QCOMPARE(codeOf(result.chars.back().color), stops.back());
+            if (length == 10) // one colour each, exactly
+                for (int i = 0; i < 10; ++i)
+                    QCOMPARE(codeOf(result.chars[std::size_t(i)].color), stops[i]);
+        }
     }
 };
 

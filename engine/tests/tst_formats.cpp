@@ -1,39 +1,16 @@
 #include "engine/Colorize.h"
 #include "engine/Graphemes.h"
+#include "engine/tests/EngineTestKit.h"
 
 #include <QRegularExpression>
 #include <QTest>
 
 using namespace tintwave;
 using namespace tintwave::engine;
+using namespace tintwave::engine::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-SlotValues slotsWith(const QList<int>& colors) {
-    SlotValues values;
-    values.fill(kButtonFace);
-    for (int i = 0; i < colors.size(); ++i) {
-        values[std::size_t(i)] = colors[i];
-    }
-    return values;
-}
-
-// styles: c, b, i, u for the four boxes, m for merging, e for the even spread.
-ColorizeOptions optionsFor(const QString& format, const QString& styles,
-                           const QString& face = u"None"_s, const QString& size = u"None"_s) {
-    ColorizeOptions o;
-    o.format = *parseFormat(format);
-    o.face = face;
-    o.size = size;
-    o.center = styles.contains(u'c');
-    o.bold = styles.contains(u'b');
-    o.italic = styles.contains(u'i');
-    o.underline = styles.contains(u'u');
-    o.merge = styles.contains(u'm');
-    o.spread = styles.contains(u'e') ? Spread::Even : Spread::Classic;
-    return o;
-}
 
 QString unescapeHtml(QString text) {
     return text.replace(u"&lt;"_s, u"<"_s)
@@ -44,11 +21,6 @@ QString unescapeHtml(QString text) {
 
 void repeat(QList<ColorValue>& colors, const QString& text, ColorValue color) {
     colors.append(QList<ColorValue>(qsizetype(graphemeBoundaries(text).size() - 1), color));
-}
-
-ColorValue packedHex(const QString& rrggbb) {
-    const uint v = rrggbb.toUInt(nullptr, 16);
-    return ColorValue(((v >> 16) & 255) | (v & 0xFF00) | ((v & 255) << 16));
 }
 
 // The colour every character of the code renders in, read back from the markup the way a
@@ -76,17 +48,18 @@ QList<ColorValue> renderedColors(OutputFormat format, const QString& code) {
     }
     static const QRegularExpression span(u"<span style=\"color:#(\\w{6})\">(.*?)</span>"_s,
                                          QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression font(u"<font color=\"#(\\w{6})\">(.*?)</font>"_s,
+                                         QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression bbcode(u"\\[color=#(\\w{6})\\](.*?)\\[/color\\]"_s,
                                            QRegularExpression::DotMatchesEverythingOption);
     const bool html = format == OutputFormat::Span;
-    for (const auto& m : (html ? span : bbcode).globalMatch(code)) {
+    const QRegularExpression& tag = html ? span : format == OutputFormat::Font ? font : bbcode;
+    for (const auto& m : tag.globalMatch(code)) {
         repeat(colors, html ? unescapeHtml(m.captured(2)) : m.captured(2),
-               packedHex(m.captured(1)));
+               packed(u'#' + m.captured(1)));
     }
     return colors;
 }
-
-const QString kEsc = u"\x1b"_s;
 
 } // namespace
 
@@ -125,6 +98,7 @@ private Q_SLOTS:
         QCOMPARE(legacyFontSize(size).value_or(0), legacy);
     }
 
+    // styles as in optionsFor.
     void colorize_format_exactCode_data() {
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("text");
@@ -133,60 +107,78 @@ private Q_SLOTS:
         QTest::addColumn<QString>("face");
         QTest::addColumn<QString>("size");
         QTest::addColumn<QString>("expected");
-        const QList<int> black{0}, grey{0, 0xFFFFFF}, navy{0x102030};
-        QTest::newRow("span escapes")
-            << u"span"_s << u"<&\">"_s << navy << QString() << u"None"_s << u"None"_s
-            << u"<span style=\"color:#302010\">&lt;</span>"
-               "<span style=\"color:#302010\">&amp;</span>"
-               "<span style=\"color:#302010\">&quot;</span>"
-               "<span style=\"color:#302010\">&gt;</span>"_s;
-        QTest::newRow("span wrappers")
-            << u"span"_s << u"x"_s << black << u"cbiu"_s << u"Times New Roman"_s << u"+2"_s
-            << u"<div style=\"text-align:center\"><span style=\"font-family:'Times New Roman';"
-               "font-size:x-large;font-weight:bold;font-style:italic;text-decoration:underline\">"
-               "<span style=\"color:#000000\">x</span></span></div>"_s;
-        QTest::newRow("span hostile face")
-            << u"span"_s << u"x"_s << black << QString() << u"a'b\"c;<\\\n"_s << u"-7"_s
-            << u"<span style=\"font-family:'a\\'b&quot;c;&lt;\\\\\\a ';font-size:x-small\">"
-               "<span style=\"color:#000000\">x</span></span>"_s;
-        QTest::newRow("span generic face")
-            << u"span"_s << u"x"_s << black << QString() << u"Monospace"_s << u"big"_s
-            << u"<span style=\"font-family:monospace\">"
-               "<span style=\"color:#000000\">x</span></span>"_s;
-        QTest::newRow("span merged, cluster whole")
-            << u"span"_s << u"ae\u0301&"_s << black << u"m"_s << u"None"_s << u"None"_s
-            << u"<span style=\"color:#000000\">ae\u0301&amp;</span>"_s;
-        QTest::newRow("bbcode wrappers")
-            << u"bbcode"_s << u"x"_s << black << u"cbiu"_s << u"Ar[ia]l"_s << u"+1"_s
-            << u"[center][b][i][u][font=Arial][size=4][color=#000000]x[/color][/size][/font]"
-               "[/u][/i][/b][/center]"_s;
-        QTest::newRow("bbcode unmerged")
-            << u"bbcode"_s << u"ab"_s << grey << u"e"_s << u"None"_s << u"None"_s
-            << u"[color=#000000]a[/color][color=#FFFFFF]b[/color]"_s;
-        QTest::newRow("bbcode bracket ends a run")
-            << u"bbcode"_s << u"[b]x[/color]"_s << black << u"m"_s << u"None"_s << u"None"_s
-            << u"[color=#000000][[/color][color=#000000]b]x[[/color][color=#000000]/color][/color]"_s;
-        QTest::newRow("ansi styles")
-            << u"ansi"_s << u"ab"_s << grey << u"cbue"_s << u"Arial"_s << u"+3"_s
-            << kEsc + u"[1;4m"_s + kEsc + u"[38;2;0;0;0ma"_s + kEsc + u"[38;2;255;255;255mb"_s +
-                   kEsc + u"[0m"_s;
-        QTest::newRow("ansi line breaks keep their place")
-            << u"ansi"_s << u"ab\ncd"_s << grey << u"me"_s << u"None"_s << u"None"_s
-            << kEsc + u"[38;2;0;0;0ma"_s + kEsc + u"[38;2;64;64;64mb"_s + kEsc + u"[0m\n"_s + kEsc +
-                   u"[38;2;191;191;191mc"_s + kEsc + u"[38;2;255;255;255md"_s + kEsc + u"[0m"_s;
-        QTest::newRow("ansi styles again after CR LF")
-            << u"ansi"_s << u"a\r\nb\n"_s << QList<int>{0x0000FF} << u"im"_s << u"None"_s
-            << u"None"_s
-            << kEsc + u"[3m"_s + kEsc + u"[38;2;255;0;0ma"_s + kEsc + u"[0m\r\n"_s + kEsc +
-                   u"[3m"_s + kEsc + u"[38;2;255;0;0mb"_s + kEsc + u"[0m\n"_s;
-        QTest::newRow("ansi only a break")
-            << u"ansi"_s << u"\n"_s << black << u"b"_s << u"None"_s << u"None"_s << u"\n"_s;
-        QTest::newRow("ansi controls made visible")
-            << u"ansi"_s << u"a\x1b[2J\x7f\u0085\tb"_s << black << u"m"_s << u"None"_s << u"None"_s
-            << kEsc + u"[38;2;0;0;0ma\u241b[2J\u2421\uFFFD\tb"_s + kEsc + u"[0m"_s;
-        QTest::newRow("font ignores merge")
-            << u"font"_s << u"ab"_s << black << u"m"_s << u"None"_s << u"None"_s
-            << u"<font color=\"#000000\">a</font><font color=\"#000000\">b</font>"_s;
+        const auto row = [](const char* name, const QString& format, const QString& text,
+                            const QList<int>& colors, const QString& expected,
+                            const QString& styles = {}, const QString& face = u"None"_s,
+                            const QString& size = u"None"_s) {
+            QTest::newRow(name) << format << text << colors << styles << face << size << expected;
+        };
+        const QList<int> black{0}, grey{0, 0xFFFFFF}, navy{0x102030}, lime{0x00FF00};
+        row("font black to white", u"font"_s, u"ABCDE"_s, grey,
+            u"<font color=\"#000000\">A</font><font color=\"#2A2A2A\">B</font>"
+            "<font color=\"#555555\">C</font><font color=\"#808080\">D</font>"
+            "<font color=\"#AAAAAA\">E</font>"_s);
+        row("font one char, ten colours", u"font"_s, u"Q"_s, {0x0000FF, 1, 2, 3, 4, 5, 6, 7, 8, 9},
+            u"<font color=\"#FF0000\">Q</font>"_s);
+        row("font falling red, L 2", u"font"_s, u"ab"_s, {0x0000FF, 0x000000, 0xFFFFFF},
+            u"<font color=\"#FF0000\">a</font><font color=\"#800000\">b</font>"_s);
+        row("font equal colours", u"font"_s, u"ab"_s, {0xABCDEF, 0xABCDEF},
+            u"<font color=\"#EFCDAB\">a</font><font color=\"#EFCDAB\">b</font>"_s);
+        row("font size only", u"font"_s, u"x"_s, lime,
+            u"<font size=+1><font color=\"#00FF00\">x</font></font>"_s, {}, u"None"_s, u"+1"_s);
+        row("font face only", u"font"_s, u"x"_s, lime,
+            u"<font face=\"Arial\"><font color=\"#00FF00\">x</font></font>"_s, {}, u"Arial"_s);
+        row("font lower-case none is a face", u"font"_s, u"x"_s, black,
+            u"<font face=\"none\" size=+2><font color=\"#000000\">x</font></font>"_s, {}, u"none"_s,
+            u"+2"_s);
+        row("font all styles", u"font"_s, u"x"_s, black,
+            u"<center><b><i><u><font face=\"Arial\" size=-1><font color=\"#000000\">x</font>"
+            "</font></u></i></b></center>"_s,
+            u"ubic"_s, u"Arial"_s, u"-1"_s);
+        row("font not escaped", u"font"_s, u"<\"&"_s, navy,
+            u"<b><font color=\"#302010\"><</font><font color=\"#302010\">\"</font>"
+            "<font color=\"#302010\">&</font></b>"_s,
+            u"b"_s);
+        row("font ignores merge", u"font"_s, u"ab"_s, black,
+            u"<font color=\"#000000\">a</font><font color=\"#000000\">b</font>"_s, u"m"_s);
+        row("span escapes", u"span"_s, u"<&\">"_s, navy,
+            u"<span style=\"color:#302010\">&lt;</span><span style=\"color:#302010\">&amp;</span>"
+            "<span style=\"color:#302010\">&quot;</span><span style=\"color:#302010\">&gt;</span>"_s);
+        row("span wrappers", u"span"_s, u"x"_s, black,
+            u"<div style=\"text-align:center\"><span style=\"font-family:'Times New Roman';"
+            "font-size:x-large;font-weight:bold;font-style:italic;text-decoration:underline\">"
+            "<span style=\"color:#000000\">x</span></span></div>"_s,
+            u"cbiu"_s, u"Times New Roman"_s, u"+2"_s);
+        row("span hostile face", u"span"_s, u"x"_s, black,
+            u"<span style=\"font-family:'a\\'b&quot;c;&lt;\\\\\\a ';font-size:x-small\">"
+            "<span style=\"color:#000000\">x</span></span>"_s,
+            {}, u"a'b\"c;<\\\n"_s, u"-7"_s);
+        row("span generic face", u"span"_s, u"x"_s, black,
+            u"<span style=\"font-family:monospace\"><span style=\"color:#000000\">x</span></span>"_s,
+            {}, u"Monospace"_s, u"big"_s);
+        row("span merged, cluster whole", u"span"_s, u"ae\u0301&"_s, black,
+            u"<span style=\"color:#000000\">ae\u0301&amp;</span>"_s, u"m"_s);
+        row("bbcode wrappers", u"bbcode"_s, u"x"_s, black,
+            u"[center][b][i][u][font=Arial][size=4][color=#000000]x[/color][/size][/font]"
+            "[/u][/i][/b][/center]"_s,
+            u"cbiu"_s, u"Ar[ia]l"_s, u"+1"_s);
+        row("bbcode unmerged", u"bbcode"_s, u"ab"_s, grey,
+            u"[color=#000000]a[/color][color=#FFFFFF]b[/color]"_s, u"e"_s);
+        row("bbcode bracket ends a run", u"bbcode"_s, u"[b]x[/color]"_s, black,
+            u"[color=#000000][[/color][color=#000000]b]x[[/color][color=#000000]/color][/color]"_s,
+            u"m"_s);
+        row("ansi styles", u"ansi"_s, u"ab"_s, grey,
+            u"\x1b[1;4m\x1b[38;2;0;0;0ma\x1b[38;2;255;255;255mb\x1b[0m"_s, u"cbue"_s, u"Arial"_s,
+            u"+3"_s);
+        row("ansi line breaks keep their place", u"ansi"_s, u"ab\ncd"_s, grey,
+            u"\x1b[38;2;0;0;0ma\x1b[38;2;64;64;64mb\x1b[0m\n"
+            "\x1b[38;2;191;191;191mc\x1b[38;2;255;255;255md\x1b[0m"_s,
+            u"me"_s);
+        row("ansi styles again after CR LF", u"ansi"_s, u"a\r\nb\n"_s, {0x0000FF},
+            u"\x1b[3m\x1b[38;2;255;0;0ma\x1b[0m\r\n\x1b[3m\x1b[38;2;255;0;0mb\x1b[0m\n"_s, u"im"_s);
+        row("ansi only a break", u"ansi"_s, u"\n"_s, black, u"\n"_s, u"b"_s);
+        row("ansi controls made visible", u"ansi"_s, u"a\x1b[2J\x7f\u0085\tb"_s, black,
+            u"\x1b[38;2;0;0;0ma\u241b[2J\u2421\uFFFD\tb\x1b[0m"_s, u"m"_s);
     }
     void colorize_format_exactCode() {
         QFETCH(QString, format);
@@ -198,7 +190,14 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         const ColorizeResult result =
             colorize(text, slotsWith(colors), optionsFor(format, styles, face, size));
+        QVERIFY(result.ok());
         QCOMPARE(result.code, expected);
+        if (format == u"font") { // the colours reported are those of the tags
+            QList<ColorValue> colorsOfChars;
+            for (const CharColor& c : result.chars)
+                colorsOfChars << c.color;
+            QCOMPARE(renderedColors(OutputFormat::Font, result.code), colorsOfChars);
+        }
     }
 
     // Brackets, markup characters, clusters and line breaks in a smooth gradient: the code
