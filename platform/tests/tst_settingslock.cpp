@@ -2,11 +2,11 @@
 // lock file beside the settings, given up in bounded time, taken over from a copy that
 // died or hung, and holding back writes until it is released.
 #include "platform/qt/QSettingsStore.h"
+#include "platform/tests/FileBytes.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLockFile>
 #include <QProcess>
 #include <QSysInfo>
@@ -18,11 +18,6 @@ using tintwave::platform::QSettingsStore;
 namespace {
 
 const QString kApp = QStringLiteral("tintwave");
-
-QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The id of a process that has ended.
 qint64 deadPid() {
@@ -48,10 +43,7 @@ private Q_SLOTS:
     }
 
     void heldByAnotherCopy_givesUpInTimeWithNoticeAndWritesNothing() {
-        QFile f(ini_);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("[scheme1]\ntitle=old\n");
-        f.close();
+        QVERIFY(writeBytes(ini_, "[scheme1]\ntitle=old\n"));
         QLockFile other(ini_ + QStringLiteral(".tintwave-lock"));
         QVERIFY(other.tryLock(0));
 
