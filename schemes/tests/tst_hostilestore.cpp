@@ -4,10 +4,10 @@
 // and every scheme that could be read survives.
 #include "platform/memory/MemoryPlatform.h"
 #include "platform/qt/QSettingsStore.h"
+#include "platform/tests/FileBytes.h"
 #include "schemes/SchemeStore.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -28,19 +28,10 @@ const Palette kAdded{{255, 33023, gColor, 0, 16777215, -1, 7, 65280, 1, 2}};
 const QString kAddedTitle = QStringLiteral("added");
 constexpr int kMaxSchemes = 32767;
 
-QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-QByteArray scheme(int k, const QString& title, const QByteArray& box0 = "255") {
-    QByteArray s = "[scheme" + QByteArray::number(k) + "]\ntitle=" + title.toUtf8() + "\n";
-    s += "box0=" + box0 + "\n";
+// Scheme k with slots 255, 1, 2 .. 9.
+QByteArray scheme(int k, const QString& title) {
+    QByteArray s =
+        "[scheme" + QByteArray::number(k) + "]\ntitle=" + title.toUtf8() + "\nbox0=255\n";
     for (int i = 1; i < 10; ++i)
         s += "box" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\n";
     return s;

@@ -142,23 +142,14 @@ private Q_SLOTS:
     void apply_readsAllTenBoxes_valuesOutOfRangeAsEmptySlots() {
         MemorySettingsStore store;
         seed(store, "3", {"A", "B"});
-        const QStringList boxes{"",
-                                "0x10",
-                                "16777216",
-                                "1.5",
-                                "-1",
-                                " 255 ",
-                                "-2147483648",
-                                "-2147483649",
-                                QString(40, '9'),
-                                "16777215"};
+        const QStringList boxes{"",      "0x10",        "16777216",    "1.5", "-1",
+                                " 255 ", "-2147483648", "-2147483649", "+7",  "16777215"};
         for (int i = 0; i < 10; ++i)
             store.SaveSetting(kApp, section(3), box(i), boxes[i]);
         Copy copy(store);
         QCOMPARE(copy.menu.captions, (QStringList{"A", "B", ""}));
-        QCOMPARE(copy.schemes.apply(3)->slots,
-                 (SlotValues{gColor, gColor, gColor, gColor, -1, 255, -2147483647 - 1, gColor,
-                             gColor, 16777215}));
+        QCOMPARE(copy.schemes.apply(3)->slots, (SlotValues{gColor, gColor, gColor, gColor, -1, 255,
+                                                           -2147483647 - 1, gColor, 7, 16777215}));
         QCOMPARE(copy.schemes.apply(1)->slots, kSlotsA);
         QCOMPARE(copy.schemes.apply(0), std::nullopt);
         QCOMPARE(copy.schemes.apply(4), std::nullopt);
@@ -289,7 +280,6 @@ private Q_SLOTS:
     void parseSchemeCount_takesWholePartOfLeadingNumber_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("count");
-        QTest::newRow("plain") << "3" << 3;
         QTest::newRow("trailing text") << "2x" << 2;
         QTest::newRow("leading blanks") << " \t3" << 3;
         QTest::newRow("fraction") << "2.5" << 2;
@@ -299,7 +289,6 @@ private Q_SLOTS:
         QTest::newRow("exponent without digits") << "2e" << 2;
         QTest::newRow("above limit") << "99999" << 32767;
         QTest::newRow("overflowing exponent") << "1e999" << 32767;
-        QTest::newRow("negative overflow") << "-1e999" << 0;
         QTest::newRow("word") << "abc" << 0;
         QTest::newRow("arabic-indic digit") << QString(QChar(0x0663)) << 0;
     }
