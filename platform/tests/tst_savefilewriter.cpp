@@ -1,20 +1,11 @@
 #include "platform/qt/SaveFileWriter.h"
+#include "platform/tests/FileBytes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using tintwave::platform::SaveFileWriter;
-
-namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 class SaveFileWriterTest : public QObject {
     Q_OBJECT
@@ -34,45 +25,32 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(path).size(), 0);
     }
 
-    void writeFile_intoMissingFolder_failsWithoutFile() {
-        const QString path = dir_.filePath("missing/page.html");
-        const auto error = SaveFileWriter().writeFile(path, "x");
-        QVERIFY(error.has_value());
-        QVERIFY(!error->isEmpty());
-        QVERIFY(!QFileInfo::exists(path));
-        QVERIFY(!QFileInfo::exists(dir_.filePath("missing")));
-    }
-
-    void writeFile_ontoFolder_failsAndLeavesIt() {
+    void writeFile_whereNoFileCanBe_failsAndCreatesNothing() {
         QVERIFY(QDir(dir_.path()).mkdir("taken"));
-        const auto error = SaveFileWriter().writeFile(dir_.filePath("taken"), "x");
-        QVERIFY(error.has_value());
-        QVERIFY(!error->isEmpty());
+        for (const char* name : {"missing/page.html", "taken"}) {
+            const auto error = SaveFileWriter().writeFile(dir_.filePath(name), "x");
+            QVERIFY2(error && !error->isEmpty(), name);
+        }
+        QVERIFY(!QFileInfo::exists(dir_.filePath("missing")));
         QVERIFY(QFileInfo(dir_.filePath("taken")).isDir());
     }
 
+    // Replacing goes through a new file, so a failed save leaves the old one whole.
     void writeFile_inReadOnlyFolder_leavesOldFileAsItWas() {
         QTemporaryDir folder;
         const QString path = folder.filePath("page.html");
         const QByteArray old = "old contents\r\n";
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(old);
-        }
+        QVERIFY(writeBytes(path, old));
+        const auto writable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
         QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
-        QFile probe(folder.filePath("probe"));
-        if (probe.open(QIODevice::WriteOnly)) {
+        if (QFile probe(folder.filePath("probe")); probe.open(QIODevice::WriteOnly)) {
             probe.remove();
-            QFile::setPermissions(folder.path(),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile::setPermissions(folder.path(), writable);
             QSKIP("This process may write into read-only folders (it runs as root).");
         }
         const auto error = SaveFileWriter().writeFile(path, "new contents that must not land");
-        QFile::setPermissions(folder.path(),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(error.has_value());
-        QVERIFY(!error->isEmpty());
+        QFile::setPermissions(folder.path(), writable);
+        QVERIFY(error && !error->isEmpty());
         QCOMPARE(readBytes(path), old);
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"page.html"});
     }

@@ -1,6 +1,7 @@
 #include "platform/qt/SystemRandomSource.h"
 
 #include <QTest>
+#include <algorithm>
 #include <array>
 
 using tintwave::platform::SystemRandomSource;
@@ -21,8 +22,7 @@ private Q_SLOTS:
             sum += x;
         }
         // About 780 per component; missing one by chance is beyond astronomically unlikely.
-        for (int c = 0; c < 256; ++c)
-            QVERIFY2(hits[c] > 500, qPrintable(QString::number(c)));
+        QVERIFY(*std::min_element(hits.begin(), hits.end()) > 500);
         QVERIFY(qAbs(sum / kDraws - 0.5) < 0.01);
     }
 };

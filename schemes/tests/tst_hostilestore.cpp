@@ -4,10 +4,10 @@
 // and every scheme that could be read survives.
 #include "platform/memory/MemoryPlatform.h"
 #include "platform/qt/QSettingsStore.h"
+#include "platform/tests/FileBytes.h"
 #include "schemes/SchemeStore.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -28,19 +28,10 @@ const Palette kAdded{{255, 33023, gColor, 0, 16777215, -1, 7, 65280, 1, 2}};
 const QString kAddedTitle = QStringLiteral("added");
 constexpr int kMaxSchemes = 32767;
 
-QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-QByteArray scheme(int k, const QString& title, const QByteArray& box0 = "255") {
-    QByteArray s = "[scheme" + QByteArray::number(k) + "]\ntitle=" + title.toUtf8() + "\n";
-    s += "box0=" + box0 + "\n";
+// Scheme k with slots 255, 1, 2 .. 9.
+QByteArray scheme(int k, const QString& title) {
+    QByteArray s =
+        "[scheme" + QByteArray::number(k) + "]\ntitle=" + title.toUtf8() + "\nbox0=255\n";
     for (int i = 1; i < 10; ++i)
         s += "box" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\n";
     return s;
@@ -109,34 +100,14 @@ private Q_SLOTS:
         const QList<int> a{255, 1, 2, 3, 4, 5, 6, 7, 8, 9};
         const int fileAt = int(Place::File);
 
-        QTest::newRow("count empty") << fileAt << count("") + ab << 0 << none << any << false;
-        QTest::newRow("count -5") << fileAt << count("-5") + ab << 0 << none << any << false;
-        QTest::newRow("count 2.5")
-            << fileAt << count("2.5") + ab << 2 << QStringList{"A", "B"} << a << false;
+        // "1e9" once made start-up append a billion menu entries.
         QTest::newRow("count 1e9") << fileAt << count("1e9") + ab << kMaxSchemes
                                    << QStringList{"A", "B", ""} << a << false;
-        QTest::newRow("count 99999") << fileAt << count("99999") + ab << kMaxSchemes
-                                     << QStringList{"A", "B", ""} << a << false;
-        QTest::newRow("count abc") << fileAt << count("abc") + ab << 0 << none << any << false;
         QTest::newRow("sections missing")
             << fileAt << count("3") + scheme(2, "B") << 3 << QStringList{"", "B", ""}
             << QList<int>(10, gColor) << false;
-        QTest::newRow("titles missing")
-            << fileAt << count("2") + "[scheme1]\nbox0=1\n[scheme2]\nbox9=5\n"
-            << 2 << QStringList{"", ""}
-            << QList<int>{1, gColor, gColor, gColor, gColor, gColor, gColor, gColor, gColor, gColor}
-            << false;
-        QTest::newRow("box values out of range")
-            << fileAt
-            << count("1") + "[scheme1]\ntitle=odd\nbox0=\nbox1=abc\nbox2=16777216\nbox3=-1\n"
-                            "box4=2147483648\nbox5=-2147483649\nbox6= 42 \nbox7=0x10\nbox8=1.5\n"
-                            "box9=16777215\n"
-            << 1 << QStringList{"odd"}
-            << QList<int>{gColor, gColor, gColor, -1, gColor, gColor, 42, gColor, gColor, 16777215}
-            << false;
-
         const QString longTitle(10000, QChar(u'ß'));
-        const QStringList oddTitles{longTitle,   "two\nlines", "\"quoted\"", "a = b", "x; y",
+        const QStringList oddTitles{longTitle,   "two\nlines", "\"quoted\"", "a = b; c",
                                     "Grüße € 😀", "[scheme9]",  "",           "   "};
         QTest::newRow("odd titles written by Qt")
             << fileAt << writtenByQt(oddTitles) << int(oddTitles.size()) << oddTitles
@@ -150,9 +121,8 @@ private Q_SLOTS:
             << 2 << QStringList{"A"} << a << true;
         QTest::newRow("random bytes") << fileAt << randomBytes() << -1 << none << any << true;
         QTest::newRow("Latin-1 title")
-            << fileAt
-            << count("1") + scheme(1, QString::fromLatin1("x")) + "[scheme2]\ntitle=\xe9\n"
-            << 1 << QStringList{"x"} << QList<int>{255, 1, 2, 3, 4, 5, 6, 7, 8, 9} << true;
+            << fileAt << count("1") + scheme(1, "x") + "[scheme2]\ntitle=\xe9\n"
+            << 1 << QStringList{"x"} << a << true;
         QTest::newRow("read-only file") << int(Place::ReadOnlyFile) << count("2") + ab << 2
                                         << QStringList{"A", "B"} << a << false;
         QTest::newRow("folder in the file's place")

@@ -43,30 +43,19 @@ QStringList listed(const QString& ini) {
     auto p = start(ini, {QStringLiteral("list")});
     if (!p->waitForFinished(60000))
         return {QStringLiteral("<list hung>")};
-    QStringList lines = QString::fromUtf8(p->readAllStandardOutput()).split(u'\n');
-    lines.removeLast(); // after the final line break
-    return lines;
+    return QString::fromUtf8(p->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
-// "numSchemes" and the scheme sections as the file holds them.
-struct StoredLayout {
-    QString count;
-    QStringList sections;
-};
-StoredLayout layoutOf(const QString& ini, const QString& copy) {
-    QFile::copy(ini, copy); // a new name, which QSettings has not cached
+// The file holds count n and exactly the sections scheme1 .. schemeN.
+void checkLayout(const QString& ini, const QString& copy, int n) {
+    QVERIFY(QFile::copy(ini, copy)); // a new name, which QSettings has not cached
     QSettings s(copy, QSettings::IniFormat);
+    QCOMPARE(s.value(QStringLiteral("numSchemes")).toString(), QString::number(n));
     QStringList sections = s.childGroups();
-    sections.sort();
-    return {s.value(QStringLiteral("numSchemes")).toString(), sections};
-}
-
-QStringList sectionNames(int count) {
-    QStringList result;
-    for (int k = 1; k <= count; ++k)
-        result << QStringLiteral("scheme%1").arg(k);
-    result.sort();
-    return result;
+    for (int k = 1; k <= n; ++k)
+        QVERIFY2(sections.removeOne(QStringLiteral("scheme%1").arg(k)),
+                 qPrintable(sections.join(u' ')));
+    QCOMPARE(sections, QStringList());
 }
 
 // Whether sub appears in whole in list, in its own order.
@@ -104,9 +93,7 @@ private Q_SLOTS:
             for (const QString& name : mine)
                 QCOMPARE(all.count(name), 1);
         }
-        const StoredLayout stored = layoutOf(ini(), dir_.filePath("layout1.ini"));
-        QCOMPARE(stored.count, QString::number(3 * kEach));
-        QCOMPARE(stored.sections, sectionNames(3 * kEach));
+        checkLayout(ini(), dir_.filePath("layout1.ini"), 3 * kEach);
     }
 
     void removalsRacingAnAdd_loseOnlyTheRemovedSchemes() {
@@ -119,10 +106,7 @@ private Q_SLOTS:
         runTogether(ini(), {removeFirst, removeFirst, QStringList{"add"} + added});
 
         QCOMPARE(listed(ini()), seeds.mid(2 * kRemovedEach) + added);
-        const int left = kSeeds - 2 * kRemovedEach + kAdded;
-        const StoredLayout stored = layoutOf(ini(), dir_.filePath("layout2.ini"));
-        QCOMPARE(stored.count, QString::number(left));
-        QCOMPARE(stored.sections, sectionNames(left));
+        checkLayout(ini(), dir_.filePath("layout2.ini"), kSeeds - 2 * kRemovedEach + kAdded);
     }
 };
 

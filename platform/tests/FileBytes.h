@@ -1,0 +1,16 @@
+// Whole-file reads and writes for the platform tests.
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+inline QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
