@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMetaType>
 #include <QPlainTextEdit>
@@ -62,6 +63,12 @@ struct MainWindow {
         return found;
     }
     QString code() const { return find<QPlainTextEdit>("Text2")->toPlainText(); }
+    // Text and colours in, Center off: Colorize then writes nothing but the colour tags.
+    void prepare(const QString& text, const palette::Palette& colors) const {
+        find<QLineEdit>("txtInput")->setText(text);
+        find<QAbstractButton>("chkCenter")->setChecked(false);
+        window->setColors(colors);
+    }
     PreviewBox* preview() const { return find<PreviewBox>("RTB1"); }
     // Clicks a button or triggers a menu item.
     void activate(const QString& name) const {
