@@ -16,9 +16,6 @@ using namespace tintwave::app::testing;
 
 namespace {
 
-constexpr ColorValue kBlack = 0x000000;
-constexpr ColorValue kNavy = 0xAF000A; // (10, 0, 175)
-
 const QString kAbcdeCode =
     QStringLiteral("<font color=\"#000000\">A</font><font color=\"#2A2A2A\">B</font>"
                    "<font color=\"#555555\">C</font><font color=\"#808080\">D</font>"
@@ -65,12 +62,6 @@ class TestMainWindow : public QObject {
 
     std::unique_ptr<MainWindow> w;
 
-    // Text "ABCDE", black in slot 0 and white in slot 5, not centred: the code is kAbcdeCode.
-    void prepareAbcde() {
-        w->find<QLineEdit>("txtInput")->setText(QStringLiteral("ABCDE"));
-        w->find<QCheckBox>("chkCenter")->setChecked(false);
-        w->window->setColors(paletteOf({kBlack, E, E, E, E, kWhite}));
-    }
     // Everything a command can change, one line per thing.
     QMap<QString, QString> observable(const QStringList& modals) const {
         QStringList files;
@@ -82,11 +73,8 @@ class TestMainWindow : public QObject {
                 {"clipboard", w->fake.clipboard.text},
                 {"code", w->code()},
                 {"files", files.join(QLatin1Char('|'))},
-                {"font", QStringLiteral("%1 %2%3%4")
-                             .arg(font.family())
-                             .arg(font.bold())
-                             .arg(font.italic())
-                             .arg(font.underline())},
+                {"font", font.family() + QString::asprintf(" %d%d%d", font.bold(), font.italic(),
+                                                           font.underline())},
                 {"gIndex", QString::number(w->window->gIndex().value_or(-1))},
                 {"messages", w->fake.messages.shown.join(QLatin1Char('|'))},
                 {"modal", modals.join(QLatin1Char('|'))},
@@ -132,11 +120,13 @@ class TestMainWindow : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { w = std::make_unique<MainWindow>(); }
+    void init() {
+        w = std::make_unique<MainWindow>();
+        w->open();
+    }
     void cleanup() { w.reset(); }
 
     void startup_showsTheDesignedEmptyState() {
-        w->open();
         QCOMPARE(w->window->windowTitle(), QStringLiteral("Tintwave 1.0"));
         QCOMPARE(w->window->minimumSize(), w->window->maximumSize());
         QVERIFY(w->window->windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -158,16 +148,12 @@ private Q_SLOTS:
         for (const char* name : {"chkBold", "chkItalic", "chkUnderline", "chkCenter"}) {
             auto* box = w->find<QCheckBox>(name);
             const QFont f = box->font();
-            checks << QStringLiteral("%1 %2%3%4%5")
-                          .arg(name)
-                          .arg(int(box->isChecked()))
-                          .arg(f.bold() ? "b" : "")
-                          .arg(f.italic() ? "i" : "")
-                          .arg(f.underline() ? "u" : "");
+            checks << QString::asprintf("%s %d%s%s%s", name, int(box->isChecked()),
+                                        f.bold() ? "b" : "", f.italic() ? "i" : "",
+                                        f.underline() ? "u" : "");
         }
         QCOMPARE(checks,
                  QStringList({"chkBold 0b", "chkItalic 0i", "chkUnderline 0u", "chkCenter 1"}));
-        QCOMPARE(w->window->gColor(), kButtonFace);
         QCOMPARE(w->window->gIndex(), std::nullopt);
         QCOMPARE(w->window->gNumSchemes(), 0);
         QCOMPARE(w->window->colors(), palette::Palette::empty());
@@ -180,18 +166,13 @@ private Q_SLOTS:
     }
 
     void startup_keyGeometryAndTabOrder() {
-        w->open();
         QCOMPARE(w->window->centralWidget()->size(), QSize(482, 365));
         QStringList geometry;
         for (const char* name :
              {"picColor(0)", "picColor(9)", "Command1", "txtInput", "RTB1", "Text2"}) {
             const QRect r = w->find<QWidget>(name)->geometry();
-            geometry << QStringLiteral("%1 %2,%3 %4x%5")
-                            .arg(name)
-                            .arg(r.x())
-                            .arg(r.y())
-                            .arg(r.width())
-                            .arg(r.height());
+            geometry << QString::asprintf("%s %d,%d %dx%d", name, r.x(), r.y(), r.width(),
+                                          r.height());
         }
         QCOMPARE(geometry, QStringList({"picColor(0) 24,26 26x25", "picColor(9) 312,26 26x25",
                                         "Command1 387,1 89x25", "txtInput 6,90 351x25",
@@ -225,7 +206,6 @@ private Q_SLOTS:
     }
 
     void menus_haveTheDesignedTreeCaptionsAndShortcuts() {
-        w->open();
         QStringList tree;
         for (const QAction* top : w->window->menuBar()->actions()) {
             tree << top->menu()->objectName() + QLatin1Char(' ') + top->text();
@@ -426,10 +406,10 @@ private Q_SLOTS:
         w->fake.colorDialog.answers = {0x123456};
         w->fake.saveDialog.answers = {QStringLiteral("/out/p.html")};
         w->fake.inputPrompt.answers = {QStringLiteral("Mine")};
-        w->open();
         w->window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
-        prepareAbcde();
+        // Colorize writes kAbcdeCode for this; the box starts with other code.
+        w->prepare(QStringLiteral("ABCDE"), paletteOf({0x000000, E, E, E, E, kWhite}));
         w->find<QPlainTextEdit>("Text2")->setPlainText(QStringLiteral("kept"));
         if (setup)
             setup(*w);
