@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 
-using Setup = void (*)(tintwave::app::testing::MainWindow&);
+using Setup = std::function<void(tintwave::app::testing::MainWindow&)>;
 Q_DECLARE_METATYPE(Setup)
 
 using namespace tintwave;
@@ -27,11 +27,13 @@ QByteArray page(const QByteArray& background, const QString& code) {
 }
 
 // Picks face and size and ticks exactly the given option boxes.
-void choose(MainWindow& w, const char* face, const char* size, const QStringList& ticked) {
-    w.find<QComboBox>("cboFont")->setCurrentText(QString::fromLatin1(face));
-    w.find<QComboBox>("cboSize")->setCurrentText(QString::fromLatin1(size));
-    for (const char* box : {"chkBold", "chkItalic", "chkUnderline", "chkCenter"})
-        w.find<QCheckBox>(box)->setChecked(ticked.contains(QLatin1String(box)));
+Setup styled(const char* face, const char* size, const QStringList& ticked) {
+    return [=](MainWindow& w) {
+        w.find<QComboBox>("cboFont")->setCurrentText(QString::fromLatin1(face));
+        w.find<QComboBox>("cboSize")->setCurrentText(QString::fromLatin1(size));
+        for (const char* box : {"chkBold", "chkItalic", "chkUnderline", "chkCenter"})
+            w.find<QCheckBox>(box)->setChecked(ticked.contains(QLatin1String(box)));
+    };
 }
 
 // "000000 _ _ ...": the ten slots, "_" for an empty one.
@@ -311,22 +313,16 @@ private Q_SLOTS:
             {"Enter on txtInput", none, colorized},
             // Every option box is ticked in a different set of rows, so no two can be mixed up.
             {"Command1, Arial +2 bold underline centre",
-             [](MainWindow& w) {
-                 choose(w, "Arial", "+2", {"chkBold", "chkUnderline", "chkCenter"});
-             },
+             styled("Arial", "+2", {"chkBold", "chkUnderline", "chkCenter"}),
              {"code=<center><b><u><font face=\"Arial\" size=+2>" + kAbcdeCode +
                   "</font></u></b></center>",
               "font=Arial 101", abcde}},
             {"Command1, Courier New -7 bold italic",
-             [](MainWindow& w) {
-                 choose(w, "Courier New", "-7", {"chkBold", "chkItalic"});
-             },
+             styled("Courier New", "-7", {"chkBold", "chkItalic"}),
              {"code=<b><i><font face=\"Courier New\" size=-7>" + kAbcdeCode + "</font></i></b>",
               "font=Courier New 110", abcde}},
             {"Command1, italic underline",
-             [](MainWindow& w) {
-                 choose(w, "None", "None", {"chkItalic", "chkUnderline"});
-             },
+             styled("None", "None", {"chkItalic", "chkUnderline"}),
              {"code=<i><u>" + kAbcdeCode + "</u></i>", "font=Arial 011", abcde}},
             {"Command1, no text", noText, {"messages=Tintwave: You must type something."}},
             {"Command1, earlier run, then no colours",
@@ -377,9 +373,9 @@ private Q_SLOTS:
              {asked, colorized[0], "files=/out/p.html:" + page("FFFFFF", kAbcdeCode),
               colorized[1]}},
             {"mnuSave, no code, no text",
-             [](MainWindow& w) {
-                 w.find<QPlainTextEdit>("Text2")->clear();
-                 w.find<QLineEdit>("txtInput")->clear();
+             [=](MainWindow& w) {
+                 noCode(w);
+                 noText(w);
              },
              {"messages=Tintwave: You must type something."}},
             {"mnuSave, background chosen",
