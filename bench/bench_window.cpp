@@ -7,12 +7,10 @@
 // One size per process, so the peak memory printed is that size's own. --no-breaks uses a
 // text without spaces, the hardest case for wrapping.
 
-#include "app/Services.h"
+#include "app/tests/ScriptedPlatform.h"
 #include "app/frmMain1.h"
 #include "bench/BenchUtil.h"
 #include "palette/Presets.h"
-#include "platform/memory/MemoryPlatform.h"
-#include "platform/memory/MemorySettingsStore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -33,24 +31,6 @@ double milliseconds(const QElapsedTimer& timer) {
     return timer.nsecsElapsed() / 1e6;
 }
 
-struct Platform {
-    platform::MemorySettingsStore settings;
-    platform::SequenceRandomSource random;
-    platform::ScriptedColorDialog colorDialog;
-    platform::ScriptedSaveDialog saveDialog;
-    platform::ScriptedInputPrompt inputPrompt;
-    platform::RecordingMessageDisplay messages;
-    platform::MemoryClipboard clipboard;
-    platform::MemoryFileWriter files;
-    platform::RecordingUrlOpener urls;
-    platform::FixedSystemColors systemColors;
-
-    app::Services services() {
-        return {settings, random,    colorDialog, saveDialog, inputPrompt,
-                messages, clipboard, files,       urls,       systemColors};
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -66,7 +46,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    Platform fake;
+    app::testing::ScriptedPlatform fake;
     app::frmMain1 window(fake.services());
     window.show();
     QApplication::processEvents();

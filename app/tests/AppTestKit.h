@@ -4,11 +4,9 @@
 // itself, and helpers to reach its controls and answer modal dialogs.
 
 #include "app/PreviewBox.h"
-#include "app/Services.h"
 #include "app/frmMain1.h"
+#include "app/tests/ScriptedPlatform.h"
 #include "palette/Palette.h"
-#include "platform/memory/MemoryPlatform.h"
-#include "platform/memory/MemorySettingsStore.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,24 +25,6 @@ Q_DECLARE_METATYPE(tintwave::palette::Palette)
 namespace tintwave::app::testing {
 
 constexpr ColorValue E = palette::gColor;
-
-struct ScriptedPlatform {
-    platform::MemorySettingsStore settings;
-    platform::SequenceRandomSource random;
-    platform::ScriptedColorDialog colorDialog;
-    platform::ScriptedSaveDialog saveDialog;
-    platform::ScriptedInputPrompt inputPrompt;
-    platform::RecordingMessageDisplay messages;
-    platform::MemoryClipboard clipboard;
-    platform::MemoryFileWriter files;
-    platform::RecordingUrlOpener urls;
-    platform::FixedSystemColors systemColors;
-
-    Services services() {
-        return {settings, random,    colorDialog, saveDialog, inputPrompt,
-                messages, clipboard, files,       urls,       systemColors};
-    }
-};
 
 // The main window over a scripted platform; open() builds and shows it.
 struct MainWindow {
