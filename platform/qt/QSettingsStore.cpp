@@ -151,6 +151,7 @@ public:
         if (!mayWrite(notice))
             return notice;
         settings_->setValue(qtKey(section, key), value);
+        pending_ = true;
         return written(notice);
     }
 
@@ -165,16 +166,22 @@ public:
         } else {
             settings_->remove(escapedName(section));
         }
+        pending_ = true;
         return written(notice);
     }
 
     void sync() {
-        settings_->sync();
+        syncSettings();
     }
 
-    // Between these two, writes stay in memory and the file is checked only once.
+    // Between these two, writes stay in memory and the file is checked only once. A batch
+    // runs under the lock and starts from the file as it is.
+    bool inBatch() const {
+        return batchDepth_ > 0;
+    }
     void beginBatch() {
-        ++batchDepth_;
+        if (batchDepth_++ == 0)
+            rereadFile();
     }
     QString endBatch() {
         if (--batchDepth_ > 0)
@@ -240,8 +247,47 @@ private:
         return true;
     }
 
-    QString finishWrite(QString notice) {
+    // QSettings reads the file again only when its size or modification time (to the
+    // millisecond) differs from what it noted, so two things could leave a running copy
+    // with an old view that its next write would put back over other copies' changes:
+    // - file systems stamp times coarsely (to a few milliseconds on Linux), so another
+    //   copy's removal and add of equal size within one tick look like no change;
+    // - QSettings also reads outside the lock (on opening, on its deferred sync) and
+    //   notes size and time in a separate look that may already see the next write.
+    // So every write leaves the file newer than before, and each exclusive access starts
+    // by advancing the time once more, making QSettings read the file afresh while no
+    // other copy can write. Both run under the lock, so times only ever increase.
+    void syncSettings() {
+        if (!pending_ || path_.isEmpty()) {
+            settings_->sync();
+            return;
+        }
+        const QDateTime before = modifiedTime();
         settings_->sync();
+        pending_ = false;
+        if (before.isValid() && modifiedTime() <= before)
+            setModifiedTime(before.addMSecs(1));
+    }
+
+    void rereadFile() {
+        const QDateTime now = path_.isEmpty() ? QDateTime() : modifiedTime();
+        if (now.isValid())
+            setModifiedTime(now.addMSecs(1));
+        settings_->sync();
+    }
+
+    QDateTime modifiedTime() const {
+        return QFileInfo(path_).fileTime(QFileDevice::FileModificationTime);
+    }
+
+    void setModifiedTime(const QDateTime& time) {
+        QFile file(path_);
+        if (file.open(QIODevice::ReadOnly))
+            file.setFileTime(time, QFileDevice::FileModificationTime);
+    }
+
+    QString finishWrite(QString notice) {
+        syncSettings();
         if (settings_->status() == QSettings::AccessError) {
             if (!notice.isEmpty())
                 notice += u'\n';
@@ -264,6 +310,7 @@ private:
 #endif
     std::unique_ptr<QSettings> settings_;
     QByteArray knownReadable_; // the file's bytes when last found readable
+    bool pending_ = false;     // written to QSettings, not yet synced
     int batchDepth_ = 0;
     bool batchChecked_ = false;
     bool batchWritable_ = false;
@@ -339,11 +386,19 @@ QString QSettingsStore::GetSetting(const QString& application, const QString& se
 
 void QSettingsStore::SaveSetting(const QString& application, const QString& section,
                                  const QString& key, const QString& value) {
-    notify(backend(application).write(section, key, value));
+    Backend& b = backend(application);
+    std::unique_ptr<ExclusiveAccess> access;
+    if (!b.inBatch() && !(access = lockExclusive(application)))
+        return;
+    notify(b.write(section, key, value));
 }
 
 void QSettingsStore::DeleteSetting(const QString& application, const QString& section) {
-    notify(backend(application).remove(section));
+    Backend& b = backend(application);
+    std::unique_ptr<ExclusiveAccess> access;
+    if (!b.inBatch() && !(access = lockExclusive(application)))
+        return;
+    notify(b.remove(section));
 }
 
 void QSettingsStore::sync() {

@@ -23,8 +23,10 @@ namespace tintwave::platform {
 // lockExclusive() holds "<file>.tintwave-lock" (a QLockFile beside the settings file; not
 // QSettings' own "<file>.lock", which QSettings takes itself while syncing). While it is
 // held, writes collect in memory and reach the file in one sync when it is released, so
-// a removal that renumbers thousands of schemes rewrites the file once. A lock left by a
-// copy that died is taken over at once, one older than the stale time in any case.
+// a removal that renumbers thousands of schemes rewrites the file once. A write made
+// without it takes it for itself. Holding it starts from the file as it is on disk, even
+// when another copy's change kept the file's size and time. A lock left by a copy that
+// died is taken over at once, one older than the stale time in any case.
 class QSettingsStore : public SettingsStore {
 public:
     QSettingsStore();

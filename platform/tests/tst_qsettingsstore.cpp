@@ -1,7 +1,9 @@
 #include "platform/qt/QSettingsStore.h"
 #include "platform/tests/FileBytes.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -133,6 +135,24 @@ private Q_SLOTS:
         QCOMPARE(second->GetSetting(kApp, "scheme2", "title"), QStringLiteral("new"));
         QCOMPARE(second->GetSetting(kApp, "scheme3", "title"), QStringLiteral("after"));
         QCOMPARE(store.takeNotice(), QString());
+    }
+
+    // Other copies tell a change by the file's size and modification time, to the
+    // millisecond; quick writes of equal size must still each leave a newer file.
+    void quickWritesOfEqualSize_eachLeaveANewerFile() {
+        QSettingsStore store(iniPath());
+        QDateTime last;
+        for (int i = 0; i < 20; ++i) {
+            store.SaveSetting(kApp, "scheme1", "title", QString::number(i % 10));
+            const QDateTime modified = QFileInfo(iniPath()).lastModified();
+            QVERIFY2(!last.isValid() || modified > last,
+                     qPrintable(QStringLiteral("write %1: %2 after %3")
+                                    .arg(i)
+                                    .arg(modified.toString(Qt::ISODateWithMs),
+                                         last.toString(Qt::ISODateWithMs))));
+            last = modified;
+        }
+        QCOMPARE(reopened()->GetSetting(kApp, "scheme1", "title"), QStringLiteral("9"));
     }
 
     void defaultLocation_isConfigFolderPerApplication() {

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
 #include <QSysInfo>
@@ -56,10 +57,41 @@ private Q_SLOTS:
         const QString notice = store.takeNotice();
         QVERIFY2(notice.contains(QStringLiteral("another running copy")), qPrintable(notice));
         QVERIFY2(notice.contains(QStringLiteral("Nothing was changed")), qPrintable(notice));
+        // A single write waits for the lock as well.
+        store.SaveSetting(kApp, QStringLiteral("scheme1"), QStringLiteral("title"), "new");
+        QVERIFY(store.takeNotice().contains(QStringLiteral("another running copy")));
         QCOMPARE(readBytes(ini_), QByteArray("[scheme1]\ntitle=old\n"));
 
         other.unlock();
         QVERIFY(store.lockExclusive(kApp));
+    }
+
+    // Another copy's write that leaves the file's size and time as they were (a coarse
+    // clock, or a time QSettings noted after the change) is still seen under the lock, and
+    // the next write keeps it.
+    void exclusiveAccess_seesAChangeThatKeptSizeAndTime() {
+        QSettingsStore store(ini_);
+        store.SaveSetting(kApp, QStringLiteral("scheme1"), QStringLiteral("title"), "mine");
+        const QByteArray before = readBytes(ini_);
+        const QDateTime time = QFileInfo(ini_).lastModified();
+        QByteArray theirs = before;
+        theirs.replace("mine", "them");
+        QVERIFY(writeBytes(ini_ + ".new", theirs));
+        QVERIFY(QFile::remove(ini_) && QFile::rename(ini_ + ".new", ini_));
+        {
+            QFile f(ini_);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY(f.setFileTime(time, QFileDevice::FileModificationTime));
+        }
+
+        {
+            auto access = store.lockExclusive(kApp);
+            QVERIFY(access);
+            QCOMPARE(store.GetSetting(kApp, QStringLiteral("scheme1"), QStringLiteral("title")),
+                     QStringLiteral("them"));
+            store.SaveSetting(kApp, QStringLiteral("scheme2"), QStringLiteral("title"), "new");
+        }
+        QCOMPARE(readBytes(ini_), theirs + "\n[scheme2]\ntitle=new\n");
     }
 
     void abandonedLock_isTakenOver_data() {
