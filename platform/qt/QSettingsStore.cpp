@@ -386,19 +386,20 @@ QString QSettingsStore::GetSetting(const QString& application, const QString& se
 
 void QSettingsStore::SaveSetting(const QString& application, const QString& section,
                                  const QString& key, const QString& value) {
-    Backend& b = backend(application);
-    std::unique_ptr<ExclusiveAccess> access;
-    if (!b.inBatch() && !(access = lockExclusive(application)))
-        return;
-    notify(b.write(section, key, value));
+    writeExclusively(application, [&](Backend& b) { return b.write(section, key, value); });
 }
 
 void QSettingsStore::DeleteSetting(const QString& application, const QString& section) {
+    writeExclusively(application, [&](Backend& b) { return b.remove(section); });
+}
+
+void QSettingsStore::writeExclusively(const QString& application,
+                                      const std::function<QString(Backend&)>& write) {
     Backend& b = backend(application);
-    std::unique_ptr<ExclusiveAccess> access;
+    std::unique_ptr<ExclusiveAccess> access; // none needed inside a held access
     if (!b.inBatch() && !(access = lockExclusive(application)))
         return;
-    notify(b.remove(section));
+    notify(write(b));
 }
 
 void QSettingsStore::sync() {

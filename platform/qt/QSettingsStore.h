@@ -3,6 +3,7 @@
 #include "platform/SettingsStore.h"
 
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -56,6 +57,9 @@ private:
     class Backend;
     class FileLock;
     Backend& backend(const QString& application);
+    // Runs one write under the lock; a write made while an access is held is part of it.
+    void writeExclusively(const QString& application,
+                          const std::function<QString(Backend&)>& write);
     void notify(const QString& notice);
 
     QString fixedFile_;
