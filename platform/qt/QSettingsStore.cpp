@@ -45,10 +45,18 @@ QString qtKey(const QString& section, const QString& key) {
     return escapedName(section) + QLatin1Char('/') + escapedName(key);
 }
 
-// A value as text. A hand-edited "a, b" reads back as a list; it is joined again.
+// A value as text. A hand-edited "a, b" reads back as a list; it is joined again. A list
+// with an "@" element (QSettings writes "@String(...)" for text with NUL characters)
+// reads as a variant list, joined the same way.
 QString textOf(const QVariant& value) {
     if (value.typeId() == QMetaType::QStringList)
         return value.toStringList().join(QStringLiteral(", "));
+    if (value.typeId() == QMetaType::QVariantList) {
+        QStringList parts;
+        for (const QVariant& part : value.toList())
+            parts << part.toString();
+        return parts.join(QStringLiteral(", "));
+    }
     return value.toString();
 }
 
