@@ -1,7 +1,8 @@
 // The scheme store started on a settings file of arbitrary bytes: load, list, apply every
 // scheme, add one and remove one. Whatever the file holds, the count stays in range, the
-// added scheme reads back exactly (also from the file), the removal shifts the titles,
-// and a file QSettings cannot read is kept byte for byte in a ".corrupt-" copy.
+// added scheme reads back exactly (also from the file), the removal shifts the titles as
+// the file has them, and a file QSettings cannot read is kept byte for byte in a
+// ".corrupt-" copy.
 #include "fuzz/FuzzCheck.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "platform/qt/QSettingsStore.h"
@@ -49,8 +50,8 @@ bool qsettingsReadsAll(const QDir& dir, const QByteArray& bytes, int run) {
 }
 
 // Start-up of a second copy on a copy of the file: what the file itself says.
-QStringList titlesOnDisk(const QDir& dir, const QString& path, int run) {
-    const QString copy = dir.filePath(QStringLiteral("reread-%1.ini").arg(run));
+QStringList titlesOnDisk(const QDir& dir, const QString& path, const QString& name) {
+    const QString copy = dir.filePath(name);
     FUZZ_CHECK(QFile::copy(path, copy));
     platform::QSettingsStore store(copy);
     platform::MemorySchemeMenu menu;
@@ -104,7 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(schemes.apply(before + 1) == kAdded);
         // What was read in full is written back unchanged; a file QSettings could not
         // take in full was set aside, and only the new scheme is sure to read back.
-        const QStringList onDisk = titlesOnDisk(dir, path, run);
+        const QStringList onDisk =
+            titlesOnDisk(dir, path, QStringLiteral("after-add-%1.ini").arg(run));
         const bool setAside = !corruptCopies(dir, path).isEmpty();
         FUZZ_CHECK(setAside ? onDisk.size() == before + 1 &&
                                   onDisk.last() == QStringLiteral("fuzz added")
@@ -116,8 +118,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const QString& c : copies)
         FUZZ_CHECK(readBytes(dir.filePath(c)) == original);
 
+    // A removal starts from the file as it is; one that was set aside and rewritten may
+    // read differently from the first view of it.
     const int n = schemes.numSchemes();
-    const QStringList titles = schemes.titles();
+    const QStringList titles =
+        copies.isEmpty() ? schemes.titles()
+                         : titlesOnDisk(dir, path, QStringLiteral("before-remove-%1.ini").arg(run));
     const int removed = n <= kShiftLimit ? 1 : n;
     schemes.deleteIt(removed);
     if (n > 0) {
