@@ -1,6 +1,6 @@
 #include "app/PreviewBox.h"
 
-#include "engine/ColorProcs.h"
+#include "color/ColorProcs.h"
 #include "platform/SystemColors.h"
 
 #include <algorithm>
@@ -10,7 +10,7 @@ namespace tintwave::app {
 namespace {
 
 QColor toQColor(ColorValue c) {
-    return QColor(engine::red(c), engine::green(c), engine::blue(c));
+    return QColor(color::red(c), color::green(c), color::blue(c));
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include "app/LazyTextView.h"
 #include "engine/Colorize.h"
-#include "platform/ColorValue.h"
+#include "color/ColorValue.h"
 
 #include <QHash>
 #include <QTextCharFormat>

@@ -1,17 +1,11 @@
 #include "engine/ColorProcs.h"
 
+#include "color/ColorProcs.h"
 #include "engine/Rounding.h"
 
 #include <cstdint>
 
 namespace tintwave::engine {
-
-double inc(int sColor, int eColor, double length) {
-    if (sColor == eColor) {
-        return 0.0;
-    }
-    return (eColor - sColor) / length;
-}
 
 int roundHalfEven(double component) {
     return detail::roundHalfEven(component);
@@ -33,7 +27,7 @@ QString colorCode(double r, double g, double b) {
 }
 
 ColorValue packRounded(double r, double g, double b) {
-    return rgb(roundHalfEven(r), roundHalfEven(g), roundHalfEven(b));
+    return color::rgb(roundHalfEven(r), roundHalfEven(g), roundHalfEven(b));
 }
 
 } // namespace tintwave::engine

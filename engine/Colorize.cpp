@@ -1,6 +1,6 @@
 #include "engine/Colorize.h"
 
-#include "engine/ColorProcs.h"
+#include "color/ColorProcs.h"
 #include "engine/FontMarkupWriter.h"
 #include "engine/Gradient.h"
 #include "engine/Graphemes.h"
@@ -40,7 +40,7 @@ int largestComponent(const ActiveColors& colors) {
     int largest = 0;
     for (int i = 0; i < colors.count; ++i) {
         const ColorValue c = colors.values[std::size_t(i)];
-        largest = std::max({largest, red(c), green(c), blue(c)});
+        largest = std::max({largest, color::red(c), color::green(c), color::blue(c)});
     }
     return largest;
 }
@@ -74,7 +74,7 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer, 
             const qsizetype length = job.start(first + k + 1) - start;
             writer.character(QStringView(job.text).sliced(start, length), c);
             if (job.chars) {
-                job.chars->push_back({start, length, rgb(c.red, c.green, c.blue)});
+                job.chars->push_back({start, length, color::rgb(c.red, c.green, c.blue)});
             }
         }
         first += filled;

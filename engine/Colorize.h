@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/ColorizeOptions.h"
-#include "platform/ColorValue.h"
+#include "color/ColorValue.h"
 
 #include <QString>
 #include <QStringView>

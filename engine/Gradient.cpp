@@ -1,6 +1,6 @@
 #include "engine/Gradient.h"
 
-#include "engine/ColorProcs.h"
+#include "color/ColorProcs.h"
 #include "engine/Rounding.h"
 
 #include <algorithm>
@@ -9,6 +9,11 @@
 // Built with -ffp-contract=off: start + j * step must round the product before the sum,
 // or exact halves such as 127.5 could come out a hair off and round the other way.
 namespace tintwave::engine {
+
+using color::blue;
+using color::green;
+using color::inc;
+using color::red;
 
 ActiveColors activeColors(const SlotValues& slotValues) {
     ActiveColors active;

@@ -2,7 +2,7 @@
 
 #include "engine/ColorSpace.h"
 #include "engine/ColorizeOptions.h"
-#include "platform/ColorValue.h"
+#include "color/ColorValue.h"
 
 #include <QtGlobal>
 #include <array>

@@ -1,6 +1,6 @@
 #include "output/Page.h"
 
-#include "engine/ColorProcs.h"
+#include "color/ColorProcs.h"
 #include "platform/Clipboard.h"
 #include "platform/SystemColors.h"
 
@@ -95,9 +95,9 @@ QString backgroundAttribute(ColorValue plainColor) {
     // Masked to the plain range so the attribute always holds exactly six digits.
     const ColorValue c = plainColor & 0xFFFFFF;
     QString attribute = QStringLiteral(" bgcolor=\"");
-    appendHexPair(attribute, engine::red(c));
-    appendHexPair(attribute, engine::green(c));
-    appendHexPair(attribute, engine::blue(c));
+    appendHexPair(attribute, color::red(c));
+    appendHexPair(attribute, color::green(c));
+    appendHexPair(attribute, color::blue(c));
     attribute += QLatin1Char('"');
     return attribute;
 }

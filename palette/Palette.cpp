@@ -1,6 +1,6 @@
 #include "palette/Palette.h"
 
-#include "engine/ColorProcs.h"
+#include "color/ColorProcs.h"
 #include "platform/RandomSource.h"
 
 #include <algorithm>
@@ -14,7 +14,7 @@ bool validSlot(int slot) {
 }
 
 ColorValue inverted(ColorValue c) {
-    using namespace engine;
+    using namespace color;
     return rgb(255 - red(c), 255 - green(c), 255 - blue(c));
 }
 
@@ -28,7 +28,7 @@ ColorValue randomColor(platform::RandomSource& rnd) {
     const int r = randomComponent(rnd);
     const int g = randomComponent(rnd);
     const int b = randomComponent(rnd);
-    return engine::rgb(r, g, b);
+    return color::rgb(r, g, b);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "palette/Presets.h"
 
-#include "engine/ColorProcs.h"
+#include "color/ColorProcs.h"
 
 #include <QString>
 #include <array>
@@ -21,7 +21,7 @@ constexpr Preset preset(const char* objectName, const char* caption, int submenu
     Preset p{objectName, caption, submenu, int(colors.size()), Palette::empty().values()};
     int i = 0;
     for (const Rgb& c : colors)
-        p.colors[i++] = engine::rgb(c.r, c.g, c.b);
+        p.colors[i++] = color::rgb(c.r, c.g, c.b);
     return p;
 }
 

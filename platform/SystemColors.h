@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ColorValue.h"
+#include "color/ColorValue.h"
 
 namespace tintwave::platform {
 

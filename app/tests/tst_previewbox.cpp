@@ -1,5 +1,5 @@
 #include "app/PreviewBox.h"
-#include "engine/ColorProcs.h"
+#include "color/ColorProcs.h"
 #include "platform/memory/MemoryPlatform.h"
 
 #include <QApplication>
@@ -20,7 +20,7 @@ namespace {
 std::vector<CharColor> perUnit(const QString& text, bool ramp = false) {
     std::vector<CharColor> chars;
     for (qsizetype i = 0; i < text.size(); ++i)
-        chars.push_back({i, 1, ramp ? engine::rgb(0, 0, int(i % 256)) : 0x0000FF});
+        chars.push_back({i, 1, ramp ? color::rgb(0, 0, int(i % 256)) : 0x0000FF});
     return chars;
 }
 

@@ -1,5 +1,6 @@
 // The colour arithmetic, character boundaries and colour spaces behind the code, and the
 // colours it gives each character.
+#include "color/ColorProcs.h"
 #include "engine/ColorProcs.h"
 #include "engine/ColorSpace.h"
 #include "engine/Colorize.h"
@@ -11,6 +12,7 @@
 #include <cmath>
 
 using namespace tintwave;
+using namespace tintwave::color;
 using namespace tintwave::engine;
 using namespace tintwave::engine::colorspace;
 using namespace tintwave::engine::testing;

@@ -1,4 +1,4 @@
-#include "engine/ColorProcs.h"
+#include "color/ColorProcs.h"
 #include "palette/Palette.h"
 #include "palette/Presets.h"
 #include "platform/memory/MemoryPlatform.h"
@@ -8,7 +8,7 @@
 
 using namespace tintwave;
 using namespace tintwave::palette;
-using engine::rgb;
+using color::rgb;
 
 using PaletteOp = Palette (*)(Palette);
 Q_DECLARE_METATYPE(Palette)
