@@ -71,8 +71,10 @@ foreach(record IN LISTS records)
   set(links_${target} ${links})
   foreach(source IN LISTS sources)
     list(APPEND listed_${source} ${target})
-    get_filename_component(folder ${source} DIRECTORY)
-    list(APPEND folder_${folder} ${target})
+    if(source MATCHES "\\.cpp$")
+      get_filename_component(folder ${source} DIRECTORY)
+      list(APPEND folder_${folder} ${target})
+    endif()
     file(RELATIVE_PATH relative ${SOURCE_DIR} ${source})
     string(REGEX REPLACE "/.*" "" top "${relative}")
     list(APPEND layers ${top})
@@ -80,12 +82,15 @@ foreach(record IN LISTS records)
 endforeach()
 list(REMOVE_DUPLICATES layers)
 
-# The targets a file belongs to: those that list it, else those with a source beside it
-# (the libraries among them when there are any: a program's main.cpp beside a library's
-# sources does not make the library's headers the program's).
+# The targets a file belongs to: those that list it, else for a header those that build a
+# source beside it (the libraries among them when there are any: a program's main.cpp beside
+# a library's sources does not make the library's headers the program's). A file no target
+# builds in this configuration belongs to none and is not checked.
 function(owners_of file out)
   if(DEFINED listed_${file})
     set(result ${listed_${file}})
+  elseif(NOT file MATCHES "\\.h$")
+    set(result "")
   else()
     get_filename_component(folder ${file} DIRECTORY)
     set(result "")
