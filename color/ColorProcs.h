@@ -14,11 +14,19 @@
 //    and exactly 0 when s == e.
 namespace tintwave::color {
 
-constexpr int red(ColorValue c) { return c & 255; }
-constexpr int green(ColorValue c) { return (c / 256) & 255; }
-constexpr int blue(ColorValue c) { return c / 65536; }
+constexpr int red(ColorValue c) {
+    return c & 255;
+}
+constexpr int green(ColorValue c) {
+    return (c / 256) & 255;
+}
+constexpr int blue(ColorValue c) {
+    return c / 65536;
+}
 
-constexpr ColorValue rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+constexpr ColorValue rgb(int r, int g, int b) {
+    return r + 256 * g + 65536 * b;
+}
 
 constexpr double inc(int sColor, int eColor, double length) {
     return sColor == eColor ? 0.0 : (eColor - sColor) / length;

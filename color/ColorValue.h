@@ -17,11 +17,13 @@ using SlotValues = std::array<ColorValue, kSlotCount>;
 
 // System colour references. Their numbers are part of stored user schemes (an empty
 // slot is saved as kButtonFace), so they never change.
-inline constexpr ColorValue kButtonFace = static_cast<ColorValue>(0x8000000Fu); // -2147483633
+inline constexpr ColorValue kButtonFace = static_cast<ColorValue>(0x8000000Fu);       // -2147483633
 inline constexpr ColorValue kWindowBackground = static_cast<ColorValue>(0x80000005u); // -2147483643
 
 inline constexpr ColorValue kWhite = 0xFFFFFF;
 
-constexpr bool isSystemColor(ColorValue c) { return c < 0; }
+constexpr bool isSystemColor(ColorValue c) {
+    return c < 0;
+}
 
 } // namespace tintwave
