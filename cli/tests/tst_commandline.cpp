@@ -90,10 +90,10 @@ private Q_SLOTS:
         QVERIFY(o.page);
         QCOMPARE(o.background, 0x00 + 256 * 0x08 + 65536 * 0xFF);
         QCOMPARE(o.outputPath, QStringLiteral("out.html"));
-        QCOMPARE(o.style.format, engine::OutputFormat::Span);
-        QCOMPARE(o.style.blend, engine::Blend::OkLch);
-        QCOMPARE(o.style.spread, engine::Spread::Even);
-        QVERIFY(o.style.merge);
+        QCOMPARE(o.style.output.format, engine::OutputFormat::Span);
+        QCOMPARE(o.style.output.blend, engine::Blend::OkLch);
+        QCOMPARE(o.style.output.spread, engine::Spread::Even);
+        QVERIFY(o.style.output.merge);
     }
 
     void parse_textMayStartWithDashOrBeEmpty_data() {
@@ -115,8 +115,8 @@ private Q_SLOTS:
     }
 
     void parse_everySizeOfTheList_isAccepted() {
-        QCOMPARE(cli::sizeList().join(QStringLiteral(", ")), kSizes);
-        for (const QString& size : cli::sizeList()) {
+        QCOMPARE(engine::sizeChoices().join(QStringLiteral(", ")), kSizes);
+        for (const QString& size : engine::sizeChoices()) {
             const cli::ParseResult result = parse({"--size", size});
             QVERIFY2(result.ok(), qPrintable(size));
             QCOMPARE(result.options.style.size, size);
