@@ -49,18 +49,6 @@ private Q_SLOTS:
                                      << QByteArray("ignored") << QList<QByteArray>{"0", code, ""};
         QTest::newRow("stdin, CR LF")
             << blackToWhite << QByteArray("ABCDE\r\n") << QList<QByteArray>{"0", code, ""};
-        QTest::newRow("page, Windows-1252")
-            << QStringList{"--page",  "--background", "#0008ff", "--colors",
-                           "#FF0000", "--text",       "é€😀"}
-            << QByteArray()
-            << QList<QByteArray>{"0",
-                                 "<html>\r\n<head>\r\n<title>YOUR TITLE HERE</title>\r\n</head>\r\n"
-                                 "<body bgcolor=\"0008FF\">\r\n<center>"
-                                 "<font color=\"#FF0000\">\xE9</font>"
-                                 "<font color=\"#FF0000\">\x80</font>"
-                                 "<font color=\"#FF0000\">&#128512;</font>"
-                                 "</center>\r\n</body>\r\n</html>\r\n",
-                                 ""};
         QTest::newRow("only a line break on stdin")
             << QStringList{"--colors", "#000000"} << QByteArray("\r\n")
             << QList<QByteArray>{"1", "", "You must type something.\n"};
