@@ -1,13 +1,13 @@
 #include "app/Form3.h"
 
-#include <algorithm>
-
+#include "app/Twips.h"
 #include "platform/UrlOpener.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -22,7 +22,7 @@ namespace {
 constexpr int kRainbowSteps = 1530;
 
 int toPixels(double twips) {
-    return int(std::lround(twips / Form3::kTwipsPerPixel));
+    return int(std::lround(twips / kTwipsPerPixel));
 }
 
 // The colour of step i of the rainbow, red through yellow, green, cyan, blue and magenta

@@ -24,10 +24,9 @@ public:
     static const char* const kEmail;
     static const char* const kWebAddress;
 
-    // The designed client size in twips, and twips per pixel.
+    // The designed client size in twips.
     static constexpr int kDesignedWidthTwips = 4965;
     static constexpr int kDesignedHeightTwips = 2205;
-    static constexpr int kTwipsPerPixel = 15;
 
     // The rainbow as drawn at load, at the designed size; the window shows its left part.
     const QPixmap& rainbow() const { return rainbow_; }

@@ -69,7 +69,7 @@ ColorValue PreviewBox::colorAt(qsizetype pos) const {
 // Every later run sets all three styles, so none lingers from an earlier run.
 void PreviewBox::restyle() {
     QFont display = font();
-    if (face_ != QLatin1String("None"))
+    if (!engine::isNone(face_))
         display.setFamilies({face_});
     display.setBold(bold_);
     display.setItalic(italic_);

@@ -27,7 +27,7 @@ public:
     PreviewBox(const platform::SystemColors& systemColors, QWidget* parent = nullptr);
     ~PreviewBox() override;
 
-    // Replaces text, colours and styles. face "None" keeps the box's own face. Leaves no
+    // Replaces text, colours and styles. face engine::kNone keeps the box's own face. Leaves no
     // selection. Fast for large texts: only what is visible is laid out.
     void showColorized(const QString& text, const std::vector<engine::CharColor>& chars,
                        const QString& face, bool bold, bool italic, bool underline);
@@ -63,7 +63,7 @@ private:
     ColorValue backColor_ = kWindowBackground;
 
     std::vector<Run> runs_;
-    QString face_ = QStringLiteral("None");
+    QString face_ = engine::kNone;
     bool bold_ = false;
     bool italic_ = false;
     bool underline_ = false;

@@ -1,10 +1,12 @@
 #include "app/frmMain1.h"
 
 #include "app/AppIcon.h"
-#include "app/CodeView.h"
+#include "app/CodeBox.h"
 #include "app/ColorBox.h"
 #include "app/PreviewBox.h"
 #include "app/SchemeMenuActions.h"
+#include "app/Twips.h"
+#include "engine/OutputChoicesStore.h"
 #include "palette/Presets.h"
 #include "platform/SettingsStore.h"
 #include "schemes/SchemeStore.h"
@@ -19,7 +21,6 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -32,27 +33,8 @@ namespace tintwave::app {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kClientWidth = 7230;
 constexpr int kClientHeight = 5475;
-
-const QStringList kFonts = {
-    QStringLiteral("None"),
-    QStringLiteral("Arial"),
-    QStringLiteral("Book Antiqua"),
-    QStringLiteral("Comic Sans MS"),
-    QStringLiteral("Courier New"),
-    QStringLiteral("Lucida Calligraphy"),
-    QStringLiteral("Lucida Sans"),
-    QStringLiteral("MS Sans Serif"),
-    QStringLiteral("Times New Roman"),
-};
-const QStringList kSizes = {
-    QStringLiteral("None"), QStringLiteral("+1"), QStringLiteral("+2"), QStringLiteral("+3"),
-    QStringLiteral("+4"),   QStringLiteral("-1"), QStringLiteral("-2"), QStringLiteral("-3"),
-    QStringLiteral("-4"),   QStringLiteral("+5"), QStringLiteral("+6"), QStringLiteral("+7"),
-    QStringLiteral("-5"),   QStringLiteral("-6"), QStringLiteral("-7"),
-};
 
 // Positions a control from its designed twip geometry.
 template <typename W> W* place(W* widget, int left, int top, int width, int height) {
@@ -62,30 +44,30 @@ template <typename W> W* place(W* widget, int left, int top, int width, int heig
 }
 
 // One radio item of the Options menu and the engine value it stands for.
-struct Choice {
+template <typename Value> struct Choice {
     const char* name;
     const char* caption;
-    int value;
+    Value value;
 };
 
 using engine::Blend;
 using engine::OutputFormat;
 using engine::Spread;
 
-constexpr Choice kFormatChoices[] = {
-    {"mnuFormatFont", "&Font Tags (HTML 3.2)", int(OutputFormat::Font)},
-    {"mnuFormatSpan", "&Span Tags (HTML5)", int(OutputFormat::Span)},
-    {"mnuFormatBBCode", "&BBCode", int(OutputFormat::BBCode)},
-    {"mnuFormatAnsi", "&ANSI Terminal", int(OutputFormat::Ansi)},
+constexpr Choice<OutputFormat> kFormatChoices[] = {
+    {"mnuFormatFont", "&Font Tags (HTML 3.2)", OutputFormat::Font},
+    {"mnuFormatSpan", "&Span Tags (HTML5)", OutputFormat::Span},
+    {"mnuFormatBBCode", "&BBCode", OutputFormat::BBCode},
+    {"mnuFormatAnsi", "&ANSI Terminal", OutputFormat::Ansi},
 };
-constexpr Choice kBlendChoices[] = {
-    {"mnuBlendRgb", "&RGB Blend", int(Blend::Rgb)},
-    {"mnuBlendOkLab", "&OKLab Blend", int(Blend::OkLab)},
-    {"mnuBlendOkLch", "OKLC&h Blend", int(Blend::OkLch)},
+constexpr Choice<Blend> kBlendChoices[] = {
+    {"mnuBlendRgb", "&RGB Blend", Blend::Rgb},
+    {"mnuBlendOkLab", "&OKLab Blend", Blend::OkLab},
+    {"mnuBlendOkLch", "OKLC&h Blend", Blend::OkLch},
 };
-constexpr Choice kSpreadChoices[] = {
-    {"mnuSpreadClassic", "&Classic Spread", int(Spread::Classic)},
-    {"mnuSpreadEven", "&Even Spread", int(Spread::Even)},
+constexpr Choice<Spread> kSpreadChoices[] = {
+    {"mnuSpreadClassic", "&Classic Spread", Spread::Classic},
+    {"mnuSpreadEven", "&Even Spread", Spread::Even},
 };
 
 template <typename W> W* named(W* object, const QString& name) {
@@ -231,33 +213,14 @@ void frmMain1::buildResultBoxes(QWidget* client) {
     connect(RTB1_, &PreviewBox::clicked, this, &frmMain1::RTB1_Click);
 
     label(client, 1, QStringLiteral("HTML Code:"), 90, 4365, 915, 195);
-    Text2_ = place(named(new QPlainTextEdit(client), QStringLiteral("Text2")), 90, 4635, 7080, 735);
+    Text2_ = place(named(new CodeBox(client), QStringLiteral("Text2")), 90, 4635, 7080, 735);
     Text2_->setFont(designFont(QStringLiteral("Courier New"), 8.25, QFont::TypeWriter));
-    Text2_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // The code is one long line: wrap it to the box so it can be read.
-    Text2_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Text2_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    Text2_->setTabChangesFocus(true);
-    connect(Text2_, &QPlainTextEdit::textChanged, this, &frmMain1::Text2_Change);
+    connect(Text2_, &CodeBox::changed, this, &frmMain1::Text2_Change);
 
     // The code box's status, right-aligned in the row of its caption.
     lblCodeSize_ =
         place(named(new QLabel(client), QStringLiteral("lblCodeSize")), 4170, 4365, 3000, 195);
     lblCodeSize_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-}
-
-// The read-only stand-in for the code box, in the same place and face. It is built with
-// the first long code, and takes the code box's turn in the tab order while it is shown.
-CodeView* frmMain1::largeCodeView() {
-    if (Text2Large_)
-        return Text2Large_;
-    Text2Large_ = named(new CodeView(centralWidget()), QStringLiteral("Text2Large"));
-    place(Text2Large_, 90, 4635, 7080, 735);
-    Text2Large_->setFont(Text2_->font());
-    Text2Large_->hide();
-    QWidget::setTabOrder(Text2_, Text2Large_);
-    QWidget::setTabOrder(Text2Large_, chkBold_);
-    return Text2Large_;
 }
 
 void frmMain1::setTabOrders() {
@@ -378,51 +341,56 @@ void frmMain1::buildPopUpMenu() {
 }
 
 // Three groups of radio items, one choice each, and the merge item, which only
-// formats other than font tags can use.
+// formats other than font tags can use. Each item hands the choices it makes to
+// mnuOptions_Click.
 void frmMain1::createOptionsMenu(QMenuBar* bar) {
     QMenu* options = named(bar->addMenu(QStringLiteral("&Options")), QStringLiteral("mnuOptions"));
-    const auto group = [this, options](const auto& choices) {
-        auto* actions = new QActionGroup(this);
-        for (const Choice& choice : choices) {
-            QAction* action = actions->addAction(QString::fromUtf8(choice.caption));
+    const auto choose = [this](auto field, auto value) {
+        engine::OutputChoices chosen = outputChoices_;
+        chosen.*field = value;
+        mnuOptions_Click(chosen);
+    };
+    const auto group = [this, options, choose](const auto& choices, auto field) {
+        auto* items = new QActionGroup(this);
+        for (const auto& choice : choices) {
+            QAction* action = items->addAction(QString::fromUtf8(choice.caption));
             action->setObjectName(QLatin1String(choice.name));
             action->setCheckable(true);
-            action->setData(choice.value);
+            const auto value = choice.value;
+            connect(action, &QAction::triggered, this,
+                    [choose, field, value] { choose(field, value); });
+            choiceItems_.push_back({action, [field, value](const engine::OutputChoices& c) {
+                                        return c.*field == value;
+                                    }});
         }
-        options->addActions(actions->actions());
-        connect(actions, &QActionGroup::triggered, this, &frmMain1::mnuOptions_Click);
-        return actions;
+        options->addActions(items->actions());
+        options->addSeparator();
     };
-    formatGroup_ = group(kFormatChoices);
-    options->addSeparator();
-    blendGroup_ = group(kBlendChoices);
-    options->addSeparator();
-    spreadGroup_ = group(kSpreadChoices);
-    options->addSeparator();
+    group(kFormatChoices, &engine::OutputChoices::format);
+    group(kBlendChoices, &engine::OutputChoices::blend);
+    group(kSpreadChoices, &engine::OutputChoices::spread);
     mnuMerge_ = options->addAction(QStringLiteral("&Merge Equal Colors"));
     mnuMerge_->setObjectName(QStringLiteral("mnuMerge"));
     mnuMerge_->setCheckable(true);
-    connect(mnuMerge_, &QAction::triggered, this, &frmMain1::mnuOptions_Click);
+    connect(mnuMerge_, &QAction::triggered, this,
+            [choose](bool merge) { choose(&engine::OutputChoices::merge, merge); });
 }
 
-schemes::OutputOptions frmMain1::chosenOptions() const {
-    const auto chosen = [](const QActionGroup* group) {
-        return group->checkedAction()->data().toInt();
-    };
-    return {OutputFormat(chosen(formatGroup_)), Blend(chosen(blendGroup_)),
-            Spread(chosen(spreadGroup_)), mnuMerge_->isChecked()};
+engine::ColorizeOptions frmMain1::chosenOptions() const {
+    return {.face = cboFont_->currentText(),
+            .size = cboSize_->currentText(),
+            .center = chkCenter_->isChecked(),
+            .bold = chkBold_->isChecked(),
+            .italic = chkItalic_->isChecked(),
+            .underline = chkUnderline_->isChecked(),
+            .output = outputChoices_};
 }
 
-void frmMain1::showOptions(const schemes::OutputOptions& options) {
-    const auto check = [](const QActionGroup* group, int value) {
-        for (QAction* action : group->actions())
-            action->setChecked(action->data().toInt() == value);
-    };
-    check(formatGroup_, int(options.format));
-    check(blendGroup_, int(options.blend));
-    check(spreadGroup_, int(options.spread));
-    mnuMerge_->setChecked(options.merge);
-    mnuMerge_->setEnabled(engine::canMerge(options.format));
+void frmMain1::showOptions(const engine::OutputChoices& choices) {
+    for (const ChoiceItem& item : choiceItems_)
+        item.action->setChecked(item.selectedBy(choices));
+    mnuMerge_->setChecked(choices.merge);
+    mnuMerge_->setEnabled(engine::canMerge(choices.format));
 }
 
 // Start-up: runs once, while the window is still hidden.
@@ -430,13 +398,13 @@ void frmMain1::Form_Load() {
     centreOnScreen();
     gColor_ = picColor_[0]->value();
     store_->load();
-    outputOptions_ = schemes::loadOutputOptions(services_.settings);
-    showOptions(outputOptions_);
+    outputChoices_ = engine::loadOutputChoices(services_.settings);
+    showOptions(outputChoices_);
     startupNotice_ = services_.settings.takeNotice();
     gIndex_.reset();
-    cboFont_->addItems(kFonts);
+    cboFont_->addItems(engine::faceChoices());
     cboFont_->setCurrentIndex(0);
-    cboSize_->addItems(kSizes);
+    cboSize_->addItems(engine::sizeChoices());
     cboSize_->setCurrentIndex(0);
     txtInput_->setFocus();
 }

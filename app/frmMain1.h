@@ -1,23 +1,23 @@
 #pragma once
 
 #include "app/Services.h"
+#include "engine/ColorizeOptions.h"
 #include "palette/Palette.h"
-#include "schemes/OptionsStore.h"
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAction;
-class QActionGroup;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace tintwave::palette {
@@ -29,7 +29,7 @@ class SchemeStore;
 
 namespace tintwave::app {
 
-class CodeView;
+class CodeBox;
 class ColorBox;
 class PreviewBox;
 class SchemeMenuActions;
@@ -81,9 +81,9 @@ public:
     void deleteIt(int schemeNum);
 
     // Options: any choice of format, blend, spread or merging.
-    void mnuOptions_Click();
+    void mnuOptions_Click(const engine::OutputChoices& chosen);
     // The output choices the Options menu shows.
-    schemes::OutputOptions outputOptions() const { return outputOptions_; }
+    engine::OutputChoices outputChoices() const { return outputChoices_; }
 
     // The text of the code box on show: what Copy and Save take and the size line counts.
     QString codeText() const;
@@ -107,12 +107,9 @@ private:
     void buildSchemesMenu(QMenu* schemes);
     void buildPopUpMenu();
     void createOptionsMenu(QMenuBar* bar);
-    schemes::OutputOptions chosenOptions() const;
-    void showOptions(const schemes::OutputOptions& options);
-    // Puts a new code in the code box, or in its read-only stand-in when it is long.
-    void showCode(const QString& code);
-    CodeView* largeCodeView();
-    bool largeCodeShown() const;
+    // What Colorize takes from the controls and the Options menu.
+    engine::ColorizeOptions chosenOptions() const;
+    void showOptions(const engine::OutputChoices& choices);
     // The code box changed, by Colorize or by the user.
     void Text2_Change();
     void setTabOrders();
@@ -126,7 +123,7 @@ private:
     ColorValue gColor_ = palette::gColor;
     std::optional<int> gIndex_;
     QString startupNotice_;
-    schemes::OutputOptions outputOptions_;
+    engine::OutputChoices outputChoices_;
     // The format of the code Colorize put in the code box; nothing once the box is empty.
     std::optional<engine::OutputFormat> codeFormat_;
     bool shownOnce_ = false;
@@ -140,14 +137,16 @@ private:
     QCheckBox* chkUnderline_ = nullptr;
     QCheckBox* chkCenter_ = nullptr;
     PreviewBox* RTB1_ = nullptr;
-    QPlainTextEdit* Text2_ = nullptr;
-    CodeView* Text2Large_ = nullptr; // built when the first long code comes
+    CodeBox* Text2_ = nullptr;
     QLabel* lblCodeSize_ = nullptr;
     QMenu* mnuPopUp_ = nullptr;
     QMenu* mnuSchemes_ = nullptr;
-    QActionGroup* formatGroup_ = nullptr;
-    QActionGroup* blendGroup_ = nullptr;
-    QActionGroup* spreadGroup_ = nullptr;
+    // The radio items of the Options menu, each with the choices it stands for.
+    struct ChoiceItem {
+        QAction* action;
+        std::function<bool(const engine::OutputChoices&)> selectedBy;
+    };
+    std::vector<ChoiceItem> choiceItems_;
     QAction* mnuMerge_ = nullptr;
 
     std::unique_ptr<SchemeMenuActions> schemeMenu_;

@@ -1,12 +1,13 @@
 // The commands of the main window: each reads the controls, calls the core and writes the
 // controls back.
-#include "app/CodeView.h"
+#include "app/CodeBox.h"
 #include "app/ColorBox.h"
 #include "app/Form3.h"
 #include "app/Form6.h"
 #include "app/PreviewBox.h"
 #include "app/frmMain1.h"
 #include "engine/Colorize.h"
+#include "engine/OutputChoicesStore.h"
 #include "output/Page.h"
 #include "palette/Presets.h"
 #include "platform/Dialogs.h"
@@ -20,7 +21,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <utility>
 
 namespace tintwave::app {
@@ -28,13 +28,6 @@ namespace tintwave::app {
 namespace {
 
 const QString kTitle = QStringLiteral("Tintwave");
-
-// Codes longer than this go to the read-only code view instead of the editable box. The
-// code is one line, and the editable box lays out the whole line whenever it is set or
-// typed in: at this size that takes about 12 ms, and it grows faster than the length
-// (50 to 140 ms at 300,000 units, about a second at a million). Editing a code of
-// megabytes by hand is not a real use, so long codes are shown, selected and copied only.
-constexpr qsizetype kEditableCodeLimit = 64 * 1024;
 
 // Texts from this length on colorize long enough for the user to notice.
 constexpr qsizetype kLongText = 100'000;
@@ -96,37 +89,28 @@ void frmMain1::showStoreNotice() {
 
 void frmMain1::Command1_Click() {
     const QString text = txtInput_->text();
-    engine::ColorizeOptions options;
-    options.face = cboFont_->currentText();
-    options.size = cboSize_->currentText();
-    options.center = chkCenter_->isChecked();
-    options.bold = chkBold_->isChecked();
-    options.italic = chkItalic_->isChecked();
-    options.underline = chkUnderline_->isChecked();
-    schemes::applyTo(outputOptions_, options);
-
+    const engine::ColorizeOptions options = chosenOptions();
     // A text that is not empty replaces the code or, for want of colours, clears it: a long
     // old code goes first, so that it and the new one are never held at the same time.
-    if (!text.isEmpty() && Text2Large_)
-        Text2Large_->clear();
+    if (!text.isEmpty())
+        Text2_->dropLongCode();
     std::optional<engine::ColorizeError> error;
     {
         const WaitCursor wait(text.size() >= kLongText);
         const engine::ColorizeResult result = engine::colorize(text, colors().values(), options);
         error = result.error;
         if (result.ok()) {
-            showCode(result.code);
-            codeFormat_ = options.format;
+            Text2_->setCode(result.code);
+            codeFormat_ = options.output.format;
             RTB1_->showColorized(text, result.chars, options.face, options.bold, options.italic,
                                  options.underline);
         }
     }
-    if (error) {
-        // Without colours the old code goes; an empty text leaves everything as it was.
-        if (*error == engine::ColorizeError::NoColor)
-            showCode(QString());
+    // Without colours the old code goes; an empty text leaves everything as it was.
+    if (error == engine::ColorizeError::NoColor)
+        Text2_->setCode(QString());
+    if (error)
         showMessage(engine::messageFor(*error));
-    }
 }
 
 void frmMain1::Command2_Click() {
@@ -214,39 +198,14 @@ void frmMain1::deleteIt(int schemeNum) {
     showStoreNotice();
 }
 
-void frmMain1::mnuOptions_Click() {
-    const schemes::OutputOptions chosen = chosenOptions();
+void frmMain1::mnuOptions_Click(const engine::OutputChoices& chosen) {
     mnuMerge_->setEnabled(engine::canMerge(chosen.format));
-    schemes::saveOutputOptions(services_.settings, chosen, std::exchange(outputOptions_, chosen));
+    engine::saveOutputChoices(services_.settings, chosen, std::exchange(outputChoices_, chosen));
     showStoreNotice();
 }
 
 QString frmMain1::codeText() const {
-    return largeCodeShown() ? Text2Large_->toPlainText() : Text2_->toPlainText();
-}
-
-bool frmMain1::largeCodeShown() const {
-    return Text2Large_ && !Text2Large_->isHidden();
-}
-
-// A long code goes to the read-only view in the code box's place; the box that is not on
-// show is emptied, so only one copy of a long code is kept.
-void frmMain1::showCode(const QString& code) {
-    const bool large = code.size() > kEditableCodeLimit;
-    QWidget* shown = large ? static_cast<QWidget*>(largeCodeView()) : Text2_;
-    QWidget* other = large ? static_cast<QWidget*>(Text2_) : Text2Large_;
-    if (large)
-        Text2Large_->setPlainText(code);
-    else if (Text2Large_)
-        Text2Large_->clear();
-    if (other && !other->isHidden()) {
-        shown->show();
-        if (other->hasFocus())
-            shown->setFocus();
-        other->hide();
-    }
-    Text2_->setPlainText(large ? QString() : code);
-    Text2_Change(); // also when the box stays empty, which it need not report
+    return Text2_->code();
 }
 
 void frmMain1::Text2_Change() {
@@ -270,7 +229,7 @@ void frmMain1::mnuSave_Click() {
     const QString code = codeText();
     if (code.isEmpty())
         return;
-    const bool html = engine::isHtml(codeFormat_.value_or(outputOptions_.format));
+    const bool html = engine::isHtml(codeFormat_.value_or(outputChoices_.format));
     const std::optional<QString> path = services_.saveDialog.getSaveFileName(
         html ? QStringLiteral("index.html") : QStringLiteral("tintwave.txt"),
         html ? QStringLiteral("HTML Files (*.html *.htm)") : QStringLiteral("Text Files (*.txt)"));

@@ -3,6 +3,7 @@
 #include "app/Form3.h"
 #include "app/Services.h"
 #include "app/frmMain1.h"
+#include "platform/SettingsStore.h"
 #include "platform/qt/QSettingsStore.h"
 #include "platform/qt/SaveFileWriter.h"
 #include "platform/qt/SystemRandomSource.h"
@@ -15,7 +16,7 @@ using namespace tintwave;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tintwave"));
+    QApplication::setApplicationName(platform::kSettingsApplication);
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
 
     platform::QSettingsStore settings;

@@ -86,10 +86,10 @@ void formatTable(qsizetype& sink) {
         for (const Blend blend : {Blend::Rgb, Blend::OkLab, Blend::OkLch}) {
             for (const bool merge : {false, true}) {
                 ColorizeOptions options;
-                options.format = *parseFormat(format);
-                options.blend = blend;
-                options.merge = merge;
-                if (merge && !canMerge(options.format)) {
+                options.output.format = *parseFormat(format);
+                options.output.blend = blend;
+                options.output.merge = merge;
+                if (merge && !canMerge(options.output.format)) {
                     continue;
                 }
                 const double whole = medianSeconds(text, rainbow(10), options, sink);

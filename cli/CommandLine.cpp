@@ -152,9 +152,9 @@ QString readColorOptions(const Parser& p, CliOptions& o) {
     }
     if (cl.isSet(p.size)) {
         o.style.size = cl.value(p.size);
-        if (!sizeList().contains(o.style.size))
+        if (!engine::sizeChoices().contains(o.style.size))
             return QStringLiteral("--size '%1' is not one of %2")
-                .arg(o.style.size, sizeList().join(QStringLiteral(", ")));
+                .arg(o.style.size, engine::sizeChoices().join(QStringLiteral(", ")));
     }
     o.style.bold = cl.isSet(p.bold);
     o.style.italic = cl.isSet(p.italic);
@@ -182,7 +182,7 @@ QString readChoice(const QCommandLineParser& cl, const QCommandLineOption& optio
 
 QString readFormatOptions(const Parser& p, CliOptions& o) {
     const QCommandLineParser& cl = p.parser;
-    engine::ColorizeOptions& s = o.style;
+    engine::OutputChoices& s = o.style.output;
     QString error = readChoice(cl, p.format, engine::parseFormat, engine::formatNames(), s.format);
     if (error.isEmpty())
         error = readChoice(cl, p.blend, engine::parseBlend, engine::blendNames(), s.blend);
@@ -199,9 +199,9 @@ QString readFormatOptions(const Parser& p, CliOptions& o) {
 QString readOutputOptions(const Parser& p, CliOptions& o) {
     const QCommandLineParser& cl = p.parser;
     o.page = cl.isSet(p.page);
-    if (o.page && !engine::isHtml(o.style.format))
+    if (o.page && !engine::isHtml(o.style.output.format))
         return QStringLiteral("--page needs an HTML format (font or span), not %1")
-            .arg(engine::formatName(o.style.format));
+            .arg(engine::formatName(o.style.output.format));
     if (cl.isSet(p.background)) {
         if (!o.page)
             return QStringLiteral("--background needs --page");
@@ -318,16 +318,6 @@ ParseResult parseUnchecked(const QStringList& arguments) {
 }
 
 } // namespace
-
-const QStringList& sizeList() {
-    static const QStringList sizes = {
-        QStringLiteral("None"), QStringLiteral("+1"), QStringLiteral("+2"), QStringLiteral("+3"),
-        QStringLiteral("+4"),   QStringLiteral("-1"), QStringLiteral("-2"), QStringLiteral("-3"),
-        QStringLiteral("-4"),   QStringLiteral("+5"), QStringLiteral("+6"), QStringLiteral("+7"),
-        QStringLiteral("-5"),   QStringLiteral("-6"), QStringLiteral("-7"),
-    };
-    return sizes;
-}
 
 QString helpText() {
     return QString::fromUtf8(kHelp);

@@ -52,9 +52,6 @@ struct ColorListResult {
 // empty slot. Slots after the last entry are empty.
 ColorListResult parseColorList(QStringView list);
 
-// The relative sizes the main window offers, "None" first.
-const QStringList& sizeList();
-
 QString helpText();
 QString versionText();
 

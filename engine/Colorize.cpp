@@ -29,7 +29,7 @@ struct Job {
         : text(t)
         , bounds(eachUnitIsACharacter(t) ? std::vector<qsizetype>() : graphemeBoundaries(t))
         , count(bounds.empty() ? t.size() : qsizetype(bounds.size() - 1))
-        , ramp(active, count, options.blend, options.spread)
+        , ramp(active, count, options.output.blend, options.output.spread)
         , chars(c) {}
 
     qsizetype start(qsizetype k) const { return bounds.empty() ? k : bounds[std::size_t(k)]; }
@@ -84,7 +84,7 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer, 
 
 void write(const Job& job, const ColorizeOptions& options, CodeSink& sink) {
     MarkupBuffer out(sink);
-    switch (options.format) {
+    switch (options.output.format) {
     case OutputFormat::Font: {
         FontMarkupWriter writer(options, out);
         writeCharacters(job, writer, false);
@@ -115,7 +115,7 @@ void write(const Job& job, const ColorizeOptions& options, CodeSink& sink) {
 qsizetype expectedLength(const ColorizeOptions& options, const ActiveColors& active,
                          qsizetype characters, qsizetype textLength) {
     constexpr qsizetype kWrappers = 256;
-    switch (options.format) {
+    switch (options.output.format) {
     case OutputFormat::Font:
         return FontMarkupWriter::codeLength(options, characters, textLength,
                                             hexWidth(largestComponent(active)));

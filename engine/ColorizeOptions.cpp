@@ -31,6 +31,42 @@ template <std::size_t N> QStringList all(const std::array<const char16_t*, N>& n
 
 } // namespace
 
+const QStringList& faceChoices() {
+    static const QStringList faces = {
+        kNone,
+        QStringLiteral("Arial"),
+        QStringLiteral("Book Antiqua"),
+        QStringLiteral("Comic Sans MS"),
+        QStringLiteral("Courier New"),
+        QStringLiteral("Lucida Calligraphy"),
+        QStringLiteral("Lucida Sans"),
+        QStringLiteral("MS Sans Serif"),
+        QStringLiteral("Times New Roman"),
+    };
+    return faces;
+}
+
+const QStringList& sizeChoices() {
+    static const QStringList sizes = {
+        kNone,
+        QStringLiteral("+1"),
+        QStringLiteral("+2"),
+        QStringLiteral("+3"),
+        QStringLiteral("+4"),
+        QStringLiteral("-1"),
+        QStringLiteral("-2"),
+        QStringLiteral("-3"),
+        QStringLiteral("-4"),
+        QStringLiteral("+5"),
+        QStringLiteral("+6"),
+        QStringLiteral("+7"),
+        QStringLiteral("-5"),
+        QStringLiteral("-6"),
+        QStringLiteral("-7"),
+    };
+    return sizes;
+}
+
 QString formatName(OutputFormat format) {
     return QString::fromUtf16(kFormats[std::size_t(format)]);
 }

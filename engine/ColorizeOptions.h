@@ -28,21 +28,37 @@ enum class Spread {
     Even,    // the first character has the first colour, the last exactly the last colour
 };
 
-// Face and size texts are written into the markup unchanged; the word "None" (exact,
-// case-sensitive) means no face / no size. The defaults give the classic output.
-struct ColorizeOptions {
-    QString face = QStringLiteral("None");
-    QString size = QStringLiteral("None");
-    bool center = false;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
+// The face or size text that means no face / no size (exact, case-sensitive).
+inline const QString kNone = QStringLiteral("None");
+inline bool isNone(QStringView faceOrSize) {
+    return faceOrSize == kNone;
+}
+
+// The faces and the relative sizes the program offers, kNone first.
+const QStringList& faceChoices();
+const QStringList& sizeChoices();
+
+// The output choices the user keeps between runs (the Options menu).
+struct OutputChoices {
     OutputFormat format = OutputFormat::Font;
     Blend blend = Blend::Rgb;
     Spread spread = Spread::Classic;
     // One tag / escape sequence per run of equal colours. Never applies to Font, whose
     // tag per character is part of its format.
     bool merge = false;
+    friend bool operator==(const OutputChoices&, const OutputChoices&) = default;
+};
+
+// Face and size texts are written into the markup unchanged. The defaults give the classic
+// output.
+struct ColorizeOptions {
+    QString face = kNone;
+    QString size = kNone;
+    bool center = false;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    OutputChoices output = {};
 };
 
 // Lower-case names as the command line and the settings store write them ("font", "span",
@@ -71,7 +87,7 @@ constexpr bool canMerge(OutputFormat format) {
 }
 
 // The legacy font size 1 .. 7 that a size text selects: "+n" / "-n" counted from 3, a bare
-// number as it is, clamped to 1 .. 7. Nothing for "None" or a text that is not a number.
+// number as it is, clamped to 1 .. 7. Nothing for kNone or a text that is not a number.
 std::optional<int> legacyFontSize(const QString& size);
 
 } // namespace tintwave::engine

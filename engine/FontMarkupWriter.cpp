@@ -4,8 +4,6 @@ namespace tintwave::engine {
 
 namespace {
 
-const QString kNone = QStringLiteral("None");
-
 // Markup of one character apart from the character itself and the six hex digits.
 constexpr qsizetype kTagOverhead = qsizetype(sizeof(u"<font color=\"#\"></font>") / 2 - 1);
 

@@ -7,8 +7,6 @@ namespace tintwave::engine {
 
 namespace {
 
-const QString kNone = QStringLiteral("None");
-
 constexpr std::array<const char16_t*, 7> kSizeKeywords = {
     u"x-small", u"small", u"medium", u"large", u"x-large", u"xx-large", u"xxx-large"};
 
@@ -92,7 +90,7 @@ QString SpanWriter::wrapperStyle(const ColorizeOptions& options) {
 SpanWriter::SpanWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : options_(options)
     , out_(out)
-    , merge_(options.merge) {
+    , merge_(options.output.merge) {
     if (options.center) {
         out_.put(u"<div style=\"text-align:center\">");
     }
@@ -139,7 +137,7 @@ void SpanWriter::finish() {
 BBCodeWriter::BBCodeWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : options_(options)
     , out_(out)
-    , merge_(options.merge) {
+    , merge_(options.output.merge) {
     if (options.center) {
         out_.put(u"[center]");
     }
@@ -192,7 +190,7 @@ void BBCodeWriter::finish() {
 
 AnsiWriter::AnsiWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : out_(out)
-    , merge_(options.merge) {
+    , merge_(options.output.merge) {
     QStringList codes;
     if (options.bold) {
         codes << QStringLiteral("1");

@@ -20,7 +20,7 @@ void checkOptions(const cli::CliOptions& o) {
         for (ColorValue v : *o.colors)
             FUZZ_CHECK(plainOrEmpty(v));
     }
-    FUZZ_CHECK(cli::sizeList().contains(o.style.size));
+    FUZZ_CHECK(engine::sizeChoices().contains(o.style.size));
     for (QChar c : {QLatin1Char('"'), QLatin1Char('<'), QLatin1Char('>')})
         FUZZ_CHECK(!o.style.face.contains(c));
     FUZZ_CHECK(o.background >= 0 && o.background <= kWhite);

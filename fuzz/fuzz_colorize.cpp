@@ -15,11 +15,9 @@ using namespace tintwave;
 
 namespace {
 
-const QStringList kFaces = {QStringLiteral("None"), QStringLiteral("Arial"),
-                            QStringLiteral("Times New Roman"), QStringLiteral("Comic Sans MS"),
-                            QStringLiteral("Grüße")};
-const QStringList kSizes = {QStringLiteral("None"), QStringLiteral("+1"), QStringLiteral("+7"),
-                            QStringLiteral("-1"), QStringLiteral("-7")};
+// The program's choices, and a face beyond ASCII.
+const QStringList kFaces = engine::faceChoices() + QStringList{QStringLiteral("Grüße")};
+const QStringList& kSizes = engine::sizeChoices();
 
 SlotValues pickSlots(FuzzedDataProvider& in) {
     SlotValues slots{};
@@ -57,7 +55,7 @@ QString opening(const engine::ColorizeOptions& o) {
     s += o.bold ? QStringLiteral("<b>") : QString();
     s += o.italic ? QStringLiteral("<i>") : QString();
     s += o.underline ? QStringLiteral("<u>") : QString();
-    const bool face = o.face != QLatin1String("None"), size = o.size != QLatin1String("None");
+    const bool face = !engine::isNone(o.face), size = !engine::isNone(o.size);
     if (face || size) {
         s += QStringLiteral("<font");
         if (face)
@@ -71,7 +69,7 @@ QString opening(const engine::ColorizeOptions& o) {
 
 QString closing(const engine::ColorizeOptions& o) {
     QString s;
-    if (o.face != QLatin1String("None") || o.size != QLatin1String("None"))
+    if (!engine::isNone(o.face) || !engine::isNone(o.size))
         s += QStringLiteral("</font>");
     s += o.underline ? QStringLiteral("</u>") : QString();
     s += o.italic ? QStringLiteral("</i>") : QString();

@@ -5,6 +5,9 @@
 
 namespace tintwave::platform {
 
+// The application name under which the program keeps all its settings.
+inline const QString kSettingsApplication = QStringLiteral("tintwave");
+
 // Per-user store of text values addressed by application, section and key; values
 // survive restarts. A missing key reads as empty text.
 // Held while a read-modify-write of the store must not interleave with another running

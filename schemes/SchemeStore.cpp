@@ -11,7 +11,7 @@ namespace tintwave::schemes {
 
 namespace {
 
-const QString kApp = QStringLiteral("tintwave");
+const QString& kApp = platform::kSettingsApplication;
 const QString kGeneral = QStringLiteral("general");
 const QString kCountKey = QStringLiteral("numSchemes");
 const QString kTitleKey = QStringLiteral("title");

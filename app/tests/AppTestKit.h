@@ -3,24 +3,21 @@
 // Shared by the main-window tests: the scripted platform behind the window, the window
 // itself, and helpers to reach its controls and answer modal dialogs.
 
+#include "app/CodeBox.h"
 #include "app/PreviewBox.h"
 #include "app/frmMain1.h"
 #include "app/tests/ScriptedPlatform.h"
-#include "palette/Palette.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMetaType>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <memory>
-
-Q_DECLARE_METATYPE(tintwave::palette::Palette)
 
 namespace tintwave::app::testing {
 
@@ -38,32 +35,29 @@ struct MainWindow {
     }
     template <typename T = QWidget> T* find(const QString& name) const {
         T* found = window->findChild<T*>(name);
-        if (!found)
+        if (!found) {
             qFatal("no control %s", qPrintable(name));
+        }
         return found;
     }
-    QString code() const { return find<QPlainTextEdit>("Text2")->toPlainText(); }
-    // Text and colours in, Center off: Colorize then writes nothing but the colour tags.
-    void prepare(const QString& text, const palette::Palette& colors) const {
-        find<QLineEdit>("txtInput")->setText(text);
-        find<QAbstractButton>("chkCenter")->setChecked(false);
-        window->setColors(colors);
-    }
+    CodeBox* codeBox() const { return find<CodeBox>("Text2"); }
     PreviewBox* preview() const { return find<PreviewBox>("RTB1"); }
     // Clicks a button or triggers a menu item.
     void activate(const QString& name) const {
-        if (auto* button = window->findChild<QPushButton*>(name))
+        if (auto* button = window->findChild<QPushButton*>(name)) {
             QTest::mouseClick(button, Qt::LeftButton);
-        else
+        } else {
             find<QAction>(name)->trigger();
+        }
     }
     // The user-scheme entries behind the separator mnuSchemeArray(0), as "name=caption".
     QStringList userSchemeEntries() const {
         const QList<QAction*> items = find<QMenu>("mnuSchemes")->actions();
         QStringList entries;
         for (qsizetype i = items.indexOf(find<QAction>("mnuSchemeArray(0)")) + 1; i < items.size();
-             ++i)
+             ++i) {
             entries << items[i]->objectName() + QLatin1Char('=') + items[i]->text();
+        }
         return entries;
     }
 };
@@ -71,18 +65,18 @@ struct MainWindow {
 // Runs act on the next modal dialog once it is open (the code under test blocks in exec()).
 inline void whenModal(std::function<void(QWidget*)> act) {
     QTimer::singleShot(10, [act] {
-        if (QWidget* w = QApplication::activeModalWidget())
+        if (QWidget* w = QApplication::activeModalWidget()) {
             act(w);
-        else
+        } else {
             whenModal(act);
+        }
     });
 }
 
+// The palette with the given first slots, the rest empty.
 inline palette::Palette paletteOf(std::initializer_list<ColorValue> first) {
     palette::Palette p = palette::Palette::empty();
-    int i = 0;
-    for (ColorValue c : first)
-        p[i++] = c;
+    std::copy(first.begin(), first.end(), p.slots.begin());
     return p;
 }
 

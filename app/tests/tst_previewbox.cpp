@@ -42,7 +42,7 @@ class TestPreviewBox : public QObject {
     std::unique_ptr<PreviewBox> box;
 
     void show(const QString& text, bool ramp = false) {
-        box->showColorized(text, perUnit(text, ramp), u"None"_s, false, false, false);
+        box->showColorized(text, perUnit(text, ramp), engine::kNone, false, false, false);
     }
 
 private Q_SLOTS:
@@ -60,7 +60,7 @@ private Q_SLOTS:
         const QString text = u"e\u0301😀🇩🇪z"_s;
         box->showColorized(text,
                            {{0, 2, 0x000011}, {2, 2, 0x002200}, {4, 4, 0x330000}, {8, 1, 0x44}},
-                           u"None"_s, false, false, false);
+                           engine::kNone, false, false, false);
         QCOMPARE(box->toPlainText(), text);
         QList<ColorValue> shown;
         for (qsizetype i = -1; i <= text.size(); ++i)
@@ -75,7 +75,7 @@ private Q_SLOTS:
         QCOMPARE(box->palette().color(QPalette::Base), QColor(0xAB, 0xCD, 0xEF));
         box->setBackColor(0x123456);
         // Packed red is in the low byte: 0x0000FF must paint pure red, never blue.
-        box->showColorized(u"MMMMMMMM"_s, perUnit(u"MMMMMMMM"_s), u"None"_s, true, true, true);
+        box->showColorized(u"MMMMMMMM"_s, perUnit(u"MMMMMMMM"_s), engine::kNone, true, true, true);
         QCOMPARE(box->backColor(), 0x123456);
         QCOMPARE(box->palette().color(QPalette::Base), QColor(0x56, 0x34, 0x12));
         QVERIFY(pixelsOf(*box, QColor(0x56, 0x34, 0x12)) > 1000);
@@ -84,39 +84,26 @@ private Q_SLOTS:
         QCOMPARE(pixelsOf(*box, Qt::black), 0);
     }
 
-    // Face on every character ("None" keeps the box's Arial); whole-box styles set by one
-    // run and cleared by the next.
-    void faceAndStyles_followTheRun_data() {
-        QTest::addColumn<QString>("face");
-        QTest::addColumn<QList<bool>>("styles"); // bold, italic, underline
-        QTest::addColumn<QString>("family");
-        QTest::newRow("chosen face, bold")
-            << u"Courier New"_s << QList<bool>{true, false, false} << u"Courier New"_s;
-        QTest::newRow("None, italic") << u"None"_s << QList<bool>{false, true, false} << u"Arial"_s;
-        QTest::newRow("None, underline")
-            << u"None"_s << QList<bool>{false, false, true} << u"Arial"_s;
-    }
-    void faceAndStyles_followTheRun() {
-        QFETCH(QString, face);
-        QFETCH(QList<bool>, styles);
-        QFETCH(QString, family);
-        const auto run = [&](const QString& f, const QList<bool>& s) {
-            box->showColorized(u"abc"_s, perUnit(u"abc"_s), f, s[0], s[1], s[2]);
-            const QFont font = box->displayFont();
-            return QStringLiteral("%1 %2pt %3%4%5")
-                .arg(font.families().value(0))
-                .arg(font.pointSizeF())
-                .arg(font.bold())
-                .arg(font.italic())
-                .arg(font.underline());
-        };
-        run(u"Times New Roman"_s, {false, false, false});
-        QCOMPARE(run(face, styles), QStringLiteral("%1 14.25pt %2%3%4")
-                                        .arg(family)
-                                        .arg(styles[0])
-                                        .arg(styles[1])
-                                        .arg(styles[2]));
-        QCOMPARE(run(u"None"_s, {false, false, false}), u"Arial 14.25pt 000"_s);
+    // The face on every character (kNone keeps the box's Arial); each run sets all three
+    // whole-box styles, so none lingers from the run before.
+    void faceAndStyles_followEachRun() {
+        using Run = std::tuple<QString, bool, bool, bool>; // face, bold, italic, underline
+        QStringList shown;
+        for (const auto& [face, bold, italic, underline] :
+             {Run{u"Courier New"_s, true, false, false}, Run{engine::kNone, false, true, false},
+              Run{engine::kNone, false, false, true},
+              Run{u"Times New Roman"_s, false, false, false}}) {
+            box->showColorized(u"abc"_s, perUnit(u"abc"_s), face, bold, italic, underline);
+            const QFont f = box->displayFont();
+            shown << QStringLiteral("%1 %2 %3%4%5")
+                         .arg(f.families().value(0))
+                         .arg(f.pointSizeF())
+                         .arg(f.bold())
+                         .arg(f.italic())
+                         .arg(f.underline());
+        }
+        QCOMPARE(shown, QStringList({"Courier New 14.25 100", "Arial 14.25 010", "Arial 14.25 001",
+                                     "Times New Roman 14.25 000"}));
     }
 
     void click_emitsClicked_dragSelectsWithoutClicking() {

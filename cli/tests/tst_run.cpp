@@ -157,7 +157,7 @@ private Q_SLOTS:
         MemoryIo io;
         cli::CliOptions o = textOptions(QStringLiteral("Grüße € 😀 <[b]> ").repeated(20'000));
         o.colors = cli::parseColorList(u"#FF0000,#00FF00,#0000FF").slotValues;
-        o.style.format = *engine::parseFormat(format);
+        o.style.output.format = *engine::parseFormat(format);
         o.page = page;
         if (toFile)
             o.outputPath = QStringLiteral("/out");

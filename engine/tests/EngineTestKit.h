@@ -36,15 +36,15 @@ inline ColorizeOptions optionsFor(const QString& format, const QString& styles,
                                   const QString& face = QStringLiteral("None"),
                                   const QString& size = QStringLiteral("None")) {
     ColorizeOptions o;
-    o.format = *parseFormat(format);
+    o.output.format = *parseFormat(format);
     o.face = face;
     o.size = size;
     o.center = styles.contains(u'c');
     o.bold = styles.contains(u'b');
     o.italic = styles.contains(u'i');
     o.underline = styles.contains(u'u');
-    o.merge = styles.contains(u'm');
-    o.spread = styles.contains(u'e') ? Spread::Even : Spread::Classic;
+    o.output.merge = styles.contains(u'm');
+    o.output.spread = styles.contains(u'e') ? Spread::Even : Spread::Classic;
     return o;
 }
 

@@ -262,8 +262,8 @@ private Q_SLOTS:
         for (const QString& stop : stops)
             colors << packed(stop);
         ColorizeOptions options;
-        options.blend = *parseBlend(blend);
-        options.spread = *parseSpread(spread);
+        options.output.blend = *parseBlend(blend);
+        options.output.spread = *parseSpread(spread);
         QStringList codes;
         for (const CharColor& c : colorize(u"ABCDE"_s, slotsWith(colors), options).chars)
             codes << codeOf(c.color);
@@ -285,8 +285,8 @@ private Q_SLOTS:
         for (const QString& stop : stops)
             colors << packed(stop);
         ColorizeOptions options;
-        options.blend = *parseBlend(blend);
-        options.spread = Spread::Even;
+        options.output.blend = *parseBlend(blend);
+        options.output.spread = Spread::Even;
         for (int length : {1, 2, 7, 10, 1000}) {
             const ColorizeResult result =
                 colorize(QString(length, u'x'), slotsWith(colors), options);

@@ -1,0 +1,53 @@
+#include "engine/OutputChoicesStore.h"
+
+#include "platform/SettingsStore.h"
+
+namespace tintwave::engine {
+
+namespace {
+
+const QString kSection = QStringLiteral("options");
+const QString kFormatKey = QStringLiteral("format");
+const QString kBlendKey = QStringLiteral("blend");
+const QString kSpreadKey = QStringLiteral("spread");
+const QString kMergeKey = QStringLiteral("merge");
+
+QString mergeText(bool merge) {
+    return merge ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
+
+OutputChoices loadOutputChoices(platform::SettingsStore& store) {
+    const auto read = [&store](const QString& key) {
+        return store.GetSetting(platform::kSettingsApplication, kSection, key);
+    };
+    const OutputChoices defaults;
+    return {
+        .format = parseFormat(read(kFormatKey)).value_or(defaults.format),
+        .blend = parseBlend(read(kBlendKey)).value_or(defaults.blend),
+        .spread = parseSpread(read(kSpreadKey)).value_or(defaults.spread),
+        .merge = read(kMergeKey) == mergeText(true),
+    };
+}
+
+void saveOutputChoices(platform::SettingsStore& store, const OutputChoices& now,
+                       const OutputChoices& before) {
+    const auto write = [&store](const QString& key, const QString& value) {
+        store.SaveSetting(platform::kSettingsApplication, kSection, key, value);
+    };
+    if (now.format != before.format) {
+        write(kFormatKey, formatName(now.format));
+    }
+    if (now.blend != before.blend) {
+        write(kBlendKey, blendName(now.blend));
+    }
+    if (now.spread != before.spread) {
+        write(kSpreadKey, spreadName(now.spread));
+    }
+    if (now.merge != before.merge) {
+        write(kMergeKey, mergeText(now.merge));
+    }
+}
+
+} // namespace tintwave::engine

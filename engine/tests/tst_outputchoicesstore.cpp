@@ -1,0 +1,68 @@
+// The output choices over an in-memory settings store, which logs every write.
+#include "engine/OutputChoicesStore.h"
+#include "platform/memory/MemorySettingsStore.h"
+
+#include <QTest>
+
+using namespace tintwave;
+using engine::Blend;
+using engine::OutputChoices;
+using engine::OutputFormat;
+using engine::Spread;
+using platform::MemorySettingsStore;
+
+Q_DECLARE_METATYPE(tintwave::engine::OutputChoices)
+
+class TestOutputChoicesStore : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void load_takesStoredNamesAndFallsBackPerKey_data() {
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<OutputChoices>("expected");
+        QTest::newRow("empty store") << QStringList{} << OutputChoices{};
+        QTest::newRow("every choice set")
+            << QStringList{"format=ansi", "blend=oklch", "spread=even", "merge=1"}
+            << OutputChoices{.format = OutputFormat::Ansi,
+                             .blend = Blend::OkLch,
+                             .spread = Spread::Even,
+                             .merge = true};
+        QTest::newRow("merge off")
+            << QStringList{"format=span", "blend=oklab", "merge=0"}
+            << OutputChoices{.format = OutputFormat::Span, .blend = Blend::OkLab};
+        // Each unknown value falls back alone; the readable ones are kept.
+        QTest::newRow("unknown values")
+            << QStringList{"format=Span", "blend=hsv", "spread=even", "merge=true"}
+            << OutputChoices{.spread = Spread::Even};
+        QTest::newRow("blanks around names")
+            << QStringList{"format= bbcode", "blend=", "merge= 1"} << OutputChoices{};
+    }
+    void load_takesStoredNamesAndFallsBackPerKey() {
+        QFETCH(QStringList, stored);
+        QFETCH(OutputChoices, expected);
+        MemorySettingsStore store;
+        for (const QString& pair : stored) {
+            store.SaveSetting("tintwave", "options", pair.section(u'=', 0, 0),
+                              pair.section(u'=', 1));
+        }
+        store.log.clear();
+        QCOMPARE(engine::loadOutputChoices(store), expected);
+        QVERIFY(store.log.isEmpty());
+    }
+
+    // Only changed keys, so another copy's change of a different choice survives.
+    void save_writesOnlyTheChangedKeys() {
+        MemorySettingsStore store;
+        const OutputChoices before{.format = OutputFormat::Span};
+        const OutputChoices now{.format = OutputFormat::Span, .blend = Blend::OkLab, .merge = true};
+        engine::saveOutputChoices(store, now, before);
+        QCOMPARE(store.log, (QStringList{"save tintwave/options/blend=oklab",
+                                         "save tintwave/options/merge=1"}));
+        store.log.clear();
+        engine::saveOutputChoices(store, now, now);
+        QVERIFY(store.log.isEmpty());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestOutputChoicesStore)
+#include "tst_outputchoicesstore.moc"
