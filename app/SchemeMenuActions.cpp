@@ -10,14 +10,15 @@ SchemeMenuActions::SchemeMenuActions(QMenu& menu, std::function<void(int)> onCho
     , onChosen_(std::move(onChosen)) {
 }
 
-SchemeMenuActions::~SchemeMenuActions() = default;
-
-void SchemeMenuActions::appendEntry(const QString& caption) {
-    const int index = highestIndex() + 1;
-    QAction* action = menu_.addAction(caption);
-    action->setObjectName(QStringLiteral("mnuSchemeArray(%1)").arg(index));
-    QObject::connect(action, &QAction::triggered, &menu_, [this, index] { onChosen_(index); });
-    entries_.append(action);
+void SchemeMenuActions::setEntries(const QStringList& captions) {
+    removeEntries();
+    for (const QString& caption : captions) {
+        const int index = count() + 1;
+        QAction* action = menu_.addAction(caption);
+        action->setObjectName(QStringLiteral("mnuSchemeArray(%1)").arg(index));
+        QObject::connect(action, &QAction::triggered, &menu_, [this, index] { onChosen_(index); });
+        entries_.append(action);
+    }
 }
 
 void SchemeMenuActions::removeEntries() {

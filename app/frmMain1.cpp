@@ -127,7 +127,9 @@ frmMain1::frmMain1(const Services& services, QWidget* parent)
     Form_Load();
 }
 
-frmMain1::~frmMain1() = default;
+frmMain1::~frmMain1() {
+    services_.notices.setReceiver({});
+}
 
 void frmMain1::buildControls() {
     auto* client = new QWidget(this);
@@ -326,7 +328,7 @@ void frmMain1::buildMenus() {
     separator(mnuSchemes_, "mnuSchemeArray(0)");
     schemeMenu_ = std::make_unique<SchemeMenuActions>(
         *mnuSchemes_, [this](int index) { mnuSchemeArray_Click(index); });
-    store_ = std::make_unique<schemes::SchemeStore>(services_.settings, *schemeMenu_);
+    store_ = std::make_unique<schemes::SchemeStore>(services_.settings);
 
     createOptionsMenu(bar);
 
@@ -429,10 +431,9 @@ void frmMain1::showOptions(const schemes::OutputOptions& options) {
 void frmMain1::Form_Load() {
     centreOnScreen();
     gColor_ = picColor_[0]->value();
-    store_->load();
+    RestoreMenus();
     outputOptions_ = schemes::loadOutputOptions(services_.settings);
     showOptions(outputOptions_);
-    startupNotice_ = services_.settings.takeNotice();
     gIndex_.reset();
     cboFont_->addItems(kFonts);
     cboFont_->setCurrentIndex(0);
@@ -456,11 +457,10 @@ void frmMain1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (std::exchange(shownOnce_, true))
         return;
-    // A notice from reading the settings at start-up waits until the window is up.
+    // The settings store's notices wait until the window is up; from then on each shows
+    // as it comes.
     QTimer::singleShot(0, this, [this] {
-        if (!startupNotice_.isEmpty())
-            showMessage(std::exchange(startupNotice_, QString()));
-        showStoreNotice();
+        services_.notices.setReceiver([this](const QString& notice) { showMessage(notice); });
     });
 }
 

@@ -1,82 +1,159 @@
-// The scheme store and the output options over an in-memory settings store, which logs
-// every write, so the exact order of writes is pinned.
-#include "platform/memory/MemoryPlatform.h"
+// The scheme store: over an in-memory settings store that logs every write, so the exact
+// order of writes is pinned; over the real store on damaged files; and as several running
+// copies of this test program (started with --copy) sharing one settings file.
 #include "platform/memory/MemorySettingsStore.h"
-#include "schemes/OptionsStore.h"
+#include "platform/qt/QSettingsStore.h"
+#include "platform/tests/FileBytes.h"
 #include "schemes/SchemeStore.h"
 
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
+#include <memory>
+#include <vector>
 
 using namespace tintwave;
-using engine::Blend;
-using engine::OutputFormat;
-using engine::Spread;
 using palette::gColor;
 using palette::Palette;
-using platform::MemorySchemeMenu;
 using platform::MemorySettingsStore;
-using schemes::OutputOptions;
 using schemes::SchemeStore;
-
-Q_DECLARE_METATYPE(tintwave::schemes::OutputOptions)
 
 namespace {
 
 const QString kApp = QStringLiteral("tintwave");
-const SlotValues kSlotsA{255, 33023, gColor, 0, 16777215, gColor, gColor, 65280, 1, 2};
-const SlotValues kSlotsB{10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
-const SlotValues kSlotsC{gColor, gColor, gColor, gColor, gColor, gColor, gColor, gColor, gColor, 7};
-const QList<SlotValues> kSlots{kSlotsA, kSlotsB, kSlotsC};
+const SlotValues kWarm{255, 33023, gColor, 0, 16777215, gColor, gColor, 65280, 1, 2};
 
-// One running copy of the program: its menu and scheme store over a shared settings store.
-struct Copy {
-    explicit Copy(MemorySettingsStore& store)
-        : schemes(store, menu) {
-        schemes.load();
-    }
-    MemorySchemeMenu menu;
-    SchemeStore schemes;
-};
-
-QString box(int i) {
-    return QStringLiteral("box%1").arg(i);
-}
-QString section(int k) {
-    return QStringLiteral("scheme%1").arg(k);
+// Scheme k as seeded: box i holds 10 * k + i.
+Palette seeded(int k) {
+    Palette p;
+    for (int i = 0; i < kSlotCount; ++i)
+        p[i] = 10 * k + i;
+    return p;
 }
 
-// The title and box0 .. box9 as stored text.
-QStringList textOf(const QString& title, const SlotValues& slots) {
+// The title and box0 .. box9 of scheme k as stored text.
+QStringList stored(MemorySettingsStore& store, int k) {
+    const QString section = QStringLiteral("scheme%1").arg(k);
+    QStringList text{store.GetSetting(kApp, section, QStringLiteral("title"))};
+    for (int i = 0; i < kSlotCount; ++i)
+        text << store.GetSetting(kApp, section, QStringLiteral("box%1").arg(i));
+    return text;
+}
+QStringList textOf(const QString& title, const Palette& p) {
     QStringList text{title};
-    for (ColorValue v : slots)
+    for (ColorValue v : p.slots)
         text << QString::number(v);
     return text;
 }
-QStringList storedScheme(MemorySettingsStore& store, int k) {
-    QStringList text{store.GetSetting(kApp, section(k), QStringLiteral("title"))};
-    for (int i = 0; i < 10; ++i)
-        text << store.GetSetting(kApp, section(k), box(i));
-    return text;
-}
-QString storedCount(MemorySettingsStore& store) {
-    return store.GetSetting(kApp, QStringLiteral("general"), QStringLiteral("numSchemes"));
-}
 
-// Leaves the store as an earlier run would have: the count text and schemes titled
-// titles[k] with slots kSlots[k].
-void seed(MemorySettingsStore& store, const QString& count,
-          const QStringList& titles = {"A", "B", "C"}) {
+// The store as an earlier run left it: count text, and scheme k titled titles[k - 1].
+void seed(MemorySettingsStore& store, const QString& count, const QStringList& titles) {
     store.SaveSetting(kApp, QStringLiteral("general"), QStringLiteral("numSchemes"), count);
     for (int k = 1; k <= titles.size(); ++k) {
-        const QStringList text = textOf(titles[k - 1], kSlots[k - 1]);
-        store.SaveSetting(kApp, section(k), QStringLiteral("title"), text[0]);
-        for (int i = 0; i < 10; ++i)
-            store.SaveSetting(kApp, section(k), box(i), text[i + 1]);
+        const QStringList text = textOf(titles[k - 1], seeded(k));
+        const QString section = QStringLiteral("scheme%1").arg(k);
+        store.SaveSetting(kApp, section, QStringLiteral("title"), text[0]);
+        for (int i = 0; i < kSlotCount; ++i)
+            store.SaveSetting(kApp, section, QStringLiteral("box%1").arg(i), text[i + 1]);
     }
     store.log.clear();
 }
 
+// The writes of the log in short: "scheme2/box" for a run of box writes, "scheme2/title",
+// "-scheme3" for a deleted section, "numSchemes=2".
+QString outline(const QStringList& log) {
+    QStringList parts;
+    for (const QString& entry : log) {
+        QString part =
+            entry.section(u'/', 1).section(u'=', 0, 0).remove(QRegularExpression("(?<=/box)\\d$"));
+        if (entry.startsWith("delete"))
+            part = "-" + part;
+        else if (part == "general/numSchemes")
+            part = "numSchemes=" + entry.section(u'=', 1);
+        if (parts.isEmpty() || parts.last() != part)
+            parts << part;
+    }
+    return parts.join(u' ');
+}
+
+struct RemoveCase {
+    int schemes;      // seeded, titled "A", "B", ...
+    int removed;      // the number passed to remove
+    QString left;     // titles afterwards
+    QString writes{}; // outline() of the writes
+};
+
+// One running copy: "--copy <ini> list", "... add <name>...", "... remove <n> <times>".
+// Store notices go to standard error; an add refused gives exit status 1.
+int runCopy(const QStringList& args) {
+    QTextStream out(stdout), err(stderr);
+    platform::QSettingsStore store(args[0], [&err](const QString& notice) { err << notice; });
+    SchemeStore schemes(store);
+    const QString command = args[1];
+    if (command == QLatin1String("list")) {
+        for (const QString& title : schemes.titles())
+            out << title << '\n';
+    } else if (command == QLatin1String("add")) {
+        for (const QString& name : args.mid(2)) {
+            if (!schemes.add(name, Palette::empty()))
+                return 1;
+        }
+    } else {
+        for (int i = 0; i < args[3].toInt(); ++i)
+            schemes.remove(args[2].toInt());
+    }
+    return 0;
+}
+
+QStringList names(const QString& prefix, int count) {
+    QStringList result;
+    for (int i = 1; i <= count; ++i)
+        result << QStringLiteral("%1-%2").arg(prefix).arg(i);
+    return result;
+}
+
+// Runs the copies at once, one process each, and waits for all of them.
+void runTogether(const QString& ini, const QList<QStringList>& copies) {
+    std::vector<std::unique_ptr<QProcess>> running;
+    for (const QStringList& arguments : copies) {
+        running.push_back(std::make_unique<QProcess>());
+        running.back()->start(QCoreApplication::applicationFilePath(),
+                              QStringList{"--copy", ini} + arguments);
+    }
+    for (auto& p : running) {
+        QVERIFY(p->waitForFinished(120000));
+        QVERIFY2(p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0,
+                 p->readAllStandardError().constData());
+    }
+}
+
+// The titles in the file, read by a new copy; and the file holds exactly the count and
+// the sections scheme1 .. schemeN.
+QStringList listedAndLaidOut(const QString& ini) {
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), {"--copy", ini, "list"});
+    p.waitForFinished(60000);
+    const QStringList titles = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n');
+    static int copies = 0; // QSettings caches a file by name: read a copy under a new one
+    const QString copy = ini + QString::number(++copies);
+    QFile::copy(ini, copy);
+    QSettings s(copy, QSettings::IniFormat);
+    QStringList expected{QStringLiteral("numSchemes=%1").arg(titles.size() - 1)};
+    QStringList found{"numSchemes=" + s.value("numSchemes").toString()};
+    for (int k = 1; k < titles.size(); ++k)
+        expected << QStringLiteral("scheme%1").arg(k);
+    found += s.childGroups();
+    expected.sort();
+    found.sort();
+    return found == expected ? titles.mid(0, titles.size() - 1) : found;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(RemoveCase)
 
 class TestSchemeStore : public QObject {
     Q_OBJECT
@@ -84,8 +161,8 @@ class TestSchemeStore : public QObject {
 private Q_SLOTS:
     void add_onEmptyStore_writesCountTitleThenTenBoxes() {
         MemorySettingsStore store;
-        Copy copy(store);
-        QVERIFY(copy.schemes.add(QStringLiteral("Warm"), Palette{kSlotsA}));
+        SchemeStore schemes(store);
+        QVERIFY(schemes.add(QStringLiteral("Warm"), Palette{kWarm}));
         const QStringList expected{
             "save tintwave/general/numSchemes=1",     "save tintwave/scheme1/title=Warm",
             "save tintwave/scheme1/box0=255",         "save tintwave/scheme1/box1=33023",
@@ -95,186 +172,128 @@ private Q_SLOTS:
             "save tintwave/scheme1/box8=1",           "save tintwave/scheme1/box9=2",
         };
         QCOMPARE(store.log, expected);
-        QCOMPARE(copy.menu.captions, QStringList{"Warm"});
-        QCOMPARE(copy.schemes.numSchemes(), 1);
-        QCOMPARE(copy.schemes.apply(1), std::optional<Palette>(Palette{kSlotsA}));
+        QCOMPARE(schemes.count(), 1);
+        QCOMPARE(schemes.apply(1), std::optional<Palette>(Palette{kWarm}));
+        QCOMPARE(store.unlockedWrites, 0);
+        QCOMPARE(store.locksHeld, 0);
     }
 
     void add_blankOrDuplicateName_storedAsGivenAndFoundFirstExactMatch() {
         MemorySettingsStore store;
-        seed(store, "3");
-        Copy copy(store);
-        QVERIFY(copy.schemes.add(QStringLiteral("  "), Palette{kSlotsB}));
-        QVERIFY(copy.schemes.add(QStringLiteral("B"), Palette{kSlotsC}));
-        QCOMPARE(storedScheme(store, 4), textOf("  ", kSlotsB));
-        QCOMPARE(copy.menu.captions, (QStringList{"A", "B", "C", "  ", "B"}));
-        QCOMPARE(copy.schemes.apply(5)->slots, kSlotsC);
-        QCOMPARE(copy.schemes.findByTitle("B"), std::optional<int>(2));
-        QCOMPARE(copy.schemes.findByTitle("  "), std::optional<int>(4));
-        QCOMPARE(copy.schemes.findByTitle("b"), std::nullopt);
-        QCOMPARE(copy.schemes.findByTitle("B "), std::nullopt);
+        seed(store, "2", {"A", "B"});
+        SchemeStore schemes(store);
+        QVERIFY(schemes.add(QStringLiteral("  "), seeded(3)));
+        QVERIFY(schemes.add(QStringLiteral("A"), seeded(4)));
+        QCOMPARE(schemes.titles(), (QStringList{"A", "B", "  ", "A"}));
+        QCOMPARE(stored(store, 3), textOf("  ", seeded(3)));
+        QCOMPARE(schemes.findByTitle("A"), std::optional<int>(1));
+        QCOMPARE(schemes.findByTitle("  "), std::optional<int>(3));
+        QCOMPARE(schemes.findByTitle("a"), std::nullopt);
     }
 
-    // "1e9" once made start-up append a billion menu entries.
-    void add_emptyNameOrFullMenu_refusedWithoutWriting_data() {
+    void add_refused_writesNothing_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("count");
-        QTest::addColumn<int>("schemes");
-        QTest::newRow("empty name") << QString() << "3" << 3;
-        QTest::newRow("count clamped to a full menu") << "x"
-                                                      << "1e9" << 32767;
+        QTest::addColumn<bool>("locked"); // by another copy, for good
+        QTest::newRow("empty name") << ""
+                                    << "2" << false;
+        // "1e9" once made start-up append a billion menu entries.
+        QTest::newRow("full menu") << "x"
+                                   << "1e9" << false;
+        QTest::newRow("store locked") << "x"
+                                      << "2" << true;
     }
-    void add_emptyNameOrFullMenu_refusedWithoutWriting() {
+    void add_refused_writesNothing() {
         QFETCH(QString, name);
         QFETCH(QString, count);
-        QFETCH(int, schemes);
+        QFETCH(bool, locked);
         MemorySettingsStore store;
-        seed(store, count);
-        Copy copy(store);
-        QCOMPARE(copy.schemes.numSchemes(), schemes);
-        QVERIFY(!copy.schemes.add(name, Palette{kSlotsA}));
+        seed(store, count, {"A", "B"});
+        SchemeStore schemes(store);
+        store.refuseLock = locked;
+        QVERIFY(!schemes.add(name, Palette{kWarm}));
         QVERIFY(store.log.isEmpty());
-        QCOMPARE(copy.menu.highestIndex(), schemes);
-        QCOMPARE(copy.menu.captions.mid(0, 3), (QStringList{"A", "B", "C"}));
+        QCOMPARE(store.notices.size(), locked ? 1 : 0);
+        QCOMPARE(schemes.count(), count == "2" ? 2 : 32767);
     }
 
     // Every slot goes through the same parse; the boxes hold its boundaries.
     void apply_readsAllTenBoxes_valuesOutOfRangeAsEmptySlots() {
         MemorySettingsStore store;
-        seed(store, "3", {"A", "B"});
+        seed(store, "2", {"A"});
         const QStringList boxes{"",      "0x10",        "16777216",    "1.5", "-1",
                                 " 255 ", "-2147483648", "-2147483649", "+7",  "16777215"};
-        for (int i = 0; i < 10; ++i)
-            store.SaveSetting(kApp, section(3), box(i), boxes[i]);
-        Copy copy(store);
-        QCOMPARE(copy.menu.captions, (QStringList{"A", "B", ""}));
-        QCOMPARE(copy.schemes.apply(3)->slots, (SlotValues{gColor, gColor, gColor, gColor, -1, 255,
-                                                           -2147483647 - 1, gColor, 7, 16777215}));
-        QCOMPARE(copy.schemes.apply(1)->slots, kSlotsA);
-        QCOMPARE(copy.schemes.apply(0), std::nullopt);
-        QCOMPARE(copy.schemes.apply(4), std::nullopt);
+        for (int i = 0; i < kSlotCount; ++i)
+            store.SaveSetting(kApp, "scheme2", QStringLiteral("box%1").arg(i), boxes[i]);
+        SchemeStore schemes(store);
+        QCOMPARE(schemes.titles(), (QStringList{"A", ""}));
+        QCOMPARE(schemes.apply(2)->slots, (SlotValues{gColor, gColor, gColor, gColor, -1, 255,
+                                                      -2147483647 - 1, gColor, 7, 16777215}));
+        QCOMPARE(schemes.apply(1), seeded(1));
+        QCOMPARE(schemes.apply(0), std::nullopt);
+        QCOMPARE(schemes.apply(3), std::nullopt);
     }
 
     void remove_shiftsLaterSchemesDownThenDropsLastSection_data() {
-        QTest::addColumn<QStringList>("titles");
-        QTest::addColumn<int>("removed");
-        QTest::addColumn<QStringList>("captions");
-        QTest::addColumn<int>("writes");
-        QTest::newRow("first of three")
-            << QStringList{"A", "B", "C"} << 1 << QStringList{"B", "C"} << 11 * 2 + 2;
-        QTest::newRow("middle") << QStringList{"A", "B", "C"} << 2 << QStringList{"A", "C"}
-                                << 11 + 2;
-        QTest::newRow("last") << QStringList{"A", "B", "C"} << 3 << QStringList{"A", "B"} << 2;
-        QTest::newRow("only") << QStringList{"A"} << 1 << QStringList{} << 2;
+        QTest::addColumn<RemoveCase>("c");
+        QTest::newRow("first of three") << RemoveCase{
+            .schemes = 3,
+            .removed = 1,
+            .left = "B C",
+            .writes = "scheme1/box scheme1/title scheme2/box scheme2/title -scheme3 numSchemes=2",
+        };
+        QTest::newRow("last of three") << RemoveCase{
+            .schemes = 3, .removed = 3, .left = "A B", .writes = "-scheme3 numSchemes=2"};
+        QTest::newRow("only") << RemoveCase{
+            .schemes = 1, .removed = 1, .left = "", .writes = "-scheme1 numSchemes=0"};
+        QTest::newRow("none before") << RemoveCase{.schemes = 3, .removed = 0, .left = "A B C"};
+        QTest::newRow("none after") << RemoveCase{.schemes = 3, .removed = 4, .left = "A B C"};
     }
     void remove_shiftsLaterSchemesDownThenDropsLastSection() {
-        QFETCH(QStringList, titles);
-        QFETCH(int, removed);
-        QFETCH(QStringList, captions);
-        QFETCH(int, writes);
+        QFETCH(RemoveCase, c);
+        const QStringList titles = QStringList{"A", "B", "C"}.mid(0, c.schemes);
         MemorySettingsStore store;
-        const int n = int(titles.size());
-        seed(store, QString::number(n), titles);
-        Copy copy(store);
-
-        copy.schemes.deleteIt(removed);
-
-        QStringList sections{"general"};
-        for (int k = 1; k < n; ++k) {
-            const int from = k < removed ? k : k + 1;
-            QCOMPARE(storedScheme(store, k), textOf(titles[from - 1], kSlots[from - 1]));
-            sections << section(k);
+        seed(store, QString::number(c.schemes), titles);
+        SchemeStore schemes(store);
+        schemes.remove(c.removed);
+        QCOMPARE(outline(store.log), c.writes);
+        const QStringList left = c.left.split(u' ', Qt::SkipEmptyParts);
+        QCOMPARE(schemes.titles(), left);
+        QCOMPARE(store.sections(kApp).size(), left.size() + 1); // and "general"
+        for (int k = 1; k <= left.size(); ++k) {
+            const int from = int(titles.indexOf(left[k - 1])) + 1;
+            QCOMPARE(stored(store, k), textOf(left[k - 1], seeded(from)));
         }
-        QCOMPARE(store.sections(kApp), sections);
-        QCOMPARE(storedCount(store), QString::number(n - 1));
-        QCOMPARE(copy.menu.captions, captions);
-        QCOMPARE(copy.schemes.numSchemes(), n - 1);
-        // Boxes before the title, then the last section goes, then the count.
-        QCOMPARE(store.log.size(), writes);
-        if (removed < n) {
-            QCOMPARE(store.log[0], QStringLiteral("save tintwave/scheme%1/box0=%2")
-                                       .arg(removed)
-                                       .arg(kSlots[removed][0]));
-            QCOMPARE(store.log[10], QStringLiteral("save tintwave/scheme%1/title=%2")
-                                        .arg(removed)
-                                        .arg(titles[removed]));
-        }
-        QCOMPARE(store.log.mid(writes - 2),
-                 (QStringList{QStringLiteral("delete tintwave/scheme%1").arg(n),
-                              QStringLiteral("save tintwave/general/numSchemes=%1").arg(n - 1)}));
     }
 
-    void remove_numberOutsideList_changesNothing() {
+    void remove_laterSectionMissing_copiesEmptyText() {
         MemorySettingsStore store;
-        seed(store, "3");
-        Copy copy(store);
-        for (int schemeNum : {0, -1, 4})
-            copy.schemes.deleteIt(schemeNum);
-        QVERIFY(store.log.isEmpty());
-        QCOMPARE(copy.menu.captions, (QStringList{"A", "B", "C"}));
-    }
-
-    void remove_laterSectionMissing_copiesEmptyTextAndAppliesEmpty() {
-        MemorySettingsStore store;
-        seed(store, "3");
+        seed(store, "3", {"A", "B", "C"});
         store.DeleteSetting(kApp, "scheme2");
-        Copy copy(store);
-        copy.schemes.deleteIt(1);
-        QCOMPARE(storedScheme(store, 1), QStringList(11, QString()));
-        QCOMPARE(storedScheme(store, 2), textOf("C", kSlotsC));
-        QCOMPARE(copy.menu.captions, (QStringList{"", "C"}));
-        QCOMPARE(copy.schemes.apply(1), std::optional<Palette>(Palette::empty()));
+        SchemeStore schemes(store);
+        schemes.remove(1);
+        QCOMPARE(stored(store, 1), QStringList(11, QString()));
+        QCOMPARE(schemes.apply(1), Palette::empty());
+        QCOMPARE(stored(store, 2), textOf("C", seeded(3)));
     }
 
     // Each copy takes the count from the store before writing, so none overwrites another's
     // schemes, and a removal elsewhere never lets a copy touch sections past the count.
-    void twoCopies_followTheStoredCount() {
+    void twoCopiesInOneProcess_followTheStoredCount() {
         MemorySettingsStore store;
-        Copy a(store);
-        Copy b(store);
-        QVERIFY(a.schemes.add("one", Palette{kSlotsA}));
-        QVERIFY(b.schemes.add("two", Palette{kSlotsB}));
-        QVERIFY(a.schemes.add("three", Palette{kSlotsC}));
-        QCOMPARE(storedScheme(store, 1), textOf("one", kSlotsA));
-        QCOMPARE(storedScheme(store, 2), textOf("two", kSlotsB));
-        QCOMPARE(a.menu.captions, (QStringList{"one", "two", "three"}));
-
-        b.schemes.deleteIt(1);
-        QVERIFY(a.schemes.add("four", Palette{kSlotsA}));
-        QCOMPARE(storedScheme(store, 3), textOf("four", kSlotsA));
-        QCOMPARE(storedCount(store), QStringLiteral("3"));
-        QCOMPARE(a.menu.captions, (QStringList{"two", "three", "four"}));
-        QCOMPARE(b.schemes.titles(), (QStringList{"two", "three", "four"}));
-        QCOMPARE(b.menu.captions, (QStringList{"two", "three", "four"}));
-        QVERIFY(store.syncCount > 0);
-
-        b.schemes.deleteIt(3);
-        b.schemes.deleteIt(2);
+        SchemeStore a(store), b(store);
+        QVERIFY(a.add("one", seeded(1)) && b.add("two", seeded(2)) && a.add("three", seeded(3)));
+        b.remove(1);
+        QVERIFY(a.add("four", seeded(4)));
+        QCOMPARE(stored(store, 3), textOf("four", seeded(4)));
+        QCOMPARE(b.titles(), (QStringList{"two", "three", "four"}));
+        b.remove(3);
+        b.remove(2);
         store.log.clear();
-        a.schemes.deleteIt(3);
+        a.remove(3);
         QVERIFY(store.log.isEmpty());
         QCOMPARE(store.sections(kApp), (QStringList{"general", "scheme1"}));
-        QCOMPARE(a.menu.captions, QStringList{"two"});
-    }
-
-    void addAndRemove_writeOnlyUnderExclusiveAccess() {
-        MemorySettingsStore store;
-        seed(store, "3");
-        Copy copy(store);
-        store.refuseLock = true;
-        QVERIFY(!copy.schemes.add("D", Palette{kSlotsA}));
-        copy.schemes.deleteIt(1);
-        QVERIFY(store.log.isEmpty());
-        QCOMPARE(copy.menu.captions, (QStringList{"A", "B", "C"}));
-        QVERIFY(!store.takeNotice().isEmpty());
-
-        store.refuseLock = false;
-        store.unlockedWrites = 0;
-        QVERIFY(copy.schemes.add("D", Palette{kSlotsA}));
-        copy.schemes.deleteIt(1);
-        QCOMPARE(copy.menu.captions, (QStringList{"B", "C", "D"}));
         QCOMPARE(store.unlockedWrites, 0);
-        QCOMPARE(store.locksHeld, 0);
     }
 
     void parseSchemeCount_takesWholePartOfLeadingNumber_data() {
@@ -289,7 +308,6 @@ private Q_SLOTS:
         QTest::newRow("exponent without digits") << "2e" << 2;
         QTest::newRow("above limit") << "99999" << 32767;
         QTest::newRow("overflowing exponent") << "1e999" << 32767;
-        QTest::newRow("word") << "abc" << 0;
         QTest::newRow("arabic-indic digit") << QString(QChar(0x0663)) << 0;
     }
     void parseSchemeCount_takesWholePartOfLeadingNumber() {
@@ -298,47 +316,89 @@ private Q_SLOTS:
         QCOMPARE(schemes::parseSchemeCount(text), count);
     }
 
-    void loadOutputOptions_takesStoredNamesAndFallsBackPerKey_data() {
-        QTest::addColumn<QStringList>("stored");
-        QTest::addColumn<OutputOptions>("expected");
-        QTest::newRow("empty store") << QStringList{} << OutputOptions{};
-        QTest::newRow("every choice set")
-            << QStringList{"format=ansi", "blend=oklch", "spread=even", "merge=1"}
-            << OutputOptions{OutputFormat::Ansi, Blend::OkLch, Spread::Even, true};
-        QTest::newRow("merge off")
-            << QStringList{"format=span", "blend=oklab", "merge=0"}
-            << OutputOptions{OutputFormat::Span, Blend::OkLab, Spread::Classic, false};
-        // Each unknown value falls back alone; the readable ones are kept.
-        QTest::newRow("unknown values")
-            << QStringList{"format=Span", "blend=hsv", "spread=even", "merge=true"}
-            << OutputOptions{OutputFormat::Font, Blend::Rgb, Spread::Even, false};
-        QTest::newRow("blanks around names")
-            << QStringList{"format= bbcode", "blend=", "merge= 1"} << OutputOptions{};
+    // Whatever the file holds, adding and removing work and nothing readable is lost; a
+    // file QSettings cannot read completely is first kept aside byte for byte.
+    void damagedFile_addAndRemoveWorkAndLoseNothing_data() {
+        QTest::addColumn<QByteArray>("contents"); // none: a folder stands in the file's place
+        QTest::addColumn<QStringList>("titles");  // as read at start
+        QTest::addColumn<QString>("notice");      // a word of the notice the add gives
+        QTest::newRow("sections missing")
+            << QByteArray("numSchemes=3\n[scheme2]\ntitle=B\n") << QStringList{"", "B", ""} << "";
+        // An unquoted ";" starts a comment, as INI files have it; an open quote runs to the end.
+        QTest::newRow("titles edited by hand")
+            << QByteArray("numSchemes=2\n[scheme1]\ntitle=a = b; c\n[scheme2]\ntitle=\"open\n")
+            << QStringList{"a = b", "open\n"} << "";
+        QTest::newRow("unclosed section header")
+            << QByteArray("numSchemes=2\n[scheme1]\ntitle=A\n[scheme2\ntitle=B\n")
+            << QStringList{"A", "B"} << "copy";
+        QTest::newRow("Latin-1 title")
+            << QByteArray("numSchemes=1\n[scheme1]\ntitle=A\n[x]\ny=\xe9\n") << QStringList{"A"}
+            << "copy";
+        QTest::newRow("folder in the file's place")
+            << QByteArray() << QStringList{} << "cannot be written";
     }
-    void loadOutputOptions_takesStoredNamesAndFallsBackPerKey() {
-        QFETCH(QStringList, stored);
-        QFETCH(OutputOptions, expected);
-        MemorySettingsStore store;
-        for (const QString& pair : stored)
-            store.SaveSetting(kApp, "options", pair.section(u'=', 0, 0), pair.section(u'=', 1));
-        store.log.clear();
-        QCOMPARE(schemes::loadOutputOptions(store), expected);
-        QVERIFY(store.log.isEmpty());
+    void damagedFile_addAndRemoveWorkAndLoseNothing() {
+        QFETCH(QByteArray, contents);
+        QFETCH(QStringList, titles);
+        QFETCH(QString, notice);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("tintwave.ini"));
+        QVERIFY(contents.isNull() ? QDir(dir.path()).mkdir("tintwave.ini")
+                                  : writeBytes(path, contents));
+        QStringList notices;
+        platform::QSettingsStore store(path, [&](const QString& n) { notices << n; });
+        SchemeStore schemes(store);
+        QCOMPARE(schemes.titles(), titles);
+
+        QVERIFY(schemes.add(QStringLiteral("added"), Palette{kWarm}));
+        QCOMPARE(notices.size(), notice.isEmpty() ? 0 : 1);
+        QVERIFY2(notices.join("").contains(notice), qPrintable(notices.join("")));
+        const QStringList kept = QDir(dir.path()).entryList({"tintwave.ini.corrupt-*"});
+        QCOMPARE(kept.size(), notice == "copy" ? 1 : 0);
+        if (!kept.isEmpty())
+            QCOMPARE(readBytes(dir.filePath(kept[0])), contents);
+        schemes.remove(1);
+        if (contents.isNull()) { // nothing could be written, and nothing is counted
+            QCOMPARE(schemes.titles(), QStringList{});
+            return;
+        }
+        // A restarted copy reads the file under a new name (QSettings caches by name).
+        QVERIFY(QFile::copy(path, dir.filePath(QStringLiteral("restarted.ini"))));
+        platform::QSettingsStore restarted(dir.filePath(QStringLiteral("restarted.ini")), {});
+        SchemeStore again(restarted);
+        QCOMPARE(again.titles(), titles.mid(1) << "added");
+        QCOMPARE(again.apply(int(titles.size()))->slots, kWarm);
     }
 
-    // Only changed keys, so another copy's change of a different choice survives.
-    void saveOutputOptions_writesOnlyTheChangedKeys() {
-        MemorySettingsStore store;
-        const OutputOptions before{OutputFormat::Span, Blend::Rgb, Spread::Classic, false};
-        const OutputOptions now{OutputFormat::Span, Blend::OkLab, Spread::Classic, true};
-        schemes::saveOutputOptions(store, now, before);
-        QCOMPARE(store.log, (QStringList{"save tintwave/options/blend=oklab",
-                                         "save tintwave/options/merge=1"}));
-        store.log.clear();
-        schemes::saveOutputOptions(store, now, now);
-        QVERIFY(store.log.isEmpty());
+    // Separate processes adding and removing in one settings file at the same time: no
+    // scheme is lost, none is doubled, and the stored count matches the sections.
+    void copiesAtOnce_addsAreEachStoredOnceAndOnlyRemovedOnesGo() {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("tintwave.ini"));
+        const QStringList a = names("a", 40), b = names("b", 40), seeds = names("seed", 40);
+        runTogether(ini, {QStringList{"add"} + a, QStringList{"add"} + b});
+        QStringList all = listedAndLaidOut(ini);
+        QCOMPARE(all.size(), 80);
+        // Each copy's schemes appear once each, in its own order.
+        QCOMPARE(all.filter("a-"), a);
+        QCOMPARE(all.filter("b-"), b);
+
+        QVERIFY(QFile::remove(ini));
+        runTogether(ini, {QStringList{"add"} + seeds});
+        // Two copies each remove the first scheme again and again while a third adds.
+        const QStringList removeFirst{"remove", "1", "15"};
+        runTogether(ini, {removeFirst, removeFirst, QStringList{"add"} + a});
+        QCOMPARE(listedAndLaidOut(ini), seeds.mid(30) + a);
     }
 };
 
-QTEST_APPLESS_MAIN(TestSchemeStore)
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() > 3 && args[1] == QLatin1String("--copy"))
+        return runCopy(args.mid(2));
+    TestSchemeStore test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_schemestore.moc"
