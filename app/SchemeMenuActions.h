@@ -16,13 +16,11 @@ class SchemeMenuActions {
 public:
     SchemeMenuActions(QMenu& menu, std::function<void(int)> onChosen);
 
-    // Replaces entries 1 .. count() by one entry per caption, in order.
+    // Makes entries 1 .. count() one per caption, in order.
     void setEntries(const QStringList& captions);
     int count() const { return int(entries_.size()); }
 
 private:
-    void removeEntries();
-
     QMenu& menu_;
     std::function<void(int)> onChosen_;
     QList<QAction*> entries_; // entry k at k - 1

@@ -198,9 +198,7 @@ void frmMain1::mnuSchemeArray_Click(int index) {
 
 void frmMain1::mnuRemove_Click() {
     const QStringList titles = store_->titles();
-    // Another running copy may have changed the schemes since the menu was built.
-    if (titles.size() != schemeMenu_->count())
-        schemeMenu_->setEntries(titles);
+    schemeMenu_->setEntries(titles); // another running copy may have changed them
     Form6 dialog(
         titles, [this](int schemeNum) { deleteIt(schemeNum); }, this);
     dialog.exec();
