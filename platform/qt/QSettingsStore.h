@@ -44,7 +44,8 @@ public:
     void DeleteSetting(const QString& application, const QString& section) override;
     void sync() override;
     // The returned access refers to this store and must not outlive it. The notices of
-    // the writes made under it are handed on together once it is released.
+    // the writes made under it are handed on together once it is released. Asked for
+    // again while one is held here, it joins the one held.
     std::unique_ptr<ExclusiveAccess> lockExclusive(const QString& application) override;
 
     // How long lockExclusive() waits for another copy, and the age after which a lock
