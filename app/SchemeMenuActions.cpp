@@ -10,25 +10,27 @@ SchemeMenuActions::SchemeMenuActions(QMenu& menu, std::function<void(int)> onCho
     , onChosen_(std::move(onChosen)) {
 }
 
-SchemeMenuActions::~SchemeMenuActions() = default;
-
-void SchemeMenuActions::appendEntry(const QString& caption) {
-    const int index = highestIndex() + 1;
-    QAction* action = menu_.addAction(caption);
-    action->setObjectName(QStringLiteral("mnuSchemeArray(%1)").arg(index));
-    QObject::connect(action, &QAction::triggered, &menu_, [this, index] { onChosen_(index); });
-    entries_.append(action);
-}
-
-void SchemeMenuActions::removeEntries() {
-    for (QAction* action : std::as_const(entries_)) {
+void SchemeMenuActions::setEntries(const QStringList& captions) {
+    // Entries that already show the right caption stay, so an add only appends one.
+    qsizetype kept = 0;
+    while (kept < entries_.size() && kept < captions.size() &&
+           entries_[kept]->text() == captions[kept])
+        ++kept;
+    for (QAction* action : entries_.sliced(kept)) {
         menu_.removeAction(action);
         // Out of the window's object tree at once, so a search by name finds only live
         // entries; deleted later because its own trigger may be running right now.
         action->setParent(nullptr);
         action->deleteLater();
     }
-    entries_.clear();
+    entries_.resize(kept);
+    for (const QString& caption : captions.sliced(kept)) {
+        const int index = count() + 1;
+        QAction* action = menu_.addAction(caption);
+        action->setObjectName(QStringLiteral("mnuSchemeArray(%1)").arg(index));
+        QObject::connect(action, &QAction::triggered, &menu_, [this, index] { onChosen_(index); });
+        entries_.append(action);
+    }
 }
 
 } // namespace tintwave::app

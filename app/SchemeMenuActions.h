@@ -1,8 +1,7 @@
 #pragma once
 
-#include "platform/SchemeMenu.h"
-
 #include <QList>
+#include <QStringList>
 #include <functional>
 
 class QAction;
@@ -13,14 +12,13 @@ namespace tintwave::app {
 // The user-scheme entries at the end of the Schemes menu: entry 0 is the separator
 // "mnuSchemeArray(0)" that the menu already holds as its last item; entry k is the
 // action "mnuSchemeArray(k)", which calls onChosen(k) when chosen.
-class SchemeMenuActions : public platform::SchemeMenu {
+class SchemeMenuActions {
 public:
     SchemeMenuActions(QMenu& menu, std::function<void(int)> onChosen);
-    ~SchemeMenuActions() override;
 
-    void appendEntry(const QString& caption) override;
-    void removeEntries() override;
-    int highestIndex() const override { return int(entries_.size()); }
+    // Makes entries 1 .. count() one per caption, in order.
+    void setEntries(const QStringList& captions);
+    int count() const { return int(entries_.size()); }
 
 private:
     QMenu& menu_;

@@ -109,7 +109,9 @@ frmMain1::frmMain1(const Services& services, QWidget* parent)
     Form_Load();
 }
 
-frmMain1::~frmMain1() = default;
+frmMain1::~frmMain1() {
+    services_.notices.setReceiver({});
+}
 
 void frmMain1::buildControls() {
     auto* client = new QWidget(this);
@@ -289,7 +291,7 @@ void frmMain1::buildMenus() {
     separator(mnuSchemes_, "mnuSchemeArray(0)");
     schemeMenu_ = std::make_unique<SchemeMenuActions>(
         *mnuSchemes_, [this](int index) { mnuSchemeArray_Click(index); });
-    store_ = std::make_unique<schemes::SchemeStore>(services_.settings, *schemeMenu_);
+    store_ = std::make_unique<schemes::SchemeStore>(services_.settings);
 
     createOptionsMenu(bar);
 
@@ -397,10 +399,9 @@ void frmMain1::showOptions(const engine::OutputChoices& choices) {
 void frmMain1::Form_Load() {
     centreOnScreen();
     gColor_ = picColor_[0]->value();
-    store_->load();
+    RestoreMenus();
     outputChoices_ = engine::loadOutputChoices(services_.settings);
     showOptions(outputChoices_);
-    startupNotice_ = services_.settings.takeNotice();
     gIndex_.reset();
     cboFont_->addItems(engine::faceChoices());
     cboFont_->setCurrentIndex(0);
@@ -424,11 +425,10 @@ void frmMain1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (std::exchange(shownOnce_, true))
         return;
-    // A notice from reading the settings at start-up waits until the window is up.
+    // The settings store's notices wait until the window is up; from then on each shows
+    // as it comes.
     QTimer::singleShot(0, this, [this] {
-        if (!startupNotice_.isEmpty())
-            showMessage(std::exchange(startupNotice_, QString()));
-        showStoreNotice();
+        services_.notices.setReceiver([this](const QString& notice) { showMessage(notice); });
     });
 }
 

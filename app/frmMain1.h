@@ -79,6 +79,8 @@ public:
     void mnuRemove_Click();
     // Removes user scheme schemeNum (1-based); the Remove Scheme dialog calls it.
     void deleteIt(int schemeNum);
+    // Rebuilds the user-scheme entries of the Schemes menu from the stored titles.
+    void RestoreMenus();
 
     // Options: any choice of format, blend, spread or merging.
     void mnuOptions_Click(const engine::OutputChoices& chosen);
@@ -116,13 +118,10 @@ private:
     void Form_Load();
     void centreOnScreen();
     void showMessage(const QString& text);
-    // Shows what the settings store has to tell the user, if anything.
-    void showStoreNotice();
 
     Services services_;
     ColorValue gColor_ = palette::gColor;
     std::optional<int> gIndex_;
-    QString startupNotice_;
     engine::OutputChoices outputChoices_;
     // The format of the code Colorize put in the code box; nothing once the box is empty.
     std::optional<engine::OutputFormat> codeFormat_;

@@ -5,6 +5,7 @@
 #include "app/Form3.h"
 #include "app/Form6.h"
 #include "app/PreviewBox.h"
+#include "app/SchemeMenuActions.h"
 #include "app/frmMain1.h"
 #include "engine/Colorize.h"
 #include "engine/OutputChoicesStore.h"
@@ -62,7 +63,7 @@ QString codeSizeText(qsizetype size) {
 } // namespace
 
 int frmMain1::gNumSchemes() const {
-    return store_->numSchemes();
+    return store_->count();
 }
 
 palette::Palette frmMain1::colors() const {
@@ -79,12 +80,6 @@ void frmMain1::setColors(const palette::Palette& palette) {
 
 void frmMain1::showMessage(const QString& text) {
     services_.messages.show(text, kTitle);
-}
-
-void frmMain1::showStoreNotice() {
-    const QString notice = services_.settings.takeNotice();
-    if (!notice.isEmpty())
-        showMessage(notice);
 }
 
 void frmMain1::Command1_Click() {
@@ -176,32 +171,35 @@ void frmMain1::mnuAdd_Click() {
     if (name.isEmpty())
         return;
     store_->add(name, colors());
-    showStoreNotice();
+    RestoreMenus();
 }
 
 void frmMain1::mnuSchemeArray_Click(int index) {
     const std::optional<palette::Palette> scheme = store_->apply(index);
-    showStoreNotice();
     if (scheme)
         setColors(*scheme);
 }
 
 void frmMain1::mnuRemove_Click() {
+    const QStringList titles = store_->titles();
+    schemeMenu_->setEntries(titles); // another running copy may have changed them
     Form6 dialog(
-        store_->titles(), [this](int schemeNum) { deleteIt(schemeNum); }, this);
-    showStoreNotice();
+        titles, [this](int schemeNum) { deleteIt(schemeNum); }, this);
     dialog.exec();
 }
 
 void frmMain1::deleteIt(int schemeNum) {
-    store_->deleteIt(schemeNum);
-    showStoreNotice();
+    store_->remove(schemeNum);
+    RestoreMenus();
+}
+
+void frmMain1::RestoreMenus() {
+    schemeMenu_->setEntries(store_->titles());
 }
 
 void frmMain1::mnuOptions_Click(const engine::OutputChoices& chosen) {
     mnuMerge_->setEnabled(engine::canMerge(chosen.format));
     engine::saveOutputChoices(services_.settings, chosen, std::exchange(outputChoices_, chosen));
-    showStoreNotice();
 }
 
 QString frmMain1::codeText() const {

@@ -19,7 +19,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(platform::kSettingsApplication);
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
 
-    platform::QSettingsStore settings;
+    app::NoticeRelay notices;
+    platform::QSettingsStore settings(
+        [&notices](const QString& notice) { notices.report(notice); });
     platform::SystemRandomSource random;
     platform::QtColorDialog colorDialog;
     platform::QtSaveDialog saveDialog;
@@ -29,8 +31,9 @@ int main(int argc, char* argv[]) {
     platform::SaveFileWriter files;
     platform::QtUrlOpener urls;
     platform::QtSystemColors systemColors;
-    const app::Services services{settings, random,    colorDialog, saveDialog, inputPrompt,
-                                 messages, clipboard, files,       urls,       systemColors};
+    const app::Services services{settings,    random,       colorDialog, saveDialog,
+                                 inputPrompt, messages,     clipboard,   files,
+                                 urls,        systemColors, notices};
 
     app::frmMain1 mainWindow(services);
 

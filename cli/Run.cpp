@@ -3,7 +3,6 @@
 #include "output/Page.h"
 #include "palette/Presets.h"
 #include "platform/FileWriter.h"
-#include "platform/SchemeMenu.h"
 #include "platform/SettingsStore.h"
 #include "platform/SystemColors.h"
 #include "schemes/SchemeStore.h"
@@ -14,60 +13,30 @@ namespace tintwave::cli {
 
 namespace {
 
-// The scheme store keeps menu entries in step; there is no menu here.
-class NoMenu : public platform::SchemeMenu {
-public:
-    void appendEntry(const QString&) override { ++entries_; }
-    void removeEntries() override { entries_ = 0; }
-    int highestIndex() const override { return entries_; }
-
-private:
-    int entries_ = 0;
-};
-
 // Page backgrounds given on the command line are always plain colours.
 class PlainColorsOnly : public platform::SystemColors {
 public:
     ColorValue resolve(ColorValue color) const override { return color < 0 ? kWhite : color; }
 };
 
-// A problem of the command line or the output, named in one line.
-void complain(CliIo& io, const QString& problem) {
-    io.writeError(QStringLiteral("tintwave-cli: ") + problem);
-}
-
-// Passes a notice of the store (e.g. an unreadable file set aside) on to the user.
-void reportNotice(platform::SettingsStore& store, CliIo& io) {
-    if (const QString notice = store.takeNotice(); !notice.isEmpty())
-        complain(io, notice);
-}
-
 std::optional<SlotValues> findScheme(const QString& name, CliIo& io) {
     if (const palette::Preset* preset = palette::findPreset(name))
         return palette::applyPreset(*preset).values();
 
-    NoMenu menu;
-    schemes::SchemeStore store(io.settings(), menu);
-    store.load();
-    std::optional<SlotValues> slots;
+    schemes::SchemeStore store(io.settings());
     if (const std::optional<int> index = store.findByTitle(name)) {
         if (const std::optional<palette::Palette> p = store.apply(*index))
-            slots = p->values();
+            return p->values();
     }
-    reportNotice(io.settings(), io);
-    return slots;
+    return std::nullopt;
 }
 
 int listSchemes(CliIo& io) {
     QString list;
     for (const palette::Preset& preset : palette::presets())
         list += palette::displayCaption(preset) + QLatin1Char('\n');
-    NoMenu menu;
-    schemes::SchemeStore store(io.settings(), menu);
-    store.load();
-    for (const QString& title : store.titles())
+    for (const QString& title : schemes::SchemeStore(io.settings()).titles())
         list += title + QLatin1Char('\n');
-    reportNotice(io.settings(), io);
     return io.writeOutput(list.toUtf8()) ? kExitOk : kExitUsage;
 }
 
@@ -160,6 +129,10 @@ int colorizeAndWrite(const CliOptions& options, CliIo& io) {
 }
 
 } // namespace
+
+void complain(CliIo& io, const QString& problem) {
+    io.writeError(QStringLiteral("tintwave-cli: ") + problem);
+}
 
 QString textFromInput(QByteArray bytes) {
     if (bytes.endsWith("\r\n"))

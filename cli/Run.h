@@ -28,6 +28,10 @@ public:
     virtual platform::FileWriter& files() = 0;
 };
 
+// A problem of the command line, the output or the settings store, in one line on
+// standard error.
+void complain(CliIo& io, const QString& problem);
+
 // Carries out parsed options and returns the exit status.
 int run(const CliOptions& options, CliIo& io);
 

@@ -41,7 +41,8 @@ public:
 
     platform::SettingsStore& settings() override {
         if (!store_)
-            store_ = std::make_unique<platform::QSettingsStore>();
+            store_ = std::make_unique<platform::QSettingsStore>(
+                [this](const QString& notice) { cli::complain(*this, notice); });
         return *store_;
     }
 
@@ -59,7 +60,7 @@ int main(int argc, char* argv[]) {
     StandardIo io;
     const cli::ParseResult parsed = cli::parseArguments(QCoreApplication::arguments());
     if (!parsed.ok()) {
-        io.writeError(QStringLiteral("tintwave-cli: ") + parsed.error);
+        cli::complain(io, parsed.error);
         return cli::kExitUsage;
     }
     return cli::run(parsed.options, io);

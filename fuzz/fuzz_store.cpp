@@ -4,7 +4,6 @@
 // the file has them, and a file QSettings cannot read is kept byte for byte in a
 // ".corrupt-" copy.
 #include "fuzz/FuzzCheck.h"
-#include "platform/memory/MemoryPlatform.h"
 #include "platform/qt/QSettingsStore.h"
 #include "schemes/SchemeStore.h"
 
@@ -53,11 +52,8 @@ bool qsettingsReadsAll(const QDir& dir, const QByteArray& bytes, int run) {
 QStringList titlesOnDisk(const QDir& dir, const QString& path, const QString& name) {
     const QString copy = dir.filePath(name);
     FUZZ_CHECK(QFile::copy(path, copy));
-    platform::QSettingsStore store(copy);
-    platform::MemorySchemeMenu menu;
-    schemes::SchemeStore schemes(store, menu);
-    schemes.load();
-    return menu.captions;
+    platform::QSettingsStore store(copy, {});
+    return schemes::SchemeStore(store).titles();
 }
 
 QStringList corruptCopies(const QDir& dir, const QString& path) {
@@ -65,10 +61,9 @@ QStringList corruptCopies(const QDir& dir, const QString& path) {
 }
 
 // Applies every scheme; of many thousands the first and last few hundred.
-void checkAll(schemes::SchemeStore& schemes, const platform::MemorySchemeMenu& menu) {
-    const int n = schemes.numSchemes();
+void checkAll(schemes::SchemeStore& schemes) {
+    const int n = schemes.count();
     FUZZ_CHECK(n >= 0 && n <= 32767);
-    FUZZ_CHECK(menu.highestIndex() == n);
     FUZZ_CHECK(schemes.titles().size() == n);
     for (int k = 1; k <= n;
          k = (k == kShiftLimit / 2 && n > kShiftLimit) ? n - kShiftLimit / 2 : k + 1)
@@ -89,18 +84,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(writeBytes(path, original));
     const bool readable = qsettingsReadsAll(dir, original, run);
 
-    platform::QSettingsStore store(path);
-    platform::MemorySchemeMenu menu;
-    schemes::SchemeStore schemes(store, menu);
-    schemes.load();
-    checkAll(schemes, menu);
+    platform::QSettingsStore store(path, {});
+    schemes::SchemeStore schemes(store);
+    checkAll(schemes);
 
-    const int before = schemes.numSchemes();
+    const int before = schemes.count();
     const QStringList titlesBefore = schemes.titles();
     const bool added = schemes.add(QStringLiteral("fuzz added"), kAdded);
     FUZZ_CHECK(added == (before < 32767));
     if (added) {
-        FUZZ_CHECK(schemes.numSchemes() == before + 1);
+        FUZZ_CHECK(schemes.count() == before + 1);
         FUZZ_CHECK(schemes.titles() == titlesBefore + QStringList{QStringLiteral("fuzz added")});
         FUZZ_CHECK(schemes.apply(before + 1) == kAdded);
         // What was read in full is written back unchanged; a file QSettings could not
@@ -120,21 +113,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A removal starts from the file as it is; one that was set aside and rewritten may
     // read differently from the first view of it.
-    const int n = schemes.numSchemes();
+    const int n = schemes.count();
     const QStringList titles =
         copies.isEmpty() ? schemes.titles()
                          : titlesOnDisk(dir, path, QStringLiteral("before-remove-%1.ini").arg(run));
     const int removed = n <= kShiftLimit ? 1 : n;
-    schemes.deleteIt(removed);
+    schemes.remove(removed);
     if (n > 0) {
         QStringList expected = titles;
         expected.removeAt(removed - 1);
-        FUZZ_CHECK(schemes.numSchemes() == n - 1);
+        FUZZ_CHECK(schemes.count() == n - 1);
         FUZZ_CHECK(schemes.titles() == expected);
         if (added && removed != before + 1)
             FUZZ_CHECK(schemes.apply(before) == kAdded);
     }
-    checkAll(schemes, menu);
+    checkAll(schemes);
 
     for (const QString& name : dir.entryList(QDir::Files))
         QFile::remove(dir.filePath(name));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace tintwave::platform {
@@ -8,8 +9,11 @@ namespace tintwave::platform {
 // The application name under which the program keeps all its settings.
 inline const QString kSettingsApplication = QStringLiteral("tintwave");
 
-// Per-user store of text values addressed by application, section and key; values
-// survive restarts. A missing key reads as empty text.
+// Receives, as it happens, what the user should be told about the store: an unreadable
+// file that was set aside, a write that failed, a lock that could not be had. Each
+// store takes one when it is made, so no notice can go unseen.
+using NoticeHandler = std::function<void(const QString& notice)>;
+
 // Held while a read-modify-write of the store must not interleave with another running
 // copy's; releasing it (destroying the object) pushes the writes made meanwhile out.
 class ExclusiveAccess {
@@ -17,6 +21,8 @@ public:
     virtual ~ExclusiveAccess() = default;
 };
 
+// Per-user store of text values addressed by application, section and key; values
+// survive restarts. A missing key reads as empty text.
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
@@ -30,10 +36,6 @@ public:
 
     // Pushes pending writes out and picks up what other running copies wrote meanwhile.
     virtual void sync() = 0;
-
-    // Something the user should be told once (an unreadable file that was set aside, a
-    // write that failed); empty when there is nothing. Reading it clears it.
-    virtual QString takeNotice() = 0;
 
     // Exclusive access to an application's settings across running copies, for one
     // read-modify-write: sync, read, write, then release. Nothing when another copy held

@@ -1,6 +1,5 @@
 #include "schemes/SchemeStore.h"
 
-#include "platform/SchemeMenu.h"
 #include "platform/SettingsStore.h"
 
 #include <QStringView>
@@ -89,29 +88,23 @@ ColorValue parseSlotValue(const QString& text) {
     return static_cast<ColorValue>(value);
 }
 
-SchemeStore::SchemeStore(platform::SettingsStore& store, platform::SchemeMenu& menu)
+SchemeStore::SchemeStore(platform::SettingsStore& store)
     : store_(store)
-    , menu_(menu) {
-}
-
-void SchemeStore::load() {
-    gNumSchemes = parseSchemeCount(store_.GetSetting(kApp, kGeneral, kCountKey));
-    RestoreMenus();
-}
-
-void SchemeStore::RestoreMenus() {
-    for (int k = 1; k <= gNumSchemes; ++k)
-        menu_.appendEntry(store_.GetSetting(kApp, sectionName(k), kTitleKey));
+    , gNumSchemes(parseSchemeCount(store_.GetSetting(kApp, kGeneral, kCountKey))) {
 }
 
 void SchemeStore::followStore() {
     store_.sync();
-    const int stored = parseSchemeCount(store_.GetSetting(kApp, kGeneral, kCountKey));
-    if (stored == gNumSchemes)
-        return;
-    gNumSchemes = stored;
-    menu_.removeEntries();
-    RestoreMenus();
+    gNumSchemes = parseSchemeCount(store_.GetSetting(kApp, kGeneral, kCountKey));
+}
+
+QStringList SchemeStore::titles() {
+    followStore();
+    QStringList result;
+    result.reserve(gNumSchemes);
+    for (int k = 1; k <= gNumSchemes; ++k)
+        result << store_.GetSetting(kApp, sectionName(k), kTitleKey);
+    return result;
 }
 
 bool SchemeStore::add(const QString& name, const palette::Palette& palette) {
@@ -131,7 +124,6 @@ bool SchemeStore::add(const QString& name, const palette::Palette& palette) {
     for (int slot = 0; slot < kSlotCount; ++slot)
         store_.SaveSetting(kApp, section, boxKey(slot), QString::number(palette.slots[slot]));
     gNumSchemes = n;
-    menu_.appendEntry(name);
     store_.sync();
     return true;
 }
@@ -146,7 +138,7 @@ std::optional<palette::Palette> SchemeStore::apply(int index) {
     return result;
 }
 
-void SchemeStore::deleteIt(int schemeNum) {
+void SchemeStore::remove(int schemeNum) {
     const auto access = store_.lockExclusive(kApp);
     if (!access)
         return;
@@ -163,20 +155,9 @@ void SchemeStore::deleteIt(int schemeNum) {
         store_.SaveSetting(kApp, to, kTitleKey, store_.GetSetting(kApp, from, kTitleKey));
     }
     store_.DeleteSetting(kApp, sectionName(n));
-    menu_.removeEntries();
     gNumSchemes = n - 1;
     store_.SaveSetting(kApp, kGeneral, kCountKey, QString::number(gNumSchemes));
-    RestoreMenus();
     store_.sync();
-}
-
-QStringList SchemeStore::titles() {
-    followStore();
-    QStringList result;
-    result.reserve(gNumSchemes);
-    for (int k = 1; k <= gNumSchemes; ++k)
-        result << store_.GetSetting(kApp, sectionName(k), kTitleKey);
-    return result;
 }
 
 std::optional<int> SchemeStore::findByTitle(const QString& title) {

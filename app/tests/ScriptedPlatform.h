@@ -10,7 +10,10 @@
 namespace tintwave::app::testing {
 
 struct ScriptedPlatform {
-    platform::MemorySettingsStore settings;
+    NoticeRelay notices;
+    platform::MemorySettingsStore settings{[this](const QString& notice) {
+        notices.report(notice);
+    }};
     platform::SequenceRandomSource random;
     platform::ScriptedColorDialog colorDialog;
     platform::ScriptedSaveDialog saveDialog;
@@ -22,8 +25,8 @@ struct ScriptedPlatform {
     platform::FixedSystemColors systemColors;
 
     Services services() {
-        return {settings, random,    colorDialog, saveDialog, inputPrompt,
-                messages, clipboard, files,       urls,       systemColors};
+        return {settings,  random, colorDialog, saveDialog,   inputPrompt, messages,
+                clipboard, files,  urls,        systemColors, notices};
     }
 };
 

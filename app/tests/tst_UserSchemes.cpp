@@ -166,11 +166,13 @@ private Q_SLOTS:
         QCOMPARE(w->window->gNumSchemes(), captions.size());
     }
 
-    void storeNotice_isShownOnceAfterTheOperation() {
+    void storeNotice_isShownOnceAsItComes() {
         w->open();
-        w->fake.settings.pendingNotice = QStringLiteral("Could not write the settings.");
+        w->fake.settings.refuseLock = true;
         addScheme(QStringLiteral("A"), paletteOf({1}));
-        QCOMPARE(w->fake.messages.shown, QStringList{"Tintwave: Could not write the settings."});
+        QCOMPARE(w->fake.messages.shown,
+                 QStringList{"Tintwave: The settings are locked by another copy."});
+        w->fake.settings.refuseLock = false;
         addScheme(QStringLiteral("B"), paletteOf({2}));
         QCOMPARE(w->fake.messages.shown.size(), 1);
     }

@@ -204,8 +204,8 @@ private Q_SLOTS:
     }
 
     void startup_settingsNoticeIsShownOnceAfterTheWindowAppears() {
-        w->fake.settings.pendingNotice = QStringLiteral("The settings file could not be read.");
         w->window = std::make_unique<frmMain1>(w->fake.services());
+        w->fake.settings.notify(QStringLiteral("The settings file could not be read."));
         QVERIFY(w->fake.messages.shown.isEmpty()); // not while hidden
         w->window->show();
         QTRY_COMPARE(w->fake.messages.shown,

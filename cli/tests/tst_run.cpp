@@ -110,18 +110,6 @@ private Q_SLOTS:
         QCOMPARE(io.out, code);
     }
 
-    void run_storeNotice_isReportedOnceAndRunCarriesOn() {
-        MemoryIo io;
-        io.store.pendingNotice = QStringLiteral("settings file was unreadable; set aside as x.bad");
-        addUserScheme(io.store, 1, QStringLiteral("Mine"), 0x0000FF);
-        cli::CliOptions o = textOptions(QStringLiteral("A"));
-        o.scheme = QStringLiteral("Mine");
-        QCOMPARE(cli::run(o, io), cli::kExitOk);
-        QCOMPARE(io.err,
-                 QStringList{"tintwave-cli: settings file was unreadable; set aside as x.bad"});
-        QCOMPARE(io.out, QByteArray("<center><font color=\"#FF0000\">A</font></center>\n"));
-    }
-
     void run_writeFailure_isUsageErrorNamingFileAndReason() {
         MemoryIo io;
         io.writer.failWith = QStringLiteral("Permission denied");

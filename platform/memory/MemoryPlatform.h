@@ -7,35 +7,23 @@
 #include "platform/Dialogs.h"
 #include "platform/FileWriter.h"
 #include "platform/RandomSource.h"
-#include "platform/SchemeMenu.h"
 #include "platform/SystemColors.h"
 #include "platform/UrlOpener.h"
 
 #include <QList>
 #include <QMap>
 #include <QStringList>
-
 #include <deque>
 #include <stdexcept>
 
 namespace tintwave::platform {
 
-class MemorySchemeMenu : public SchemeMenu {
-public:
-    void appendEntry(const QString& caption) override { captions << caption; }
-    void removeEntries() override { captions.clear(); }
-    int highestIndex() const override { return int(captions.size()); }
-
-    // Captions of entries 1 .. highestIndex().
-    QStringList captions;
-};
-
 // Hands out a fixed sequence of numbers; running past its end is a test error.
 class SequenceRandomSource : public RandomSource {
 public:
-    explicit SequenceRandomSource(std::deque<float> values = {}) : values(std::move(values)) {}
-    float next() override
-    {
+    explicit SequenceRandomSource(std::deque<float> values = {})
+        : values(std::move(values)) {}
+    float next() override {
         if (values.empty())
             throw std::logic_error("SequenceRandomSource ran out of numbers");
         const float v = values.front();
@@ -49,8 +37,7 @@ public:
 
 class MemoryFileWriter : public FileWriter {
 public:
-    WriteError writeFile(const QString& path, const QByteArray& bytes) override
-    {
+    WriteError writeFile(const QString& path, const QByteArray& bytes) override {
         if (failWith)
             return failWith;
         files[path] = bytes;
@@ -62,8 +49,7 @@ public:
 
 class MemoryClipboard : public Clipboard {
 public:
-    void setText(const QString& t) override
-    {
+    void setText(const QString& t) override {
         text = t;
         ++setCount;
     }
@@ -73,8 +59,7 @@ public:
 
 class ScriptedInputPrompt : public InputPrompt {
 public:
-    QString getText(const QString& prompt, const QString& title, const QString&) override
-    {
+    QString getText(const QString& prompt, const QString& title, const QString&) override {
         asked << prompt + QLatin1Char('|') + title;
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
@@ -84,8 +69,7 @@ public:
 
 class ScriptedColorDialog : public ColorDialog {
 public:
-    std::optional<ColorValue> pickColor(ColorValue) override
-    {
+    std::optional<ColorValue> pickColor(ColorValue) override {
         ++opened;
         return answers.isEmpty() ? std::nullopt : answers.takeFirst();
     }
@@ -95,8 +79,8 @@ public:
 
 class ScriptedSaveDialog : public SaveDialog {
 public:
-    std::optional<QString> getSaveFileName(const QString& proposal, const QString& filter) override
-    {
+    std::optional<QString> getSaveFileName(const QString& proposal,
+                                           const QString& filter) override {
         asked << proposal + QLatin1Char('|') + filter;
         return answers.isEmpty() ? std::nullopt : answers.takeFirst();
     }
@@ -106,14 +90,15 @@ public:
 
 class RecordingMessageDisplay : public MessageDisplay {
 public:
-    void show(const QString& text, const QString& title) override { shown << title + QLatin1String(": ") + text; }
+    void show(const QString& text, const QString& title) override {
+        shown << title + QLatin1String(": ") + text;
+    }
     QStringList shown; // "title: text"
 };
 
 class RecordingUrlOpener : public UrlOpener {
 public:
-    bool open(const QString& url) override
-    {
+    bool open(const QString& url) override {
         opened << url;
         return true;
     }
@@ -123,8 +108,7 @@ public:
 // Resolves the two references the program uses to fixed colours.
 class FixedSystemColors : public SystemColors {
 public:
-    ColorValue resolve(ColorValue color) const override
-    {
+    ColorValue resolve(ColorValue color) const override {
         if (color >= 0)
             return color;
         return color == kButtonFace ? buttonFace : windowBackground;

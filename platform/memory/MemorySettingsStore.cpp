@@ -18,6 +18,10 @@ private:
 
 } // namespace
 
+MemorySettingsStore::MemorySettingsStore(NoticeHandler onNotice)
+    : onNotice_(std::move(onNotice)) {
+}
+
 QString MemorySettingsStore::GetSetting(const QString& application, const QString& section,
                                         const QString& key) {
     return data_.value(application).value(section).value(key);
@@ -42,13 +46,9 @@ void MemorySettingsStore::sync() {
     ++syncCount;
 }
 
-QString MemorySettingsStore::takeNotice() {
-    return std::exchange(pendingNotice, QString());
-}
-
 std::unique_ptr<ExclusiveAccess> MemorySettingsStore::lockExclusive(const QString&) {
     if (refuseLock) {
-        pendingNotice = QStringLiteral("The settings are locked by another copy.");
+        notify(QStringLiteral("The settings are locked by another copy."));
         return nullptr;
     }
     return std::make_unique<CountedAccess>(locksHeld);
@@ -65,6 +65,12 @@ bool MemorySettingsStore::hasKey(const QString& application, const QString& sect
 
 QStringList MemorySettingsStore::sections(const QString& application) const {
     return data_.value(application).keys();
+}
+
+void MemorySettingsStore::notify(const QString& notice) {
+    notices << notice;
+    if (onNotice_)
+        onNotice_(notice);
 }
 
 } // namespace tintwave::platform

@@ -8,28 +8,31 @@
 namespace tintwave::platform {
 
 // A settings store held in memory, for tests. It records every write and delete in
-// order, so tests can pin the exact sequence of store operations.
+// order, so tests can pin the exact sequence of store operations, and every notice.
 class MemorySettingsStore : public SettingsStore {
 public:
+    explicit MemorySettingsStore(NoticeHandler onNotice = {});
+
     QString GetSetting(const QString& application, const QString& section,
                        const QString& key) override;
     void SaveSetting(const QString& application, const QString& section, const QString& key,
                      const QString& value) override;
     void DeleteSetting(const QString& application, const QString& section) override;
     void sync() override;
-    QString takeNotice() override;
-    // Counts holders; refused (with pendingNotice set) while refuseLock is true.
+    // Counts holders; refused, with a notice, while refuseLock is true.
     std::unique_ptr<ExclusiveAccess> lockExclusive(const QString& application) override;
 
     bool hasSection(const QString& application, const QString& section) const;
     bool hasKey(const QString& application, const QString& section, const QString& key) const;
     // Section names of one application, sorted.
     QStringList sections(const QString& application) const;
+    // Gives a notice as the real store does (for a damaged file, a failed write).
+    void notify(const QString& notice);
 
     // "save app/section/key=value" and "delete app/section", oldest first.
     QStringList log;
-    // Handed out (once) by takeNotice().
-    QString pendingNotice;
+    // Every notice given, oldest first; each also goes to the handler.
+    QStringList notices;
     int syncCount = 0;
     bool refuseLock = false;
     int locksHeld = 0;
@@ -37,6 +40,7 @@ public:
     int unlockedWrites = 0;
 
 private:
+    NoticeHandler onNotice_;
     using Section = QMap<QString, QString>;
     QMap<QString, QMap<QString, Section>> data_;
 };

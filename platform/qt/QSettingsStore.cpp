@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QVariantMap>
@@ -132,41 +131,38 @@ QString keepCopy(const QString& path, const QByteArray& bytes) {
     return {};
 }
 
+// The writes made under one exclusive access.
+struct Batch {
+    std::optional<bool> writable; // whether the file may be rewritten, checked once
+    bool written = false;
+    bool unsynced = false; // written to QSettings, not yet synced
+    QStringList notices;
+};
+
 } // namespace
 
 // One settings file (or registry branch) and what is known about its contents.
 class QSettingsStore::Backend {
 public:
-    explicit Backend(QString path)
-        : path_(std::move(path)) {
-        open();
-    }
-#ifdef Q_OS_WIN
-    explicit Backend(const QString& organisation, const QString& application)
-        : organisation_(organisation)
-        , application_(application) {
-        open();
-    }
-#endif
+    explicit Backend(Place place)
+        : place_(std::move(place))
+        , settings_(place_.open()) {}
 
     QString read(const QString& section, const QString& key) {
         return textOf(settings_->value(qtKey(section, key)));
     }
 
-    // Each write is synced at once; the notice is empty when all went well.
-    QString write(const QString& section, const QString& key, const QString& value) {
-        QString notice;
-        if (!mayWrite(notice))
-            return notice;
+    // Writes happen only within a batch, which syncs them when it ends.
+    void write(const QString& section, const QString& key, const QString& value) {
+        if (!mayWrite())
+            return;
         settings_->setValue(qtKey(section, key), value);
-        pending_ = true;
-        return written(notice);
+        batch_->written = batch_->unsynced = true;
     }
 
-    QString remove(const QString& section) {
-        QString notice;
-        if (!mayWrite(notice))
-            return notice;
+    void remove(const QString& section) {
+        if (!mayWrite())
+            return;
         if (section == kRootSection) {
             // The root also holds the other sections as groups; only its own keys go.
             for (const QString& key : settings_->childKeys())
@@ -174,84 +170,58 @@ public:
         } else {
             settings_->remove(escapedName(section));
         }
-        pending_ = true;
-        return written(notice);
+        batch_->written = batch_->unsynced = true;
     }
 
-    void sync() {
-        syncSettings();
-    }
+    void sync() { syncSettings(); }
 
     // Between these two, writes stay in memory and the file is checked only once. A batch
     // runs under the lock and starts from the file as it is.
-    bool inBatch() const {
-        return batchDepth_ > 0;
-    }
+    bool inBatch() const { return batch_.has_value(); }
     void beginBatch() {
-        if (batchDepth_++ == 0)
-            rereadFile();
+        batch_.emplace();
+        rereadFile();
     }
+    // Writes the batch out; returns the notices of its writes, one per line.
     QString endBatch() {
-        if (--batchDepth_ > 0)
-            return {};
-        batchChecked_ = false;
-        if (!std::exchange(batchWritten_, false))
-            return {};
-        return finishWrite({});
+        if (batch_->written)
+            finishWrite();
+        const QString notices = batch_->notices.join(u'\n');
+        batch_.reset();
+        return notices;
     }
 
 private:
-    bool mayWrite(QString& notice) {
-        if (batchDepth_ == 0)
-            return guardUnreadableFile(notice);
-        if (!batchChecked_) {
-            batchChecked_ = true;
-            batchWritable_ = guardUnreadableFile(notice);
-        }
-        return batchWritable_;
-    }
-
-    QString written(const QString& notice) {
-        if (batchDepth_ == 0)
-            return finishWrite(notice);
-        batchWritten_ = true;
-        return notice;
-    }
-
-    void open() {
-#ifdef Q_OS_WIN
-        if (path_.isEmpty()) {
-            settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                                    organisation_, application_);
-            return;
-        }
-#endif
-        settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+    bool mayWrite() {
+        if (!batch_->writable)
+            batch_->writable = guardUnreadableFile();
+        return *batch_->writable;
     }
 
     // Before QSettings rewrites the file, makes sure nothing it could not read is lost:
     // such a file is copied aside first. False when that copy failed; then nothing is
     // written and the original stays as it is.
-    bool guardUnreadableFile(QString& notice) {
-        if (path_.isEmpty())
+    bool guardUnreadableFile() {
+        const QString& path = place_.file;
+        if (path.isEmpty())
             return true;
-        const QByteArray bytes = fileBytes(path_);
+        const QByteArray bytes = fileBytes(path);
         if (bytes.isEmpty() || bytes == knownReadable_ || readsCompletely(bytes)) {
             knownReadable_ = bytes;
             return true;
         }
-        const QString copy = keepCopy(path_, bytes);
+        const QString copy = keepCopy(path, bytes);
         if (copy.isEmpty()) {
-            notice = QStringLiteral("The settings file \"%1\" is damaged and could not be "
-                                    "copied aside, so nothing was saved to it.")
-                         .arg(QDir::toNativeSeparators(path_));
+            batch_->notices << QStringLiteral("The settings file \"%1\" is damaged and could not "
+                                              "be copied aside, so nothing was saved to it.")
+                                   .arg(QDir::toNativeSeparators(path));
             return false;
         }
         knownReadable_ = bytes; // set aside; from here on it may be rewritten
-        notice = QStringLiteral("The settings file \"%1\" was damaged and could not be read "
-                                "completely. A copy of it was kept as \"%2\"; Tintwave goes on "
-                                "with the settings it could read.")
-                     .arg(QDir::toNativeSeparators(path_), QDir::toNativeSeparators(copy));
+        batch_->notices << QStringLiteral("The settings file \"%1\" was damaged and could not be "
+                                          "read completely. A copy of it was kept as \"%2\"; "
+                                          "Tintwave goes on with the settings it could read.")
+                               .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(copy));
         return true;
     }
 
@@ -266,67 +236,58 @@ private:
     // by advancing the time once more, making QSettings read the file afresh while no
     // other copy can write. Both run under the lock, so times only ever increase.
     void syncSettings() {
-        if (!pending_ || path_.isEmpty()) {
+        const bool unsynced = batch_ && batch_->unsynced;
+        if (!unsynced || place_.file.isEmpty()) {
             settings_->sync();
             return;
         }
         const QDateTime before = modifiedTime();
         settings_->sync();
-        pending_ = false;
+        batch_->unsynced = false;
         if (before.isValid() && modifiedTime() <= before)
             setModifiedTime(before.addMSecs(1));
     }
 
     void rereadFile() {
-        const QDateTime now = path_.isEmpty() ? QDateTime() : modifiedTime();
+        const QDateTime now = place_.file.isEmpty() ? QDateTime() : modifiedTime();
         if (now.isValid())
             setModifiedTime(now.addMSecs(1));
         settings_->sync();
     }
 
     QDateTime modifiedTime() const {
-        return QFileInfo(path_).fileTime(QFileDevice::FileModificationTime);
+        return QFileInfo(place_.file).fileTime(QFileDevice::FileModificationTime);
     }
 
     void setModifiedTime(const QDateTime& time) {
-        QFile file(path_);
+        QFile file(place_.file);
         if (file.open(QIODevice::ReadOnly))
             file.setFileTime(time, QFileDevice::FileModificationTime);
     }
 
-    QString finishWrite(QString notice) {
+    void finishWrite() {
         syncSettings();
         if (settings_->status() == QSettings::AccessError) {
-            if (!notice.isEmpty())
-                notice += u'\n';
-            notice += QStringLiteral("Tintwave could not save its settings to \"%1\": the file "
-                                     "or its folder cannot be written.")
-                          .arg(QDir::toNativeSeparators(settings_->fileName()));
+            batch_->notices << QStringLiteral("Tintwave could not save its settings to \"%1\": "
+                                              "the file or its folder cannot be written.")
+                                   .arg(QDir::toNativeSeparators(settings_->fileName()));
             // The error stays with a QSettings object for good; a fresh one shows
             // whether later writes succeed.
             settings_.reset();
-            open();
-        } else if (!path_.isEmpty()) {
-            knownReadable_ = fileBytes(path_);
+            settings_ = place_.open();
+        } else if (!place_.file.isEmpty()) {
+            knownReadable_ = fileBytes(place_.file);
         }
-        return notice;
     }
 
-    QString path_;
-#ifdef Q_OS_WIN
-    QString organisation_, application_;
-#endif
+    Place place_;
     std::unique_ptr<QSettings> settings_;
     QByteArray knownReadable_; // the file's bytes when last found readable
-    bool pending_ = false;     // written to QSettings, not yet synced
-    int batchDepth_ = 0;
-    bool batchChecked_ = false;
-    bool batchWritable_ = false;
-    bool batchWritten_ = false;
+    std::optional<Batch> batch_;
 };
 
 // The lock file held and the batch open on one backend; releasing writes the batch out,
-// then lets the next copy in.
+// then lets the next copy in, then hands the batch's notices on.
 class QSettingsStore::FileLock : public ExclusiveAccess {
 public:
     FileLock(QSettingsStore& store, Backend& backend, std::unique_ptr<QLockFile> lock)
@@ -336,9 +297,11 @@ public:
         backend_.beginBatch();
     }
     ~FileLock() override {
-        store_.notify(backend_.endBatch());
+        const QString notices = backend_.endBatch();
         if (lock_)
             lock_->unlock();
+        // Only now: the user may take a while to read it, and other copies must not wait.
+        store_.notify(notices);
     }
 
 private:
@@ -347,44 +310,38 @@ private:
     std::unique_ptr<QLockFile> lock_;
 };
 
-QSettingsStore::QSettingsStore() = default;
+QSettingsStore::QSettingsStore(NoticeHandler onNotice)
+    : placeOf_(&QSettingsStore::userPlace)
+    , onNotice_(std::move(onNotice)) {
+}
 
-QSettingsStore::QSettingsStore(const QString& iniFile)
-    : fixedFile_(iniFile) {
+QSettingsStore::QSettingsStore(const QString& iniFile, NoticeHandler onNotice)
+    : placeOf_([iniFile](const QString&) { return iniPlace(iniFile); })
+    , onNotice_(std::move(onNotice)) {
 }
 
 QSettingsStore::~QSettingsStore() = default;
 
+QSettingsStore::Place QSettingsStore::iniPlace(const QString& file) {
+    return {file, [file] {
+                return std::make_unique<QSettings>(file, QSettings::IniFormat);
+            }};
+}
+
 QString QSettingsStore::fileName(const QString& application) const {
-    if (!fixedFile_.isEmpty())
-        return fixedFile_;
-#ifdef Q_OS_WIN
-    Q_UNUSED(application);
-    return {};
-#else
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return config + u'/' + application + u'/' + application + QStringLiteral(".ini");
-#endif
+    return placeOf_(application).file;
 }
 
 QSettingsStore::Backend& QSettingsStore::backend(const QString& application) {
     std::unique_ptr<Backend>& b = backends_[application];
-    if (!b) {
-        const QString file = fileName(application);
-#ifdef Q_OS_WIN
-        if (file.isEmpty()) {
-            b = std::make_unique<Backend>(application, application);
-            return *b;
-        }
-#endif
-        b = std::make_unique<Backend>(file);
-    }
+    if (!b)
+        b = std::make_unique<Backend>(placeOf_(application));
     return *b;
 }
 
 void QSettingsStore::notify(const QString& notice) {
-    if (!notice.isEmpty() && !notices_.contains(notice))
-        notices_ << notice;
+    if (!notice.isEmpty() && onNotice_)
+        onNotice_(notice);
 }
 
 QString QSettingsStore::GetSetting(const QString& application, const QString& section,
@@ -394,20 +351,20 @@ QString QSettingsStore::GetSetting(const QString& application, const QString& se
 
 void QSettingsStore::SaveSetting(const QString& application, const QString& section,
                                  const QString& key, const QString& value) {
-    writeExclusively(application, [&](Backend& b) { return b.write(section, key, value); });
+    writeExclusively(application, [&](Backend& b) { b.write(section, key, value); });
 }
 
 void QSettingsStore::DeleteSetting(const QString& application, const QString& section) {
-    writeExclusively(application, [&](Backend& b) { return b.remove(section); });
+    writeExclusively(application, [&](Backend& b) { b.remove(section); });
 }
 
 void QSettingsStore::writeExclusively(const QString& application,
-                                      const std::function<QString(Backend&)>& write) {
+                                      const std::function<void(Backend&)>& write) {
     Backend& b = backend(application);
     std::unique_ptr<ExclusiveAccess> access; // none needed inside a held access
     if (!b.inBatch() && !(access = lockExclusive(application)))
         return;
-    notify(write(b));
+    write(b);
 }
 
 void QSettingsStore::sync() {
@@ -421,6 +378,9 @@ void QSettingsStore::setLockTimes(int waitMs, int staleMs) {
 }
 
 std::unique_ptr<ExclusiveAccess> QSettingsStore::lockExclusive(const QString& application) {
+    Backend& b = backend(application);
+    if (b.inBatch()) // already held here: the writes join the open batch
+        return std::make_unique<ExclusiveAccess>();
     QString file = fileName(application);
     if (file.isEmpty()) // the registry: lock a file in the temporary folder instead
         file = QDir::temp().filePath(application);
@@ -438,13 +398,7 @@ std::unique_ptr<ExclusiveAccess> QSettingsStore::lockExclusive(const QString& ap
         // unlocked; a write there fails and says so on its own.
         lock.reset();
     }
-    return std::make_unique<FileLock>(*this, backend(application), std::move(lock));
-}
-
-QString QSettingsStore::takeNotice() {
-    const QString text = notices_.join(u'\n');
-    notices_.clear();
-    return text;
+    return std::make_unique<FileLock>(*this, b, std::move(lock));
 }
 
 } // namespace tintwave::platform

@@ -2,7 +2,7 @@
 
 #include "platform/SettingsStore.h"
 
-#include <QStringList>
+#include <QSettings>
 #include <functional>
 #include <map>
 #include <memory>
@@ -19,7 +19,8 @@ namespace tintwave::platform {
 //
 // A file QSettings cannot read completely is never silently rewritten: before the first
 // write over it, its bytes are copied beside it as "<file>.corrupt-<date>-<time>" and a
-// notice names both files. A failed write gives a notice too.
+// notice names both files. A failed write gives a notice too. Notices go to the handler
+// given at construction, never while the lock is held.
 //
 // lockExclusive() holds "<file>.tintwave-lock" (a QLockFile beside the settings file; not
 // QSettings' own "<file>.lock", which QSettings takes itself while syncing). While it is
@@ -30,9 +31,10 @@ namespace tintwave::platform {
 // died is taken over at once, one older than the stale time in any case.
 class QSettingsStore : public SettingsStore {
 public:
-    QSettingsStore();
+    // The user's settings, each application's in its own place (userPlace()).
+    explicit QSettingsStore(NoticeHandler onNotice);
     // Keeps every application's settings in this one INI file.
-    explicit QSettingsStore(const QString& iniFile);
+    QSettingsStore(const QString& iniFile, NoticeHandler onNotice);
     ~QSettingsStore() override;
 
     QString GetSetting(const QString& application, const QString& section,
@@ -41,8 +43,9 @@ public:
                      const QString& value) override;
     void DeleteSetting(const QString& application, const QString& section) override;
     void sync() override;
-    QString takeNotice() override;
-    // The returned access refers to this store and must not outlive it.
+    // The returned access refers to this store and must not outlive it. The notices of
+    // the writes made under it are handed on together once it is released. Asked for
+    // again while one is held here, it joins the one held.
     std::unique_ptr<ExclusiveAccess> lockExclusive(const QString& application) override;
 
     // How long lockExclusive() waits for another copy, and the age after which a lock
@@ -56,15 +59,28 @@ public:
 private:
     class Backend;
     class FileLock;
+
+    // Where one application's settings live: an INI file, or, with no file, the QSettings
+    // that open() makes.
+    struct Place {
+        QString file;
+        std::function<std::unique_ptr<QSettings>()> open;
+    };
+    static Place iniPlace(const QString& file);
+
+    // The user's place for an application's settings: on Windows the user's registry
+    // (QSettingsStoreRegistry.cpp), elsewhere <config>/<application>/<application>.ini
+    // (QSettingsStoreFile.cpp). The build compiles one of the two.
+    static Place userPlace(const QString& application);
+
     Backend& backend(const QString& application);
     // Runs one write under the lock; a write made while an access is held is part of it.
-    void writeExclusively(const QString& application,
-                          const std::function<QString(Backend&)>& write);
+    void writeExclusively(const QString& application, const std::function<void(Backend&)>& write);
     void notify(const QString& notice);
 
-    QString fixedFile_;
+    std::function<Place(const QString& application)> placeOf_;
+    NoticeHandler onNotice_;
     std::map<QString, std::unique_ptr<Backend>> backends_; // by application
-    QStringList notices_;
     int lockWaitMs_ = 15000;
     int staleLockMs_ = 10000;
 };

@@ -10,20 +10,17 @@ class SystemRandomSourceTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Every 1/256 slice of [0, 1) is hit (about 780 times each; missing one by chance is
+    // beyond astronomically unlikely), and nothing falls outside.
     void next_staysInUnitIntervalAndReachesEveryComponent() {
         SystemRandomSource rnd;
         std::array<int, 256> hits{};
-        double sum = 0;
-        constexpr int kDraws = 200000;
-        for (int i = 0; i < kDraws; ++i) {
+        for (int i = 0; i < 200000; ++i) {
             const float x = rnd.next();
             QVERIFY(x >= 0.0f && x < 1.0f);
             ++hits[int(x * 256)];
-            sum += x;
         }
-        // About 780 per component; missing one by chance is beyond astronomically unlikely.
         QVERIFY(*std::min_element(hits.begin(), hits.end()) > 500);
-        QVERIFY(qAbs(sum / kDraws - 0.5) < 0.01);
     }
 };
 
