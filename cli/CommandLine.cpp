@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "color/ColorProcs.h"
 #include "palette/Palette.h"
 
 #include <QCommandLineParser>
@@ -233,57 +234,6 @@ QString oneLine(const QString& message) {
     return out;
 }
 
-ParseResult parseUnchecked(const QStringList& arguments);
-
-} // namespace
-
-ParseResult parseArguments(const QStringList& arguments) {
-    ParseResult result = parseUnchecked(arguments);
-    result.error = oneLine(result.error);
-    return result;
-}
-
-std::optional<ColorValue> parseColor(QStringView entry) {
-    if (entry.size() != 7 || entry.front() != QLatin1Char('#'))
-        return std::nullopt;
-    int rgb[3] = {};
-    for (int i = 0; i < 3; ++i) {
-        const int hi = hexDigit(entry[1 + 2 * i]);
-        const int lo = hexDigit(entry[2 + 2 * i]);
-        if (hi < 0 || lo < 0)
-            return std::nullopt;
-        rgb[i] = hi * 16 + lo;
-    }
-    return rgb[0] + 256 * rgb[1] + 65536 * rgb[2];
-}
-
-ColorListResult parseColorList(QStringView list) {
-    ColorListResult result;
-    result.slotValues.fill(palette::gColor);
-    const auto entries = list.split(QLatin1Char(','));
-    if (entries.size() > kMaxEntries) {
-        result.error = QStringLiteral("--colors has %1 entries; at most %2 are allowed")
-                           .arg(entries.size())
-                           .arg(kMaxEntries);
-        return result;
-    }
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (entries[i].isEmpty())
-            continue;
-        const std::optional<ColorValue> color = parseColor(entries[i]);
-        if (!color) {
-            result.error = QStringLiteral("--colors entry %1 '%2' is not #RRGGBB or empty")
-                               .arg(i + 1)
-                               .arg(entries[i]);
-            return result;
-        }
-        result.slotValues[std::size_t(i)] = *color;
-    }
-    return result;
-}
-
-namespace {
-
 ParseResult parseUnchecked(const QStringList& arguments) {
     ParseResult result;
     Parser p;
@@ -318,6 +268,51 @@ ParseResult parseUnchecked(const QStringList& arguments) {
 }
 
 } // namespace
+
+ParseResult parseArguments(const QStringList& arguments) {
+    ParseResult result = parseUnchecked(arguments);
+    result.error = oneLine(result.error);
+    return result;
+}
+
+std::optional<ColorValue> parseColor(QStringView entry) {
+    if (entry.size() != 7 || entry.front() != QLatin1Char('#'))
+        return std::nullopt;
+    int rgb[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        const int hi = hexDigit(entry[1 + 2 * i]);
+        const int lo = hexDigit(entry[2 + 2 * i]);
+        if (hi < 0 || lo < 0)
+            return std::nullopt;
+        rgb[i] = hi * 16 + lo;
+    }
+    return color::rgb(rgb[0], rgb[1], rgb[2]);
+}
+
+ColorListResult parseColorList(QStringView list) {
+    ColorListResult result;
+    result.slotValues.fill(palette::gColor);
+    const auto entries = list.split(QLatin1Char(','));
+    if (entries.size() > kMaxEntries) {
+        result.error = QStringLiteral("--colors has %1 entries; at most %2 are allowed")
+                           .arg(entries.size())
+                           .arg(kMaxEntries);
+        return result;
+    }
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries[i].isEmpty())
+            continue;
+        const std::optional<ColorValue> color = parseColor(entries[i]);
+        if (!color) {
+            result.error = QStringLiteral("--colors entry %1 '%2' is not #RRGGBB or empty")
+                               .arg(i + 1)
+                               .arg(entries[i]);
+            return result;
+        }
+        result.slotValues[std::size_t(i)] = *color;
+    }
+    return result;
+}
 
 QString helpText() {
     return QString::fromUtf8(kHelp);
