@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace tintwave::engine::colorspace {
@@ -13,34 +14,67 @@ double decodeExactly(double encoded) {
     return encoded <= 0.04045 ? encoded / 12.92 : std::pow((encoded + 0.055) / 1.055, 2.4);
 }
 
-// The linear value at which encoding reaches n + 0.5, for n = 0 .. 254: the rounding
-// boundaries between neighbouring 8-bit values. Looking a value up among them costs eight
-// comparisons instead of a pow() per component, which a million characters notice.
-const std::array<double, 255>& halfwayPoints() {
-    static const std::array<double, 255> points = [] {
-        std::array<double, 255> p{};
-        for (std::size_t n = 0; n < p.size(); ++n) {
-            p[n] = decodeExactly((double(n) + 0.5) / 255);
+// Where encode starts looking: the linear range 0 .. 1 in kBuckets equal steps. The steps
+// are narrower than the gap between any two halfway points, so from a step's first point a
+// value is at most two comparisons away from its own.
+constexpr int kBuckets = 4096;
+
+struct Tables {
+    std::array<double, 256> linear;
+    // The linear value at which encoding reaches n + 0.5, for n = 0 .. 254: the rounding
+    // boundaries between neighbouring 8-bit values.
+    std::array<double, 255> halfway;
+    // For each step, how many halfway points lie below its lower edge.
+    std::array<std::uint8_t, kBuckets> below;
+};
+
+// A pow() per component would cost more than the rest of a character.
+const Tables& tables() {
+    static const Tables t = [] {
+        Tables t{};
+        for (std::size_t n = 0; n < t.linear.size(); ++n) {
+            t.linear[n] = decodeExactly(double(n) / 255);
         }
-        return p;
+        for (std::size_t n = 0; n < t.halfway.size(); ++n) {
+            t.halfway[n] = decodeExactly((double(n) + 0.5) / 255);
+        }
+        for (std::size_t b = 0; b < t.below.size(); ++b) {
+            const double edge = double(b) / kBuckets; // exact: kBuckets is a power of two
+            t.below[b] = std::uint8_t(std::lower_bound(t.halfway.begin(), t.halfway.end(), edge) -
+                                      t.halfway.begin());
+        }
+        return t;
     }();
-    return points;
+    return t;
+}
+
+int encode(const Tables& t, double linear) {
+    if (!(linear > 0)) {
+        return 0; // also NaN
+    }
+    if (linear >= 1) {
+        return 255;
+    }
+    // The first halfway point not below linear: linear lies between n - 0.5 and n + 0.5.
+    // Scaling by a power of two is exact, so the step's edge is never above linear.
+    std::size_t n = t.below[std::size_t(linear * kBuckets)];
+    while (n < t.halfway.size() && t.halfway[n] < linear) {
+        ++n;
+    }
+    if (n < t.halfway.size() && t.halfway[n] == linear) {
+        return int(n + (n & 1)); // exactly half way between n and n + 1: the even one
+    }
+    return int(n);
 }
 
 } // namespace
 
 double decode(int component) {
-    return decodeExactly(component / 255.0);
+    return tables().linear[std::size_t(component)];
 }
 
 int encode(double linear) {
-    const std::array<double, 255>& points = halfwayPoints();
-    const auto above = std::lower_bound(points.begin(), points.end(), linear);
-    const int n = int(above - points.begin()); // linear lies between n - 0.5 and n + 0.5
-    if (above != points.end() && *above == linear) {
-        return n + (n & 1); // exactly half way between n and n + 1: the even one
-    }
-    return n;
+    return encode(tables(), linear);
 }
 
 LinearRgb toLinear(Srgb8 color) {
@@ -48,7 +82,8 @@ LinearRgb toLinear(Srgb8 color) {
 }
 
 Srgb8 toSrgb8(LinearRgb color) {
-    return {encode(color.red), encode(color.green), encode(color.blue)};
+    const Tables& t = tables();
+    return {encode(t, color.red), encode(t, color.green), encode(t, color.blue)};
 }
 
 OkLab toOkLab(LinearRgb c) {
@@ -75,6 +110,10 @@ LinearRgb toLinear(OkLab c) {
             -0.0041960863 * l - 0.7034186147 * m + 1.7076147010 * s};
 }
 
+Srgb8 toSrgb8(OkLab color) {
+    return toSrgb8(toLinear(color));
+}
+
 OkLch toOkLch(OkLab c) {
     return {c.l, std::hypot(c.a, c.b), std::atan2(c.b, c.a)};
 }
@@ -83,11 +122,11 @@ OkLab toOkLab(OkLch c) {
     return {c.l, c.c * std::cos(c.h), c.c * std::sin(c.h)};
 }
 
-OkLab mix(OkLab x, OkLab y, double f) {
-    return {x.l + f * (y.l - x.l), x.a + f * (y.a - x.a), x.b + f * (y.b - x.b)};
+OkLabPath path(OkLab x, OkLab y) {
+    return {x, {y.l - x.l, y.a - x.a, y.b - x.b}};
 }
 
-OkLch mix(OkLch x, OkLch y, double f) {
+OkLchPath path(OkLch x, OkLch y) {
     if (x.c < kAchromatic) {
         x.h = y.h;
     }
@@ -100,7 +139,7 @@ OkLch mix(OkLch x, OkLch y, double f) {
     } else if (turn < -std::numbers::pi) {
         turn += 2 * std::numbers::pi;
     }
-    return {x.l + f * (y.l - x.l), x.c + f * (y.c - x.c), x.h + f * turn};
+    return {x, {y.l - x.l, y.c - x.c, turn}};
 }
 
 } // namespace tintwave::engine::colorspace

@@ -18,6 +18,8 @@
 //    For OKLCh the hue takes the shorter arc (exactly opposite hues go the positive way), and
 //    the hue of an achromatic end (chroma below kAchromatic: a grey) counts as the other
 //    end's hue, so a blend toward white or black keeps its hue instead of swinging round.
+//    A path holds x and y - x, so a gradient mixing one pair at many fractions works them
+//    out once; path(x, y).at(f) is mix(x, y, f) exactly.
 namespace tintwave::engine::colorspace {
 
 struct Srgb8 {
@@ -49,7 +51,7 @@ struct OkLch {
 // other 8-bit colour is about 1e-3.
 inline constexpr double kAchromatic = 1e-4;
 
-// One component 0 .. 255 to linear light 0 .. 1.
+// One component 0 .. 255 to linear light 0 .. 1 (from a table of all 256).
 double decode(int component);
 // Linear light to 0 .. 255: clamped, encoded, rounded half to even.
 int encode(double linear);
@@ -59,11 +61,36 @@ Srgb8 toSrgb8(LinearRgb color);
 
 OkLab toOkLab(LinearRgb color);
 LinearRgb toLinear(OkLab color);
+// toSrgb8(toLinear(color)) in one call, for the per-character path.
+Srgb8 toSrgb8(OkLab color);
 
 OkLch toOkLch(OkLab color);
 OkLab toOkLab(OkLch color);
 
-OkLab mix(OkLab x, OkLab y, double f);
-OkLch mix(OkLch x, OkLch y, double f);
+// The straight way from one colour to another, for mixing the pair at many fractions.
+struct OkLabPath {
+    OkLab from;
+    OkLab delta;
+    OkLab at(double f) const {
+        return {from.l + f * delta.l, from.a + f * delta.a, from.b + f * delta.b};
+    }
+};
+struct OkLchPath {
+    OkLch from;
+    OkLch delta; // the hue's along the shorter arc
+    OkLch at(double f) const {
+        return {from.l + f * delta.l, from.c + f * delta.c, from.h + f * delta.h};
+    }
+};
+
+OkLabPath path(OkLab x, OkLab y);
+OkLchPath path(OkLch x, OkLch y);
+
+inline OkLab mix(OkLab x, OkLab y, double f) {
+    return path(x, y).at(f);
+}
+inline OkLch mix(OkLch x, OkLch y, double f) {
+    return path(x, y).at(f);
+}
 
 } // namespace tintwave::engine::colorspace
