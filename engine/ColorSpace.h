@@ -20,6 +20,8 @@
 //    end's hue, so a blend toward white or black keeps its hue instead of swinging round.
 //    A path holds x and y - x, so a gradient mixing one pair at many fractions works them
 //    out once; path(x, y).at(f) is mix(x, y, f) exactly.
+#include <array>
+
 namespace tintwave::engine::colorspace {
 
 struct Srgb8 {
@@ -85,6 +87,26 @@ struct OkLchPath {
 
 OkLabPath path(OkLab x, OkLab y);
 OkLchPath path(OkLch x, OkLch y);
+
+// toSrgb8(toOkLab(path.at(f))) without a cosine and sine per call: they come from the
+// nearest of a few hues along the path, worked out exactly once, turned the rest of the way
+// by a short series. That lands the linear components within far less than 1e-12 of the
+// exact ones; a component that close to a rounding boundary is worked out the exact way, so
+// the result is always the exact one.
+class OkLchSweep {
+public:
+    OkLchSweep() = default;
+    explicit OkLchSweep(const OkLchPath& path);
+
+    Srgb8 at(double f) const;
+
+private:
+    static constexpr int kAnchors = 32;
+    OkLchPath path_;
+    std::array<double, kAnchors + 1> hues_{};
+    std::array<double, kAnchors + 1> cos_{};
+    std::array<double, kAnchors + 1> sin_{};
+};
 
 inline OkLab mix(OkLab x, OkLab y, double f) {
     return path(x, y).at(f);

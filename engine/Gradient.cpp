@@ -89,8 +89,8 @@ ColorRamp::ColorRamp(const ActiveColors& colors, qsizetype count, Blend blend, S
     for (int i = 0; i + 1 < colors.count; ++i) {
         const auto from = std::size_t(i);
         labPaths_[from] = colorspace::path(labs[from], labs[from + 1]);
-        lchPaths_[from] =
-            colorspace::path(colorspace::toOkLch(labs[from]), colorspace::toOkLch(labs[from + 1]));
+        lchSweeps_[from] = colorspace::OkLchSweep(
+            colorspace::path(colorspace::toOkLch(labs[from]), colorspace::toOkLch(labs[from + 1])));
     }
 }
 
@@ -122,7 +122,7 @@ qsizetype ColorRamp::fill(qsizetype first, std::span<Srgb8> out) const {
         });
     case Blend::OkLch:
         return fillMixed(first, out, [this](std::size_t i, double fraction) {
-            return colorspace::toSrgb8(colorspace::toOkLab(lchPaths_[i].at(fraction)));
+            return lchSweeps_[i].at(fraction);
         });
     }
     return 0;

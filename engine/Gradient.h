@@ -80,7 +80,7 @@ private:
     std::array<colorspace::Srgb8, kSlotCount> stops_{};
     // From each stop toward the next, worked out once rather than per character.
     std::array<colorspace::OkLabPath, kSlotCount> labPaths_{};
-    std::array<colorspace::OkLchPath, kSlotCount> lchPaths_{};
+    std::array<colorspace::OkLchSweep, kSlotCount> lchSweeps_{};
 };
 
 } // namespace tintwave::engine
