@@ -45,14 +45,6 @@ int largestComponent(const ActiveColors& colors) {
     return largest;
 }
 
-int hexWidth(int component) {
-    int digits = 2;
-    for (auto v = static_cast<unsigned>(component) >> 8; v != 0; v >>= 4) {
-        ++digits;
-    }
-    return digits;
-}
-
 // Only the classic arithmetic can carry a component past 255 (from a value above
 // 0xFFFFFF); the modern formats have no way to write one.
 Srgb8 clamped(Srgb8 c) {
@@ -118,7 +110,7 @@ qsizetype expectedLength(const ColorizeOptions& options, const ActiveColors& act
     switch (options.output.format) {
     case OutputFormat::Font:
         return FontMarkupWriter::codeLength(options, characters, textLength,
-                                            hexWidth(largestComponent(active)));
+                                            color::hexWidth(largestComponent(active)));
     case OutputFormat::Span:
         return kWrappers + options.face.size() +
                characters * qsizetype(sizeof(u"<span style=\"color:#RRGGBB\"></span>") / 2 - 1) +

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "color/ColorProcs.h"
 #include "engine/Colorize.h"
 
 #include <QStringView>
@@ -37,7 +38,12 @@ public:
     }
 
     // Two upper-case hex digits for 0 .. 255; a wider value keeps all its digits.
-    void putHexPair(int component);
+    void putHexPair(int component) {
+        if (end_ - cursor_ < 8) { // the most digits writeHex gives
+            flush();
+        }
+        cursor_ = color::writeHex(component, cursor_);
+    }
     // 0 .. 255 in decimal without leading zeros.
     void putDecimal(int component);
 

@@ -1,10 +1,10 @@
 // The colour arithmetic, character boundaries and colour spaces behind the code, and the
 // colours it gives each character.
 #include "color/ColorProcs.h"
-#include "engine/ColorProcs.h"
 #include "engine/ColorSpace.h"
 #include "engine/Colorize.h"
 #include "engine/Graphemes.h"
+#include "engine/Rounding.h"
 #include "engine/tests/EngineTestKit.h"
 
 #include <QTest>
@@ -58,21 +58,25 @@ private Q_SLOTS:
     // std::nearbyint in the default rounding mode is the independent reference.
     void roundHalfEven_agreesWithNearestEven() {
         for (int k = -4096; k <= 4096; ++k)
-            QCOMPARE(roundHalfEven(k / 16.0), int(std::nearbyint(k / 16.0)));
-        for (int k = 0; k <= 255; ++k)
-            QCOMPARE(roundHalfEven(k + 0.5), k % 2 == 0 ? k : k + 1);
+            QCOMPARE(detail::roundHalfEven(k / 16.0), int(std::nearbyint(k / 16.0)));
     }
 
-    void hexAndPack_roundHalfToEvenInUpperCaseDigits() {
-        QCOMPARE(hexPair(0.5), u"00");
-        QCOMPARE(hexPair(1.5), u"02");
-        QCOMPARE(hexPair(42.5), u"2A");
-        QCOMPARE(hexPair(127.5), u"80");
-        QCOMPARE(hexPair(254.75), u"FF");
-        QCOMPARE(hexPair(4095.0), u"FFF");
-        QCOMPARE(colorCode(255, 128, 0), u"#FF8000");
-        QCOMPARE(colorCode(127.5, 42.5, 0.5), u"#802A00");
-        QCOMPARE(packRounded(127.5, 42.5, 0.5), rgb(128, 42, 0));
+    void writeHex_twoDigitsAtLeastInUpperCase_data() {
+        QTest::addColumn<int>("component");
+        QTest::addColumn<QString>("digits");
+        QTest::newRow("zero") << 0 << u"00"_s;
+        QTest::newRow("one digit") << 10 << u"0A"_s;
+        QTest::newRow("two digits") << 171 << u"AB"_s;
+        QTest::newRow("largest pair") << 255 << u"FF"_s;
+        QTest::newRow("wider") << 4095 << u"FFF"_s;
+        QTest::newRow("negative") << -1 << u"FFFFFFFF"_s;
+    }
+    void writeHex_twoDigitsAtLeastInUpperCase() {
+        QFETCH(int, component);
+        QFETCH(QString, digits);
+        char16_t out[8];
+        QCOMPARE(QStringView(out, color::writeHex(component, out)), digits);
+        QCOMPARE(color::hexWidth(component), digits.size());
     }
 
     void boundaries_keepClustersWhole_data() {
