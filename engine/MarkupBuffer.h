@@ -3,6 +3,7 @@
 #include "color/ColorProcs.h"
 #include "engine/Colorize.h"
 
+#include <QString>
 #include <QStringView>
 #include <cstring>
 #include <memory>
@@ -57,6 +58,29 @@ private:
     std::unique_ptr<char16_t[]> data_;
     char16_t* cursor_ = nullptr;
     char16_t* end_ = nullptr;
+};
+
+// The markup a writer opens around the characters: each opening goes out at once and its
+// closing is kept, so close() ends them in reverse order.
+class Wrappers {
+public:
+    explicit Wrappers(MarkupBuffer& out)
+        : out_(out) {}
+
+    void open(const QString& opening, QStringView closing) {
+        out_.put(opening);
+        opened_ += opening.size();
+        closing_.prepend(closing);
+    }
+    void close() { out_.put(closing_); }
+
+    // Everything open and close write.
+    qsizetype length() const { return opened_ + closing_.size(); }
+
+private:
+    MarkupBuffer& out_;
+    qsizetype opened_ = 0;
+    QString closing_;
 };
 
 } // namespace tintwave::engine
