@@ -14,19 +14,19 @@ double decodeExactly(double encoded) {
     return encoded <= 0.04045 ? encoded / 12.92 : std::pow((encoded + 0.055) / 1.055, 2.4);
 }
 
-// How close to a rounding boundary the sweep's approximate linear light may come before it
-// is worked out the exact way: the cube and the matrices of toLinear grow an error of 1e-15
-// in a and b to well under 1e-12.
+// How close to a rounding boundary the OKLCh sweep's approximate linear light may come
+// before it is worked out the exact way: the cube and the matrices of toLinear grow an error
+// of 1e-15 in a and b to well under 1e-12.
 constexpr double kMargin = 1e-11;
 
 // The linear range 0 .. 1 in kBuckets equal steps, narrower than the gap between any two
-// halfway points. A bucket with no halfway point within kMargin of it has one 8-bit value
-// for all of it, and most buckets are like that.
+// halfway points. A bucket with no halfway point in it has one 8-bit value for all of it,
+// and most buckets are like that.
 constexpr int kBuckets = 4096;
 
 struct Bucket {
     std::uint8_t below; // halfway points below the bucket's lower edge
-    bool clear;         // none within kMargin of the bucket
+    bool clear;         // none in the bucket
 };
 
 struct Tables {
@@ -53,25 +53,47 @@ const Tables& tables() {
         for (std::size_t b = 0; b < t.buckets.size(); ++b) {
             const double edge = double(b) / kBuckets; // exact: kBuckets is a power of two
             const double next = double(b + 1) / kBuckets;
-            t.buckets[b] = {std::uint8_t(countBelow(edge)),
-                            countBelow(edge - 2 * kMargin) == countBelow(next + 2 * kMargin)};
+            t.buckets[b] = {std::uint8_t(countBelow(edge)), countBelow(edge) == countBelow(next)};
         }
         return t;
     }();
     return t;
 }
 
-// toLinear(OkLab), here for the sweep to inline.
+// OKLab to linear light: the a and b weights of the cone responses l, m, s (whose L weight
+// is 1), and the weights of their cubes in red, green and blue.
+constexpr double kToCone[3][2] = {
+    {0.3963377774, 0.2158037573}, {-0.1055613458, -0.0638541728}, {-0.0894841775, -1.2914855480}};
+constexpr double kToRgb[3][3] = {{4.0767416621, -3.3077115913, 0.2309699292},
+                                 {-1.2684380046, 2.6097574011, -0.3413193965},
+                                 {-0.0041960863, -0.7034186147, 1.7076147010}};
+
+// toLinear(OkLab), here for the sweeps to inline.
 inline LinearRgb linearOf(OkLab c) {
-    const double l0 = c.l + 0.3963377774 * c.a + 0.2158037573 * c.b;
-    const double m0 = c.l - 0.1055613458 * c.a - 0.0638541728 * c.b;
-    const double s0 = c.l - 0.0894841775 * c.a - 1.2914855480 * c.b;
-    const double l = l0 * l0 * l0;
-    const double m = m0 * m0 * m0;
-    const double s = s0 * s0 * s0;
-    return {+4.0767416621 * l - 3.3077115913 * m + 0.2309699292 * s,
-            -1.2684380046 * l + 2.6097574011 * m - 0.3413193965 * s,
-            -0.0041960863 * l - 0.7034186147 * m + 1.7076147010 * s};
+    double cube[3];
+    for (int k = 0; k < 3; ++k) {
+        const double cone = c.l + kToCone[k][0] * c.a + kToCone[k][1] * c.b;
+        cube[k] = cone * cone * cone;
+    }
+    double rgb[3];
+    for (int i = 0; i < 3; ++i) {
+        rgb[i] = kToRgb[i][0] * cube[0] + kToRgb[i][1] * cube[1] + kToRgb[i][2] * cube[2];
+    }
+    return {rgb[0], rgb[1], rgb[2]};
+}
+
+// A bound on how fast any linear component changes with f, from bounds on the size of each
+// cone response (reach) and on how fast it changes (slope): d(cone^3) = 3 cone^2 d(cone).
+double steepness(const std::array<double, 3>& reach, const std::array<double, 3>& slope) {
+    double steepest = 0;
+    for (int i = 0; i < 3; ++i) {
+        double bound = 0;
+        for (int k = 0; k < 3; ++k) {
+            bound += std::abs(kToRgb[i][k]) * 3 * reach[k] * reach[k] * slope[k];
+        }
+        steepest = std::max(steepest, bound);
+    }
+    return steepest * 1.01; // room for rounding in the bound itself
 }
 
 // The first halfway point not below linear, 0 < linear < 1: linear lies between n - 0.5
@@ -85,27 +107,47 @@ std::size_t stepOf(const Tables& t, double linear) {
     return n;
 }
 
-// encode's result, or with margin, the one result for every value within kMargin of linear
-// (-1 when there is not one).
-template <bool margin> inline int encode(const Tables& t, double linear) {
+int encode(const Tables& t, double linear) {
     if (!(linear > 0 && linear < 1)) {
-        // Every halfway point lies well inside 0 .. 1.
-        return linear <= 0 ? 0 : linear >= 1 ? 255 : margin ? -1 : 0;
+        return linear >= 1 ? 255 : 0; // also NaN
     }
     if (const Bucket& bucket = t.buckets[std::size_t(linear * kBuckets)]; bucket.clear) {
         return bucket.below;
     }
     const std::size_t n = stepOf(t, linear);
-    const bool above = n < t.halfway.size();
-    if (margin) {
-        const bool clear = (n == 0 || linear - t.halfway[n - 1] > kMargin) &&
-                           (!above || t.halfway[n] - linear > kMargin);
-        return clear ? int(n) : -1;
-    }
-    if (above && t.halfway[n] == linear) {
+    if (n < t.halfway.size() && t.halfway[n] == linear) {
         return int(n + (n & 1)); // exactly half way between n and n + 1: the even one
     }
     return int(n);
+}
+
+// encode's result, and in room how far linear is from the nearest rounding boundary (0 on
+// one, and for NaN).
+int encodeWithRoom(const Tables& t, double linear, double& room) {
+    const std::size_t last = t.halfway.size();
+    const std::size_t n = linear > 0 && linear < 1 ? stepOf(t, linear) : linear >= 1 ? last : 0;
+    const double below = n > 0 ? linear - t.halfway[n - 1] : 1;
+    const double above = n < last ? t.halfway[n] - linear : 1;
+    room = std::min(below, above);
+    if (!(room > 0)) {
+        room = 0;
+        return above == 0 ? int(n + (n & 1)) : int(n); // a tie goes to the even neighbour
+    }
+    return int(n);
+}
+
+// Rounding in the arithmetic from a fraction to linear light, with room to spare.
+constexpr double kSlack = 1e-9;
+
+// The colour of three linear components, with its reach along a path of that steepness.
+// margin: how far the components may be from the exact ones.
+SteadyColor steady(const Tables& t, LinearRgb linear, double steepness, double margin) {
+    double room[3];
+    const Srgb8 color{encodeWithRoom(t, linear.red, room[0]),
+                      encodeWithRoom(t, linear.green, room[1]),
+                      encodeWithRoom(t, linear.blue, room[2])};
+    const double least = std::min({room[0], room[1], room[2]}) - margin - kSlack;
+    return {color, least > 0 ? least / steepness : 0};
 }
 
 } // namespace
@@ -115,7 +157,7 @@ double decode(int component) {
 }
 
 int encode(double linear) {
-    return encode<false>(tables(), linear);
+    return encode(tables(), linear);
 }
 
 LinearRgb toLinear(Srgb8 color) {
@@ -124,8 +166,7 @@ LinearRgb toLinear(Srgb8 color) {
 
 Srgb8 toSrgb8(LinearRgb color) {
     const Tables& t = tables();
-    return {encode<false>(t, color.red), encode<false>(t, color.green),
-            encode<false>(t, color.blue)};
+    return {encode(t, color.red), encode(t, color.green), encode(t, color.blue)};
 }
 
 OkLab toOkLab(LinearRgb c) {
@@ -176,6 +217,23 @@ OkLchPath path(OkLch x, OkLch y) {
     return {x, {y.l - x.l, y.c - x.c, turn}};
 }
 
+OkLabSweep::OkLabSweep(const OkLabPath& path)
+    : path_(path) {
+    // Each cone response is linear in f: from A to A + B.
+    std::array<double, 3> reach{}, slope{};
+    for (int k = 0; k < 3; ++k) {
+        const double a = path.from.l + kToCone[k][0] * path.from.a + kToCone[k][1] * path.from.b;
+        const double b = path.delta.l + kToCone[k][0] * path.delta.a + kToCone[k][1] * path.delta.b;
+        reach[std::size_t(k)] = std::max(std::abs(a), std::abs(a + b));
+        slope[std::size_t(k)] = std::abs(b);
+    }
+    steepness_ = steepness(reach, slope);
+}
+
+SteadyColor OkLabSweep::at(double f) const {
+    return steady(tables(), linearOf(path_.at(f)), steepness_, 0);
+}
+
 OkLchSweep::OkLchSweep(const OkLchPath& path)
     : path_(path) {
     for (std::size_t k = 0; k < hues_.size(); ++k) {
@@ -183,9 +241,21 @@ OkLchSweep::OkLchSweep(const OkLchPath& path)
         cos_[k] = std::cos(hues_[k]);
         sin_[k] = std::sin(hues_[k]);
     }
+    // a and b are at most the larger chroma and change no faster than the chroma does plus
+    // that chroma times the hue turn.
+    const double chroma = std::max(std::abs(path.from.c), std::abs(path.from.c + path.delta.c));
+    const double lightness = std::max(std::abs(path.from.l), std::abs(path.from.l + path.delta.l));
+    const double ab = std::abs(path.delta.c) + chroma * std::abs(path.delta.h);
+    std::array<double, 3> reach{}, slope{};
+    for (int k = 0; k < 3; ++k) {
+        const double weight = std::abs(kToCone[k][0]) + std::abs(kToCone[k][1]);
+        reach[std::size_t(k)] = lightness + weight * chroma;
+        slope[std::size_t(k)] = std::abs(path.delta.l) + weight * ab;
+    }
+    steepness_ = steepness(reach, slope);
 }
 
-Srgb8 OkLchSweep::at(double f) const {
+SteadyColor OkLchSweep::at(double f) const {
     const OkLch lch = path_.at(f);
     // The nearest anchor is at most pi / (2 * kAnchors) away, where the series below are
     // exact to well under 1e-17.
@@ -197,15 +267,12 @@ Srgb8 OkLchSweep::at(double f) const {
     const double sinD = d * (1 + d2 * (-1.0 / 6 + d2 * (1.0 / 120 + d2 * (-1.0 / 5040))));
     const double cosH = cos_[k] * cosD - sin_[k] * sinD;
     const double sinH = sin_[k] * cosD + cos_[k] * sinD;
-    const LinearRgb near = linearOf(OkLab{lch.l, lch.c * cosH, lch.c * sinH});
     const Tables& t = tables();
-    const int red = encode<true>(t, near.red);
-    const int green = encode<true>(t, near.green);
-    const int blue = encode<true>(t, near.blue);
-    if (red < 0 || green < 0 || blue < 0) {
-        return toSrgb8(toOkLab(lch));
-    }
-    return {red, green, blue};
+    const SteadyColor near =
+        steady(t, linearOf(OkLab{lch.l, lch.c * cosH, lch.c * sinH}), steepness_, kMargin);
+    // No reach: a component within kMargin of a rounding boundary, where the approximation
+    // could round the other way.
+    return near.reach > 0 ? near : steady(t, linearOf(toOkLab(lch)), steepness_, 0);
 }
 
 } // namespace tintwave::engine::colorspace

@@ -88,21 +88,44 @@ struct OkLchPath {
 OkLabPath path(OkLab x, OkLab y);
 OkLchPath path(OkLch x, OkLch y);
 
-// toSrgb8(toOkLab(path.at(f))) without a cosine and sine per call: they come from the
-// nearest of a few hues along the path, worked out exactly once, turned the rest of the way
-// by a short series. That lands the linear components within far less than 1e-12 of the
-// exact ones; a component that close to a rounding boundary is worked out the exact way, so
-// the result is always the exact one.
+// A colour along a path, and how far the fraction may move from where it was worked out
+// (either way, along the same path) with every component still rounding the same.
+struct SteadyColor {
+    Srgb8 color;
+    double reach = 0;
+};
+
+// The 8-bit colours along a path, toSrgb8(toLinear(path.at(f))), with their reach: how far
+// each linear component is from its nearest rounding boundary, over a bound on how fast it
+// can change along the path, less a margin for rounding in the arithmetic.
+class OkLabSweep {
+public:
+    OkLabSweep() = default;
+    explicit OkLabSweep(const OkLabPath& path);
+
+    SteadyColor at(double f) const;
+
+private:
+    OkLabPath path_;
+    double steepness_ = 0; // no linear component changes faster with f
+};
+
+// The same for toSrgb8(toOkLab(path.at(f))), without a cosine and sine per call: they come
+// from the nearest of a few hues along the path, worked out exactly once, turned the rest of
+// the way by a short series. That lands the linear components within far less than 1e-12 of
+// the exact ones; a component that close to a rounding boundary is worked out the exact way,
+// so the colour is always the exact one.
 class OkLchSweep {
 public:
     OkLchSweep() = default;
     explicit OkLchSweep(const OkLchPath& path);
 
-    Srgb8 at(double f) const;
+    SteadyColor at(double f) const;
 
 private:
     static constexpr int kAnchors = 32;
     OkLchPath path_;
+    double steepness_ = 0;
     std::array<double, kAnchors + 1> hues_{};
     std::array<double, kAnchors + 1> cos_{};
     std::array<double, kAnchors + 1> sin_{};

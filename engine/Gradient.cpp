@@ -88,7 +88,7 @@ ColorRamp::ColorRamp(const ActiveColors& colors, qsizetype count, Blend blend, S
     }
     for (int i = 0; i + 1 < colors.count; ++i) {
         const auto from = std::size_t(i);
-        labPaths_[from] = colorspace::path(labs[from], labs[from + 1]);
+        labSweeps_[from] = colorspace::OkLabSweep(colorspace::path(labs[from], labs[from + 1]));
         lchSweeps_[from] = colorspace::OkLchSweep(
             colorspace::path(colorspace::toOkLch(labs[from]), colorspace::toOkLch(labs[from + 1])));
     }
@@ -114,11 +114,12 @@ qsizetype ColorRamp::fill(qsizetype first, std::span<Srgb8> out) const {
             const auto mix = [fraction](int from, int to) {
                 return detail::roundHalfEven(from + fraction * (to - from));
             };
-            return Srgb8{mix(x.red, y.red), mix(x.green, y.green), mix(x.blue, y.blue)};
+            return colorspace::SteadyColor{
+                {mix(x.red, y.red), mix(x.green, y.green), mix(x.blue, y.blue)}};
         });
     case Blend::OkLab:
         return fillMixed(first, out, [this](std::size_t i, double fraction) {
-            return colorspace::toSrgb8(labPaths_[i].at(fraction));
+            return labSweeps_[i].at(fraction);
         });
     case Blend::OkLch:
         return fillMixed(first, out, [this](std::size_t i, double fraction) {
@@ -129,16 +130,31 @@ qsizetype ColorRamp::fill(qsizetype first, std::span<Srgb8> out) const {
 }
 
 // mix(i, fraction) gives the colour fraction (strictly between 0 and 1) of the way from stop
-// i to stop i + 1; a fraction of 0 or 1 is the stop itself.
+// i to stop i + 1, with its reach; a fraction of 0 or 1 is the stop itself. Characters whose
+// fraction lies within reach of the last mixed one in the same segment take its colour.
 template <typename Mix>
 qsizetype ColorRamp::fillMixed(qsizetype first, std::span<Srgb8> out, Mix mix) const {
     const qsizetype wanted = std::clamp<qsizetype>(count_ - first, 0, qsizetype(out.size()));
+    qsizetype mixedSegment = -1;
+    double reachFrom = 0;
+    double reachTo = 0;
+    Srgb8 mixed;
     const auto between = [&](qsizetype from, double fraction) {
         const auto i = std::size_t(from);
         if (fraction == 0 || from + 1 >= stopCount_) {
             return stops_[i];
         }
-        return fraction == 1 ? stops_[i + 1] : mix(i, fraction);
+        if (fraction == 1) {
+            return stops_[i + 1];
+        }
+        if (from != mixedSegment || fraction < reachFrom || fraction > reachTo) {
+            const colorspace::SteadyColor steady = mix(i, fraction);
+            mixedSegment = from;
+            reachFrom = fraction - steady.reach;
+            reachTo = fraction + steady.reach;
+            mixed = steady.color;
+        }
+        return mixed;
     };
     if (stopCount_ == 1) {
         std::fill_n(out.begin(), wanted, stops_[0]);

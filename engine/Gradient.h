@@ -1,8 +1,8 @@
 #pragma once
 
+#include "color/ColorValue.h"
 #include "engine/ColorSpace.h"
 #include "engine/ColorizeOptions.h"
-#include "color/ColorValue.h"
 
 #include <QtGlobal>
 #include <array>
@@ -79,7 +79,7 @@ private:
     int stopCount_;
     std::array<colorspace::Srgb8, kSlotCount> stops_{};
     // From each stop toward the next, worked out once rather than per character.
-    std::array<colorspace::OkLabPath, kSlotCount> labPaths_{};
+    std::array<colorspace::OkLabSweep, kSlotCount> labSweeps_{};
     std::array<colorspace::OkLchSweep, kSlotCount> lchSweeps_{};
 };
 

@@ -9,7 +9,6 @@
 #include <QTest>
 #include <QTextBoundaryFinder>
 #include <cmath>
-#include <random>
 
 using namespace tintwave;
 using namespace tintwave::color;
@@ -142,19 +141,27 @@ private Q_SLOTS:
         }
     }
 
-    // The sweep's cosines from a few anchors must round exactly as the library functions do.
-    void okLchSweep_givesTheExactColours() {
-        std::mt19937 random(9);
-        const auto any = [&random] {
-            return int(random() % 256);
-        };
-        for (int pair = 0; pair < 200; ++pair) {
-            const Srgb8 from{any(), any(), any()}, to{any(), any(), any()};
-            const OkLchPath way = path(toOkLch(toOkLab(toLinear(from))),
-                                       toOkLch(toOkLab(toLinear(pair % 7 ? to : Srgb8{}))));
-            const OkLchSweep sweep(way);
-            for (int j = 1; j < 1000; ++j) {
-                QCOMPARE(sweep.at(j / 1000.0), toSrgb8(toOkLab(way.at(j / 1000.0))));
+    // Long texts reuse a mixed colour while it cannot round differently, and the OKLCh sweep
+    // takes its cosines from a few anchors: every character must still have the colour of
+    // the formula, fraction (p % L) / L of the way from stop p / L to the next.
+    void colorize_perceptualBlends_giveTheFormulasColourEverywhere() {
+        const QList<ColorValue> stops =
+            packed(u"#123456 #FEDCBA #00FF7F #7F00FF #FFFFFF #FF8000"_s);
+        QList<OkLab> labs;
+        for (const ColorValue c : stops) {
+            labs << toOkLab(toLinear(Srgb8{red(c), green(c), blue(c)}));
+        }
+        const qsizetype n = 30'000, length = n / 5 + 1;
+        for (const Blend blend : {Blend::OkLab, Blend::OkLch}) {
+            const auto colors =
+                colorsOf(colorize(QString(n, u'x'), slotsWith(stops), {.blend = blend}));
+            for (qsizetype p = 1; p < n; ++p) {
+                const OkLab x = labs[p / length], y = labs[p / length + 1];
+                const double f = double(p % length) / double(length);
+                const Srgb8 c = toSrgb8(toLinear(blend == Blend::OkLab
+                                                     ? mix(x, y, f)
+                                                     : toOkLab(mix(toOkLch(x), toOkLch(y), f))));
+                QCOMPARE(colors[p], p % length ? rgb(c.red, c.green, c.blue) : stops[p / length]);
             }
         }
     }
@@ -214,13 +221,6 @@ private Q_SLOTS:
             }
             QCOMPARE(colorsOf(colorize(QString(10, u'x'), slotsWith(stops), options)), stops);
         }
-    }
-
-    void names_parseBackAndRejectOthers() {
-        QCOMPARE(formatNames(), (QStringList{u"font"_s, u"span"_s, u"bbcode"_s, u"ansi"_s}));
-        QVERIFY(parseFormat(u"bbcode") == OutputFormat::BBCode &&
-                parseSpread(u"even") == Spread::Even);
-        QVERIFY(!parseFormat(u"Span") && !parseBlend(u"lab") && !parseSpread(u""));
     }
 
     void legacyFontSize_countsFromThreeAndClamps() {
