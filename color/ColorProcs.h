@@ -2,6 +2,8 @@
 
 #include "color/ColorValue.h"
 
+#include <cstdint>
+
 // The colour arithmetic of the Colorize command, as small free functions over values.
 //
 // Contract:
@@ -12,6 +14,8 @@
 //  - rgb packs red + 256 * green + 65536 * blue.
 //  - inc(s, e, length) is the per-character step (e - s) / length in double precision,
 //    and exactly 0 when s == e.
+//  - A component is written in upper-case hex with at least two digits: "00" .. "FF" for
+//    0 .. 255, all the digits of a wider value.
 namespace tintwave::color {
 
 constexpr int red(ColorValue c) {
@@ -30,6 +34,26 @@ constexpr ColorValue rgb(int r, int g, int b) {
 
 constexpr double inc(int sColor, int eColor, double length) {
     return sColor == eColor ? 0.0 : (eColor - sColor) / length;
+}
+
+// The number of hex digits writeHex gives for component (a negative value counts as its
+// 32-bit pattern): 2 for 0 .. 255, up to 8.
+constexpr int hexWidth(int component) {
+    int digits = 2;
+    for (auto v = static_cast<std::uint32_t>(component) >> 8; v != 0; v >>= 4) {
+        ++digits;
+    }
+    return digits;
+}
+
+// Writes component's hexWidth upper-case hex digits at out and returns their end.
+template <typename Char> constexpr Char* writeHex(int component, Char* out) {
+    auto value = static_cast<std::uint32_t>(component);
+    Char* const end = out + hexWidth(component);
+    for (Char* digit = end; digit != out; value >>= 4) {
+        *--digit = Char("0123456789ABCDEF"[value & 15]);
+    }
+    return end;
 }
 
 } // namespace tintwave::color

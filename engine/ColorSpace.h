@@ -18,6 +18,10 @@
 //    For OKLCh the hue takes the shorter arc (exactly opposite hues go the positive way), and
 //    the hue of an achromatic end (chroma below kAchromatic: a grey) counts as the other
 //    end's hue, so a blend toward white or black keeps its hue instead of swinging round.
+//    A path holds x and y - x, so a gradient mixing one pair at many fractions works them
+//    out once; path(x, y).at(f) is mix(x, y, f) exactly.
+#include <array>
+
 namespace tintwave::engine::colorspace {
 
 struct Srgb8 {
@@ -49,7 +53,7 @@ struct OkLch {
 // other 8-bit colour is about 1e-3.
 inline constexpr double kAchromatic = 1e-4;
 
-// One component 0 .. 255 to linear light 0 .. 1.
+// One component 0 .. 255 to linear light 0 .. 1 (from a table of all 256).
 double decode(int component);
 // Linear light to 0 .. 255: clamped, encoded, rounded half to even.
 int encode(double linear);
@@ -59,11 +63,79 @@ Srgb8 toSrgb8(LinearRgb color);
 
 OkLab toOkLab(LinearRgb color);
 LinearRgb toLinear(OkLab color);
+// toSrgb8(toLinear(color)) in one call, for the per-character path.
+Srgb8 toSrgb8(OkLab color);
 
 OkLch toOkLch(OkLab color);
 OkLab toOkLab(OkLch color);
 
-OkLab mix(OkLab x, OkLab y, double f);
-OkLch mix(OkLch x, OkLch y, double f);
+// The straight way from one colour to another, for mixing the pair at many fractions.
+struct OkLabPath {
+    OkLab from;
+    OkLab delta;
+    OkLab at(double f) const {
+        return {from.l + f * delta.l, from.a + f * delta.a, from.b + f * delta.b};
+    }
+};
+struct OkLchPath {
+    OkLch from;
+    OkLch delta; // the hue's along the shorter arc
+    OkLch at(double f) const {
+        return {from.l + f * delta.l, from.c + f * delta.c, from.h + f * delta.h};
+    }
+};
+
+OkLabPath path(OkLab x, OkLab y);
+OkLchPath path(OkLch x, OkLch y);
+
+// A colour along a path, and how far the fraction may move from where it was worked out
+// (either way, along the same path) with every component still rounding the same.
+struct SteadyColor {
+    Srgb8 color;
+    double reach = 0;
+};
+
+// The 8-bit colours along a path, toSrgb8(toLinear(path.at(f))), with their reach: how far
+// each linear component is from its nearest rounding boundary, over a bound on how fast it
+// can change along the path, less a margin for rounding in the arithmetic.
+class OkLabSweep {
+public:
+    OkLabSweep() = default;
+    explicit OkLabSweep(const OkLabPath& path);
+
+    SteadyColor at(double f) const;
+
+private:
+    OkLabPath path_;
+    double steepness_ = 0; // no linear component changes faster with f
+};
+
+// The same for toSrgb8(toOkLab(path.at(f))), without a cosine and sine per call: they come
+// from the nearest of a few hues along the path, worked out exactly once, turned the rest of
+// the way by a short series. That lands the linear components within far less than 1e-12 of
+// the exact ones; a component that close to a rounding boundary is worked out the exact way,
+// so the colour is always the exact one.
+class OkLchSweep {
+public:
+    OkLchSweep() = default;
+    explicit OkLchSweep(const OkLchPath& path);
+
+    SteadyColor at(double f) const;
+
+private:
+    static constexpr int kAnchors = 32;
+    OkLchPath path_;
+    double steepness_ = 0;
+    std::array<double, kAnchors + 1> hues_{};
+    std::array<double, kAnchors + 1> cos_{};
+    std::array<double, kAnchors + 1> sin_{};
+};
+
+inline OkLab mix(OkLab x, OkLab y, double f) {
+    return path(x, y).at(f);
+}
+inline OkLch mix(OkLch x, OkLch y, double f) {
+    return path(x, y).at(f);
+}
 
 } // namespace tintwave::engine::colorspace

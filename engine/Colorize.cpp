@@ -7,33 +7,13 @@
 #include "engine/MarkupWriters.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace tintwave::engine {
 
 namespace {
 
 using colorspace::Srgb8;
-
-// The text split into characters, its colours and where the per-character colours go.
-struct Job {
-    const QString& text;
-    // Where each character starts, and text.size() last; empty when every code unit is a
-    // character of its own, which spares a table of eight bytes per character.
-    std::vector<qsizetype> bounds;
-    qsizetype count;
-    ColorRamp ramp;
-    std::vector<CharColor>* chars; // nothing when the caller does not want them
-
-    Job(const QString& t, const ActiveColors& active, const ColorizeOptions& options,
-        std::vector<CharColor>* c)
-        : text(t)
-        , bounds(eachUnitIsACharacter(t) ? std::vector<qsizetype>() : graphemeBoundaries(t))
-        , count(bounds.empty() ? t.size() : qsizetype(bounds.size() - 1))
-        , ramp(active, count, options.output.blend, options.output.spread)
-        , chars(c) {}
-
-    qsizetype start(qsizetype k) const { return bounds.empty() ? k : bounds[std::size_t(k)]; }
-};
 
 // No rounded gradient component exceeds the largest component of the colours it blends.
 int largestComponent(const ActiveColors& colors) {
@@ -45,13 +25,28 @@ int largestComponent(const ActiveColors& colors) {
     return largest;
 }
 
-int hexWidth(int component) {
-    int digits = 2;
-    for (auto v = static_cast<unsigned>(component) >> 8; v != 0; v >>= 4) {
-        ++digits;
-    }
-    return digits;
-}
+// The text split into characters, its colours and where the per-character colours go.
+struct Job {
+    const QString& text;
+    // Where each character starts, and text.size() last; empty when every code unit is a
+    // character of its own, which spares a table of eight bytes per character.
+    std::vector<qsizetype> bounds;
+    qsizetype count;
+    ColorRamp ramp;
+    int largest;                   // component of the colours: no code has more digits
+    std::vector<CharColor>* chars; // nothing when the caller does not want them
+
+    Job(const QString& t, const ActiveColors& active, const ColorizeOptions& options,
+        std::vector<CharColor>* c)
+        : text(t)
+        , bounds(eachUnitIsACharacter(t) ? std::vector<qsizetype>() : graphemeBoundaries(t))
+        , count(bounds.empty() ? t.size() : qsizetype(bounds.size() - 1))
+        , ramp(active, count, options.output.blend, options.output.spread)
+        , largest(largestComponent(active))
+        , chars(c) {}
+
+    qsizetype start(qsizetype k) const { return bounds.empty() ? k : bounds[std::size_t(k)]; }
+};
 
 // Only the classic arithmetic can carry a component past 255 (from a value above
 // 0xFFFFFF); the modern formats have no way to write one.
@@ -82,55 +77,34 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer, 
     writer.finish();
 }
 
-void write(const Job& job, const ColorizeOptions& options, CodeSink& sink) {
+// Writes the code through a Writer. With room, that string is first made big enough for
+// all of it, so a string sink allocates once: exactly for the classic markup, the unmerged
+// size without escapes for the others. Only the classic markup writes components past 255.
+template <typename Writer>
+void writeAs(const Job& job, const ColorizeOptions& options, CodeSink& sink, QString* room) {
+    constexpr bool classic = std::is_same_v<Writer, FontMarkupWriter>;
     MarkupBuffer out(sink);
-    switch (options.output.format) {
-    case OutputFormat::Font: {
-        FontMarkupWriter writer(options, out);
-        writeCharacters(job, writer, false);
-        break;
+    Writer writer(options, out);
+    if (room) {
+        const int extraDigits = classic ? color::hexWidth(job.largest) - 2 : 0;
+        room->reserve(writer.wrapperLength() + job.text.size() +
+                      job.count * (Writer::kPerCharacter + 3 * extraDigits));
     }
-    case OutputFormat::Span: {
-        SpanWriter writer(options, out);
-        writeCharacters(job, writer, true);
-        break;
-    }
-    case OutputFormat::BBCode: {
-        BBCodeWriter writer(options, out);
-        writeCharacters(job, writer, true);
-        break;
-    }
-    case OutputFormat::Ansi: {
-        AnsiWriter writer(options, out);
-        writeCharacters(job, writer, true);
-        break;
-    }
-    }
+    writeCharacters(job, writer, !classic);
     out.flush();
 }
 
-// Room for the code of the whole text, so a string sink allocates once: exact for the
-// classic markup, the unmerged size of plain text for the others (escapes and wrappers may
-// still grow it a little; merged output needs less).
-qsizetype expectedLength(const ColorizeOptions& options, const ActiveColors& active,
-                         qsizetype characters, qsizetype textLength) {
-    constexpr qsizetype kWrappers = 256;
+void write(const Job& job, const ColorizeOptions& options, CodeSink& sink, QString* room) {
     switch (options.output.format) {
     case OutputFormat::Font:
-        return FontMarkupWriter::codeLength(options, characters, textLength,
-                                            hexWidth(largestComponent(active)));
+        return writeAs<FontMarkupWriter>(job, options, sink, room);
     case OutputFormat::Span:
-        return kWrappers + options.face.size() +
-               characters * qsizetype(sizeof(u"<span style=\"color:#RRGGBB\"></span>") / 2 - 1) +
-               textLength;
+        return writeAs<SpanWriter>(job, options, sink, room);
     case OutputFormat::BBCode:
-        return kWrappers + options.face.size() +
-               characters * qsizetype(sizeof(u"[color=#RRGGBB][/color]") / 2 - 1) + textLength;
+        return writeAs<BBCodeWriter>(job, options, sink, room);
     case OutputFormat::Ansi:
-        return kWrappers + characters * qsizetype(sizeof(u"\x1b[38;2;255;255;255m") / 2 - 1) +
-               textLength;
+        return writeAs<AnsiWriter>(job, options, sink, room);
     }
-    return textLength;
 }
 
 class StringSink : public CodeSink {
@@ -173,10 +147,9 @@ ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
         return result;
     }
     const Job job(text, active, options, &result.chars);
-    result.code.reserve(expectedLength(options, active, job.count, text.size()));
     result.chars.reserve(std::size_t(job.count));
     StringSink sink(result.code);
-    write(job, options, sink);
+    write(job, options, sink, &result.code);
     return result;
 }
 
@@ -186,7 +159,7 @@ std::optional<ColorizeError> colorizeTo(const QString& text, const SlotValues& s
     if (const std::optional<ColorizeError> error = check(text, active)) {
         return error;
     }
-    write(Job(text, active, options, nullptr), options, sink);
+    write(Job(text, active, options, nullptr), options, sink, nullptr);
     return std::nullopt;
 }
 

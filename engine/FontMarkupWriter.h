@@ -4,8 +4,8 @@
 #include "engine/ColorizeOptions.h"
 #include "engine/MarkupBuffer.h"
 
-#include <QString>
 #include <QStringView>
+#include <iterator>
 
 namespace tintwave::engine {
 
@@ -13,32 +13,37 @@ namespace tintwave::engine {
 // one <font color="#RRGGBB">…</font> per character and the closing tags, all on one line
 // and nothing escaped.
 class FontMarkupWriter {
+    static constexpr char16_t kColorOpen[] = u"<font color=\"#";
+    static constexpr char16_t kColorEnd[] = u"\">";
+    static constexpr char16_t kColorClose[] = u"</font>";
+
 public:
     // Writes the opening tags.
     FontMarkupWriter(const ColorizeOptions& options, MarkupBuffer& out);
 
     // One character (a grapheme cluster) in the colour of the rounded components.
     void character(QStringView cluster, colorspace::Srgb8 c) {
-        out_.put(u"<font color=\"#");
+        out_.put(kColorOpen);
         out_.putHexPair(c.red);
         out_.putHexPair(c.green);
         out_.putHexPair(c.blue);
-        out_.put(u"\">");
+        out_.put(kColorEnd);
         out_.put(cluster);
-        out_.put(u"</font>");
+        out_.put(kColorClose);
     }
 
     // Appends the closing tags.
-    void finish();
+    void finish() { wrappers_.close(); }
 
-    // The exact length of the code: characters tags whose components have at most
-    // hexWidth digits each, around textLength units of text.
-    static qsizetype codeLength(const ColorizeOptions& options, qsizetype characters,
-                                qsizetype textLength, int hexWidth);
+    // The markup around one character with components of two hex digits each, and the
+    // tags around all of them.
+    static constexpr qsizetype kPerCharacter =
+        std::size(kColorOpen) + 6 + std::size(kColorEnd) + std::size(kColorClose) - 3;
+    qsizetype wrapperLength() const { return wrappers_.length(); }
 
 private:
-    const ColorizeOptions& options_;
     MarkupBuffer& out_;
+    Wrappers wrappers_;
 };
 
 } // namespace tintwave::engine

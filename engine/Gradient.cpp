@@ -79,79 +79,106 @@ ColorRamp::ColorRamp(const ActiveColors& colors, qsizetype count, Blend blend, S
     , spread_(spread)
     , count_(count)
     , stopCount_(colors.count) {
+    std::array<colorspace::OkLab, kSlotCount> labs{};
     for (int i = 0; i < colors.count; ++i) {
         const ColorValue c = colors.values[std::size_t(i)];
         // Values above 0xFFFFFF have no 8-bit blue; the mixing spaces need one.
-        const Srgb8 stop{red(c), green(c), std::clamp(blue(c), 0, 255)};
-        stops_[std::size_t(i)] = stop;
-        labs_[std::size_t(i)] = colorspace::toOkLab(colorspace::toLinear(stop));
-        lchs_[std::size_t(i)] = colorspace::toOkLch(labs_[std::size_t(i)]);
+        stops_[std::size_t(i)] = {red(c), green(c), std::clamp(blue(c), 0, 255)};
+        labs[std::size_t(i)] = colorspace::toOkLab(colorspace::toLinear(stops_[std::size_t(i)]));
+    }
+    for (int i = 0; i + 1 < colors.count; ++i) {
+        const auto from = std::size_t(i);
+        labSweeps_[from] = colorspace::OkLabSweep(colorspace::path(labs[from], labs[from + 1]));
+        lchSweeps_[from] = colorspace::OkLchSweep(
+            colorspace::path(colorspace::toOkLch(labs[from]), colorspace::toOkLch(labs[from + 1])));
     }
 }
 
 qsizetype ColorRamp::fill(qsizetype first, std::span<Srgb8> out) const {
-    if (blend_ == Blend::Rgb && spread_ == Spread::Classic) {
-        std::array<RealColor, 256> block;
-        const qsizetype filled =
-            classic_.fill(first, std::span(block).first(std::min(block.size(), out.size())));
-        for (qsizetype k = 0; k < filled; ++k) {
-            const RealColor& c = block[std::size_t(k)];
-            out[std::size_t(k)] = {detail::roundHalfEven(c.red), detail::roundHalfEven(c.green),
-                                   detail::roundHalfEven(c.blue)};
+    switch (blend_) {
+    case Blend::Rgb:
+        if (spread_ == Spread::Classic) {
+            std::array<RealColor, 256> block;
+            const qsizetype filled =
+                classic_.fill(first, std::span(block).first(std::min(block.size(), out.size())));
+            for (qsizetype k = 0; k < filled; ++k) {
+                const RealColor& c = block[std::size_t(k)];
+                out[std::size_t(k)] = {detail::roundHalfEven(c.red), detail::roundHalfEven(c.green),
+                                       detail::roundHalfEven(c.blue)};
+            }
+            return filled;
         }
-        return filled;
+        return fillMixed(first, out, [this](std::size_t i, double fraction) {
+            const Srgb8 x = stops_[i];
+            const Srgb8 y = stops_[i + 1];
+            const auto mix = [fraction](int from, int to) {
+                return detail::roundHalfEven(from + fraction * (to - from));
+            };
+            return colorspace::SteadyColor{
+                {mix(x.red, y.red), mix(x.green, y.green), mix(x.blue, y.blue)}};
+        });
+    case Blend::OkLab:
+        return fillMixed(first, out, [this](std::size_t i, double fraction) {
+            return labSweeps_[i].at(fraction);
+        });
+    case Blend::OkLch:
+        return fillMixed(first, out, [this](std::size_t i, double fraction) {
+            return lchSweeps_[i].at(fraction);
+        });
     }
+    return 0;
+}
+
+// mix(i, fraction) gives the colour fraction (strictly between 0 and 1) of the way from stop
+// i to stop i + 1, with its reach; a fraction of 0 or 1 is the stop itself. Characters whose
+// fraction lies within reach of the last mixed one in the same segment take its colour.
+template <typename Mix>
+qsizetype ColorRamp::fillMixed(qsizetype first, std::span<Srgb8> out, Mix mix) const {
     const qsizetype wanted = std::clamp<qsizetype>(count_ - first, 0, qsizetype(out.size()));
-    for (qsizetype k = 0; k < wanted; ++k) {
-        out[std::size_t(k)] = at(first + k);
+    qsizetype mixedSegment = -1;
+    double reachFrom = 0;
+    double reachTo = 0;
+    Srgb8 mixed;
+    const auto between = [&](qsizetype from, double fraction) {
+        const auto i = std::size_t(from);
+        if (fraction == 0 || from + 1 >= stopCount_) {
+            return stops_[i];
+        }
+        if (fraction == 1) {
+            return stops_[i + 1];
+        }
+        if (from != mixedSegment || fraction < reachFrom || fraction > reachTo) {
+            const colorspace::SteadyColor steady = mix(i, fraction);
+            mixedSegment = from;
+            reachFrom = fraction - steady.reach;
+            reachTo = fraction + steady.reach;
+            mixed = steady.color;
+        }
+        return mixed;
+    };
+    if (stopCount_ == 1) {
+        std::fill_n(out.begin(), wanted, stops_[0]);
+    } else if (spread_ == Spread::Classic) {
+        const qsizetype length = classic_.segmentLength();
+        qsizetype segment = first / length;
+        qsizetype j = first % length;
+        for (qsizetype k = 0; k < wanted; ++k) {
+            out[std::size_t(k)] = between(segment, double(j) / double(length));
+            if (++j == length) {
+                j = 0;
+                ++segment;
+            }
+        }
+    } else if (count_ == 1) {
+        std::fill_n(out.begin(), wanted, stops_[0]);
+    } else {
+        for (qsizetype k = 0; k < wanted; ++k) {
+            const double t = double((first + k) * (stopCount_ - 1)) / double(count_ - 1);
+            const int segment = std::min(int(t), stopCount_ - 2);
+            out[std::size_t(k)] = between(segment, t - segment);
+        }
     }
     return wanted;
-}
-
-Srgb8 ColorRamp::at(qsizetype position) const {
-    if (stopCount_ == 1) {
-        return stops_[0];
-    }
-    if (spread_ == Spread::Classic) {
-        const qsizetype length = classic_.segmentLength();
-        return between(int(position / length), double(position % length) / double(length));
-    }
-    if (count_ == 1) {
-        return stops_[0];
-    }
-    const double t = double(position * (stopCount_ - 1)) / double(count_ - 1);
-    const int segment = std::min(int(t), stopCount_ - 2);
-    return between(segment, t - segment);
-}
-
-// The colour fraction of the way from stop from toward the next one (or itself, past the
-// last).
-Srgb8 ColorRamp::between(int from, double fraction) const {
-    const int to = std::min(from + 1, stopCount_ - 1);
-    const auto i = std::size_t(from);
-    const auto j = std::size_t(to);
-    if (fraction == 0 || from == to) {
-        return stops_[i];
-    }
-    if (fraction == 1) {
-        return stops_[j];
-    }
-    switch (blend_) {
-    case Blend::Rgb: {
-        const auto mix = [fraction](int x, int y) {
-            return detail::roundHalfEven(x + fraction * (y - x));
-        };
-        return {mix(stops_[i].red, stops_[j].red), mix(stops_[i].green, stops_[j].green),
-                mix(stops_[i].blue, stops_[j].blue)};
-    }
-    case Blend::OkLab:
-        return colorspace::toSrgb8(
-            colorspace::toLinear(colorspace::mix(labs_[i], labs_[j], fraction)));
-    case Blend::OkLch:
-        return colorspace::toSrgb8(colorspace::toLinear(
-            colorspace::toOkLab(colorspace::mix(lchs_[i], lchs_[j], fraction))));
-    }
-    return stops_[i];
 }
 
 } // namespace tintwave::engine

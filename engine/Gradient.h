@@ -1,8 +1,8 @@
 #pragma once
 
+#include "color/ColorValue.h"
 #include "engine/ColorSpace.h"
 #include "engine/ColorizeOptions.h"
-#include "color/ColorValue.h"
 
 #include <QtGlobal>
 #include <array>
@@ -69,8 +69,8 @@ public:
     qsizetype fill(qsizetype first, std::span<colorspace::Srgb8> out) const;
 
 private:
-    colorspace::Srgb8 at(qsizetype position) const;
-    colorspace::Srgb8 between(int from, double fraction) const;
+    template <typename Mix>
+    qsizetype fillMixed(qsizetype first, std::span<colorspace::Srgb8> out, Mix mix) const;
 
     SegmentGradient classic_;
     Blend blend_;
@@ -78,8 +78,9 @@ private:
     qsizetype count_;
     int stopCount_;
     std::array<colorspace::Srgb8, kSlotCount> stops_{};
-    std::array<colorspace::OkLab, kSlotCount> labs_{};
-    std::array<colorspace::OkLch, kSlotCount> lchs_{};
+    // From each stop toward the next, worked out once rather than per character.
+    std::array<colorspace::OkLabSweep, kSlotCount> labSweeps_{};
+    std::array<colorspace::OkLchSweep, kSlotCount> lchSweeps_{};
 };
 
 } // namespace tintwave::engine

@@ -2,8 +2,6 @@
 
 #include <QChar>
 #include <algorithm>
-#include <array>
-#include <cstdint>
 
 namespace tintwave::engine {
 
@@ -12,23 +10,6 @@ namespace {
 // Big enough that the sink is called rarely, small enough to stay in the cache.
 constexpr qsizetype kCapacity = qsizetype(1) << 15;
 
-constexpr std::array<std::array<char16_t, 2>, 256> kHexPairs = [] {
-    constexpr char16_t digits[] = u"0123456789ABCDEF";
-    std::array<std::array<char16_t, 2>, 256> table{};
-    for (std::size_t v = 0; v < 256; ++v) {
-        table[v] = {digits[v / 16], digits[v % 16]};
-    }
-    return table;
-}();
-
-int hexDigits(std::uint32_t value) {
-    int digits = 1;
-    while (value >>= 4) {
-        ++digits;
-    }
-    return digits;
-}
-
 } // namespace
 
 MarkupBuffer::MarkupBuffer(CodeSink& sink)
@@ -36,17 +17,6 @@ MarkupBuffer::MarkupBuffer(CodeSink& sink)
     , data_(new char16_t[std::size_t(kCapacity)])
     , cursor_(data_.get())
     , end_(data_.get() + kCapacity) {
-}
-
-void MarkupBuffer::putHexPair(int component) {
-    if (component >= 0 && component <= 255) {
-        put(kHexPairs[std::size_t(component)].data(), 2);
-        return;
-    }
-    const auto value = static_cast<std::uint32_t>(component);
-    for (int shift = 4 * (hexDigits(value) - 1); shift >= 0; shift -= 4) {
-        put(u"0123456789ABCDEF"[(value >> shift) & 15]);
-    }
 }
 
 void MarkupBuffer::putDecimal(int component) {

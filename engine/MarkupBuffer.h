@@ -1,7 +1,9 @@
 #pragma once
 
+#include "color/ColorProcs.h"
 #include "engine/Colorize.h"
 
+#include <QString>
 #include <QStringView>
 #include <cstring>
 #include <memory>
@@ -37,7 +39,12 @@ public:
     }
 
     // Two upper-case hex digits for 0 .. 255; a wider value keeps all its digits.
-    void putHexPair(int component);
+    void putHexPair(int component) {
+        if (end_ - cursor_ < 8) { // the most digits writeHex gives
+            flush();
+        }
+        cursor_ = color::writeHex(component, cursor_);
+    }
     // 0 .. 255 in decimal without leading zeros.
     void putDecimal(int component);
 
@@ -51,6 +58,29 @@ private:
     std::unique_ptr<char16_t[]> data_;
     char16_t* cursor_ = nullptr;
     char16_t* end_ = nullptr;
+};
+
+// The markup a writer opens around the characters: each opening goes out at once and its
+// closing is kept, so close() ends them in reverse order.
+class Wrappers {
+public:
+    explicit Wrappers(MarkupBuffer& out)
+        : out_(out) {}
+
+    void open(const QString& opening, QStringView closing) {
+        out_.put(opening);
+        opened_ += opening.size();
+        closing_.prepend(closing);
+    }
+    void close() { out_.put(closing_); }
+
+    // Everything open and close write.
+    qsizetype length() const { return opened_ + closing_.size(); }
+
+private:
+    MarkupBuffer& out_;
+    qsizetype opened_ = 0;
+    QString closing_;
 };
 
 } // namespace tintwave::engine

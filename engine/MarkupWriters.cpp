@@ -88,16 +88,14 @@ QString SpanWriter::wrapperStyle(const ColorizeOptions& options) {
 }
 
 SpanWriter::SpanWriter(const ColorizeOptions& options, MarkupBuffer& out)
-    : options_(options)
-    , out_(out)
+    : out_(out)
+    , wrappers_(out)
     , merge_(options.output.merge) {
     if (options.center) {
-        out_.put(u"<div style=\"text-align:center\">");
+        wrappers_.open(QStringLiteral("<div style=\"text-align:center\">"), u"</div>");
     }
     if (const QString style = wrapperStyle(options); !style.isEmpty()) {
-        out_.put(u"<span style=\"");
-        out_.put(style);
-        out_.put(u"\">");
+        wrappers_.open(QStringLiteral("<span style=\"%1\">").arg(style), u"</span>");
     }
 }
 
@@ -124,68 +122,42 @@ void SpanWriter::putEscaped(QStringView text) {
 
 void SpanWriter::finish() {
     if (open_) {
-        out_.put(u"</span>");
+        out_.put(kColorClose);
     }
-    if (!wrapperStyle(options_).isEmpty()) {
-        out_.put(u"</span>");
-    }
-    if (options_.center) {
-        out_.put(u"</div>");
-    }
+    wrappers_.close();
 }
 
 BBCodeWriter::BBCodeWriter(const ColorizeOptions& options, MarkupBuffer& out)
-    : options_(options)
-    , out_(out)
+    : out_(out)
+    , wrappers_(out)
     , merge_(options.output.merge) {
     if (options.center) {
-        out_.put(u"[center]");
+        wrappers_.open(QStringLiteral("[center]"), u"[/center]");
     }
     if (options.bold) {
-        out_.put(u"[b]");
+        wrappers_.open(QStringLiteral("[b]"), u"[/b]");
     }
     if (options.italic) {
-        out_.put(u"[i]");
+        wrappers_.open(QStringLiteral("[i]"), u"[/i]");
     }
     if (options.underline) {
-        out_.put(u"[u]");
+        wrappers_.open(QStringLiteral("[u]"), u"[/u]");
     }
     if (const QString face = bbcodeFace(options.face); options.face != kNone && !face.isEmpty()) {
-        out_.put(u"[font=");
-        out_.put(face);
-        out_.put(u']');
+        wrappers_.open(QStringLiteral("[font=%1]").arg(face), u"[/font]");
     }
     if (options.size != kNone) {
         if (const std::optional<int> size = legacyFontSize(options.size)) {
-            out_.put(u"[size=");
-            out_.putDecimal(*size);
-            out_.put(u']');
+            wrappers_.open(QStringLiteral("[size=%1]").arg(*size), u"[/size]");
         }
     }
 }
 
 void BBCodeWriter::finish() {
     if (open_) {
-        out_.put(u"[/color]");
+        out_.put(kColorClose);
     }
-    if (options_.size != kNone && legacyFontSize(options_.size)) {
-        out_.put(u"[/size]");
-    }
-    if (options_.face != kNone && !bbcodeFace(options_.face).isEmpty()) {
-        out_.put(u"[/font]");
-    }
-    if (options_.underline) {
-        out_.put(u"[/u]");
-    }
-    if (options_.italic) {
-        out_.put(u"[/i]");
-    }
-    if (options_.bold) {
-        out_.put(u"[/b]");
-    }
-    if (options_.center) {
-        out_.put(u"[/center]");
-    }
+    wrappers_.close();
 }
 
 AnsiWriter::AnsiWriter(const ColorizeOptions& options, MarkupBuffer& out)
@@ -209,7 +181,7 @@ AnsiWriter::AnsiWriter(const ColorizeOptions& options, MarkupBuffer& out)
 void AnsiWriter::character(QStringView cluster, colorspace::Srgb8 c) {
     if (isLineBreak(cluster)) {
         if (active_) {
-            out_.put(u"\x1b[0m");
+            out_.put(kReset);
         }
         out_.put(cluster);
         active_ = false;
@@ -219,7 +191,7 @@ void AnsiWriter::character(QStringView cluster, colorspace::Srgb8 c) {
         out_.put(styles_);
     }
     if (!active_ || !merge_ || c != color_) {
-        out_.put(u"\x1b[38;2;");
+        out_.put(kColor);
         out_.putDecimal(c.red);
         out_.put(u';');
         out_.putDecimal(c.green);
@@ -249,7 +221,7 @@ void AnsiWriter::putVisible(QStringView text) {
 
 void AnsiWriter::finish() {
     if (active_) {
-        out_.put(u"\x1b[0m");
+        out_.put(kReset);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <iterator>
 
 // The writers of the modern formats. Each writes its opening markup when constructed, then
 // takes one character (a grapheme cluster, kept whole) with its colour at a time and ends
@@ -18,25 +19,34 @@ namespace tintwave::engine {
 // <div style="text-align:center">, the rest in one <span style="..."> inside it (see
 // wrapperStyle). Line breaks stay as they are, white space to HTML.
 class SpanWriter {
+    static constexpr char16_t kColorOpen[] = u"<span style=\"color:#";
+    static constexpr char16_t kColorEnd[] = u"\">";
+    static constexpr char16_t kColorClose[] = u"</span>";
+
 public:
     SpanWriter(const ColorizeOptions& options, MarkupBuffer& out);
 
     void character(QStringView cluster, colorspace::Srgb8 c) {
         if (!open_ || !merge_ || c != color_) {
             if (open_) {
-                out_.put(u"</span>");
+                out_.put(kColorClose);
             }
-            out_.put(u"<span style=\"color:#");
+            out_.put(kColorOpen);
             out_.putHexPair(c.red);
             out_.putHexPair(c.green);
             out_.putHexPair(c.blue);
-            out_.put(u"\">");
+            out_.put(kColorEnd);
             open_ = true;
             color_ = c;
         }
         putEscaped(cluster);
     }
     void finish();
+
+    // The markup around one unmerged, unescaped character, and the wrappers around all.
+    static constexpr qsizetype kPerCharacter =
+        std::size(kColorOpen) + 6 + std::size(kColorEnd) + std::size(kColorClose) - 3;
+    qsizetype wrapperLength() const { return wrappers_.length(); }
 
     // The declarations of the wrapping span, ';'-separated, as they go into its style
     // attribute (already escaped for it): font-family (a quoted CSS string, or one of the
@@ -49,8 +59,8 @@ public:
 private:
     void putEscaped(QStringView text);
 
-    const ColorizeOptions& options_;
     MarkupBuffer& out_;
+    Wrappers wrappers_;
     bool merge_;
     bool open_ = false;
     colorspace::Srgb8 color_;
@@ -67,19 +77,23 @@ private:
 // is "[/color]": the "[" can never be followed by a tag name, and no parser, scanning or
 // regular-expression based, reads it as the start of a tag.
 class BBCodeWriter {
+    static constexpr char16_t kColorOpen[] = u"[color=#";
+    static constexpr char16_t kColorEnd[] = u"]";
+    static constexpr char16_t kColorClose[] = u"[/color]";
+
 public:
     BBCodeWriter(const ColorizeOptions& options, MarkupBuffer& out);
 
     void character(QStringView cluster, colorspace::Srgb8 c) {
         if (!open_ || !merge_ || c != color_ || afterBracket_) {
             if (open_) {
-                out_.put(u"[/color]");
+                out_.put(kColorClose);
             }
-            out_.put(u"[color=#");
+            out_.put(kColorOpen);
             out_.putHexPair(c.red);
             out_.putHexPair(c.green);
             out_.putHexPair(c.blue);
-            out_.put(u']');
+            out_.put(kColorEnd);
             open_ = true;
             color_ = c;
         }
@@ -88,9 +102,14 @@ public:
     }
     void finish();
 
+    // The markup around one unmerged character, and the wrappers around all.
+    static constexpr qsizetype kPerCharacter =
+        std::size(kColorOpen) + 6 + std::size(kColorEnd) + std::size(kColorClose) - 3;
+    qsizetype wrapperLength() const { return wrappers_.length(); }
+
 private:
-    const ColorizeOptions& options_;
     MarkupBuffer& out_;
+    Wrappers wrappers_;
     bool merge_;
     bool open_ = false;
     bool afterBracket_ = false;
@@ -105,11 +124,19 @@ private:
 // are ignored. Control characters in the text would drive the terminal, so they are shown
 // as their Unicode control pictures (ESC as U+241B; C1 controls as U+FFFD); tab stays.
 class AnsiWriter {
+    static constexpr char16_t kColor[] = u"\x1b[38;2;";
+    static constexpr char16_t kReset[] = u"\x1b[0m";
+
 public:
     AnsiWriter(const ColorizeOptions& options, MarkupBuffer& out);
 
     void character(QStringView cluster, colorspace::Srgb8 c);
     void finish();
+
+    // The sequence before one unmerged character at most (three-digit components), and the
+    // styles and reset around a line.
+    static constexpr qsizetype kPerCharacter = std::size(kColor) - 1 + 3 * 3 + 2 + 1;
+    qsizetype wrapperLength() const { return styles_.size() + qsizetype(std::size(kReset)) - 1; }
 
 private:
     void putVisible(QStringView text);

@@ -83,23 +83,16 @@ void appendWithSpare(QByteArray& out, QStringView text, qsizetype spare) {
     out.truncate(len);
 }
 
-void appendHexPair(QString& out, int component) {
-    constexpr char digits[] = "0123456789ABCDEF";
-    out += QLatin1Char(digits[(component >> 4) & 0xF]);
-    out += QLatin1Char(digits[component & 0xF]);
-}
-
 } // namespace
 
 QString backgroundAttribute(ColorValue plainColor) {
     // Masked to the plain range so the attribute always holds exactly six digits.
     const ColorValue c = plainColor & 0xFFFFFF;
-    QString attribute = QStringLiteral(" bgcolor=\"");
-    appendHexPair(attribute, color::red(c));
-    appendHexPair(attribute, color::green(c));
-    appendHexPair(attribute, color::blue(c));
-    attribute += QLatin1Char('"');
-    return attribute;
+    char16_t digits[6];
+    char16_t* end = color::writeHex(color::red(c), digits);
+    end = color::writeHex(color::green(c), end);
+    end = color::writeHex(color::blue(c), end);
+    return QStringLiteral(" bgcolor=\"%1\"").arg(QStringView(digits, end));
 }
 
 QByteArray toWindows1252(const QString& text) {

@@ -1,11 +1,10 @@
-// The colour arithmetic, character boundaries and colour spaces behind the code, and the
-// colours it gives each character.
+// The code colorize writes: the colour arithmetic, character boundaries and colour spaces
+// behind it, the colours it gives each character and the markup of every format.
 #include "color/ColorProcs.h"
-#include "engine/ColorProcs.h"
 #include "engine/ColorSpace.h"
 #include "engine/Colorize.h"
 #include "engine/Graphemes.h"
-#include "engine/tests/EngineTestKit.h"
+#include "engine/Rounding.h"
 
 #include <QTest>
 #include <QTextBoundaryFinder>
@@ -15,287 +14,328 @@ using namespace tintwave;
 using namespace tintwave::color;
 using namespace tintwave::engine;
 using namespace tintwave::engine::colorspace;
-using namespace tintwave::engine::testing;
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(tintwave::engine::ColorizeOptions)
 
 namespace {
 
-QList<ColorValue> charColors(const ColorizeResult& result) {
+// The colours in slots 0, 1, ...; every other slot empty.
+SlotValues slotsWith(const QList<ColorValue>& colors) {
+    SlotValues values;
+    values.fill(kButtonFace);
+    std::copy(colors.begin(), colors.end(), values.begin());
+    return values;
+}
+
+// "#RRGGBB" codes as packed values.
+QList<ColorValue> packed(const QString& codes) {
     QList<ColorValue> colors;
-    for (const CharColor& c : result.chars)
-        colors << c.color;
+    for (const QString& code : codes.split(u' ')) {
+        const uint v = code.mid(1).toUInt(nullptr, 16);
+        colors << rgb(int(v >> 16), int(v >> 8 & 255), int(v & 255));
+    }
     return colors;
 }
 
-const ColorizeOptions kPlain;
+QList<ColorValue> colorsOf(const ColorizeResult& result) {
+    QList<ColorValue> colors;
+    for (const CharColor& c : result.chars) {
+        colors << c.color;
+    }
+    return colors;
+}
+
+// Every style box ticked.
+ColorizeOptions allStyles(const QString& face, const QString& size, OutputFormat format) {
+    ColorizeOptions options{.face = face, .size = size, .output = {.format = format}};
+    options.center = options.bold = options.italic = options.underline = true;
+    return options;
+}
+
+const QList<ColorValue> kBlack{0x000000}, kGrey{0x000000, 0xFFFFFF}, kNavy{0x302010};
 
 } // namespace
 
 class TestColorize : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void components_splitPackedValue_data() {
-        QTest::addColumn<int>("color");
-        QTest::addColumn<QList<int>>("rgb");
-        QTest::newRow("plain") << 0x123456 << QList<int>{0x56, 0x34, 0x12};
-        // Negative values: AND on the 32-bit pattern, division truncating toward zero.
-        QTest::newRow("minus 256") << -256 << QList<int>{0, 255, 0};
-        QTest::newRow("minus 65536") << -65536 << QList<int>{0, 0, -1};
-        QTest::newRow("button face") << int(kButtonFace) << QList<int>{15, 1, -32767};
-    }
-    void components_splitPackedValue() {
-        QFETCH(int, color);
-        QFETCH(QList<int>, rgb);
-        QCOMPARE((QList<int>{red(color), green(color), blue(color)}), rgb);
-    }
-
-    void inc_equalComponents_exactlyZeroEvenForZeroLength() {
-        QCOMPARE(inc(7, 7, 0.0), 0.0);
-        QCOMPARE(inc(0, 255, 6), 42.5);
-        QCOMPARE(inc(255, 0, 2), -127.5);
-    }
-
     // std::nearbyint in the default rounding mode is the independent reference.
     void roundHalfEven_agreesWithNearestEven() {
-        for (int k = -4096; k <= 4096; ++k)
-            QCOMPARE(roundHalfEven(k / 16.0), int(std::nearbyint(k / 16.0)));
-        for (int k = 0; k <= 255; ++k)
-            QCOMPARE(roundHalfEven(k + 0.5), k % 2 == 0 ? k : k + 1);
+        for (int k = -4096; k <= 4096; ++k) {
+            QCOMPARE(detail::roundHalfEven(k / 16.0), int(std::nearbyint(k / 16.0)));
+        }
     }
 
-    void hexAndPack_roundHalfToEvenInUpperCaseDigits() {
-        QCOMPARE(hexPair(0.5), u"00");
-        QCOMPARE(hexPair(1.5), u"02");
-        QCOMPARE(hexPair(42.5), u"2A");
-        QCOMPARE(hexPair(127.5), u"80");
-        QCOMPARE(hexPair(254.75), u"FF");
-        QCOMPARE(hexPair(4095.0), u"FFF");
-        QCOMPARE(colorCode(255, 128, 0), u"#FF8000");
-        QCOMPARE(colorCode(127.5, 42.5, 0.5), u"#802A00");
-        QCOMPARE(packRounded(127.5, 42.5, 0.5), rgb(128, 42, 0));
+    void writeHex_twoUpperCaseDigitsAtLeast() {
+        for (const QString& digits :
+             {u"00"_s, u"0A"_s, u"AB"_s, u"FF"_s, u"FFF"_s, u"FFFFFFFF"_s}) {
+            char16_t out[8];
+            QCOMPARE(QStringView(out, writeHex(int(digits.toUInt(nullptr, 16)), out)), digits);
+        }
     }
 
-    void boundaries_keepClustersWhole_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QList<qsizetype>>("expected");
-        QTest::newRow("empty") << QString() << QList<qsizetype>{0};
-        QTest::newRow("ascii") << u"a<\""_s << QList<qsizetype>{0, 1, 2, 3};
-        QTest::newRow("latin") << u"Grüße"_s << QList<qsizetype>{0, 1, 2, 3, 4, 5};
-        QTest::newRow("combining acute") << u"e\u0301x"_s << QList<qsizetype>{0, 2, 3};
-        QTest::newRow("surrogate pair") << u"\U0001F600a"_s << QList<qsizetype>{0, 2, 3};
-        QTest::newRow("flag") << u"\U0001F1E9\U0001F1EA"_s << QList<qsizetype>{0, 4};
-        QTest::newRow("flags after emoji")
-            << u"\U0001F600\U0001F1E9\U0001F1EA\U0001F1EB\U0001F1F7\U0001F1EB"_s
-            << QList<qsizetype>{0, 2, 6, 10, 12};
-        QTest::newRow("cr lf") << u"a\r\nb"_s << QList<qsizetype>{0, 1, 3, 4};
-        QTest::newRow("lone cr") << u"\ra"_s << QList<qsizetype>{0, 1, 2};
-        QTest::newRow("family") << u"\U0001F468\u200D\U0001F469\u200D\U0001F467!"_s
-                                << QList<qsizetype>{0, 8, 9};
-    }
-    void boundaries_keepClustersWhole() {
-        QFETCH(QString, text);
-        QFETCH(QList<qsizetype>, expected);
-        QCOMPARE(graphemeBoundaries(text),
-                 std::vector<qsizetype>(expected.begin(), expected.end()));
-    }
-
-    // The one-unit-per-character shortcut must give what the boundary finder gives.
+    // The one-unit-per-character shortcut must give what the boundary finder gives; a CR
+    // must keep a text off it.
     void boundaries_fastPath_agreesWithBoundaryFinder() {
         QString text;
-        for (char16_t c = 1; c < 0x300; ++c)
-            if (c != u'\r')
-                text += QChar(c) + u"a"_s + QChar(c);
-        std::vector<qsizetype> reference{0};
-        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-        for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary())
-            reference.push_back(at);
-        QCOMPARE(graphemeBoundaries(text), reference);
-        QCOMPARE(qsizetype(reference.size()), text.size() + 1);
+        for (char16_t c = 1; c < 0x300; ++c) {
+            text += QChar(c) + u"a"_s + QChar(c);
+        }
+        for (const QString& t : {QString(text).remove(u'\r'), text}) {
+            std::vector<qsizetype> reference{0};
+            QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, t);
+            for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary()) {
+                reference.push_back(at);
+            }
+            QCOMPARE(graphemeBoundaries(t), reference);
+        }
     }
 
-    void colorize_gapsBetweenSlots_areSkipped() {
-        SlotValues sparse = slotsWith({});
-        sparse[3] = 0x123456;
-        sparse[8] = 0xFEDCBA;
-        const ColorizeResult result = colorize(u"gradient"_s, sparse, kPlain);
-        const ColorizeResult packed =
-            colorize(u"gradient"_s, slotsWith({0x123456, 0xFEDCBA}), kPlain);
-        QCOMPARE(result.code, packed.code);
-        QCOMPARE(result.chars, packed.chars);
-    }
-
-    // Ten colours, one distinct grey level per slot: 0, 20, 40, ... 180.
-    void colorize_tenColours_segmentsStartOnTheirColour_data() {
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("segment");
-        QTest::addColumn<int>("lastLevel");
-        QTest::newRow("100 chars") << 100 << 12 << 160 + 3 * 20 / 12;
-        QTest::newRow("10 chars") << 10 << 2 << 90;
-    }
+    // Ten greys 0, 20, .. 180: segments of L characters start exactly on their colour, the
+    // text ends short of the last. 100 characters: L = 12; 10 characters: L = 2.
     void colorize_tenColours_segmentsStartOnTheirColour() {
-        QFETCH(int, length);
-        QFETCH(int, segment);
-        QFETCH(int, lastLevel);
-        QList<int> greys;
-        for (int i = 0; i < 10; ++i)
-            greys << rgb(20 * i, 20 * i, 20 * i);
-        const QList<ColorValue> colors =
-            charColors(colorize(QString(length, u'x'), slotsWith(greys), kPlain));
-        QCOMPARE(colors.size(), length);
-        for (int p = 0; p < length; p += segment)
-            QCOMPARE(colors[p], greys[p / segment]);
-        QCOMPARE(colors.back(), rgb(lastLevel, lastLevel, lastLevel));
-        QVERIFY(!colors.contains(greys.back()));
+        const QList<ColorValue> greys = packed(u"#000000 #141414 #282828 #3C3C3C #505050 #646464 "
+                                               "#787878 #8C8C8C #A0A0A0 #B4B4B4"_s);
+        for (const auto& [length, segment, last] : {std::tuple(100, 12, 165), {10, 2, 90}}) {
+            const auto colors = colorsOf(colorize(QString(length, u'x'), slotsWith(greys), {}));
+            for (int p = 0; p < length; p += segment) {
+                QCOMPARE(colors[p], greys[p / segment]);
+            }
+            QCOMPARE(colors.back(), rgb(last, last, last));
+        }
     }
 
-    // é as e + combining acute, 😀, 🇩🇪, CR LF and a ZWJ family: five characters.
-    void colorize_graphemeClusters_oneTagAndOneEntryEach() {
+    // é as e + combining acute, 😀, 🇩🇪, CR LF and a ZWJ family: five characters. Empty
+    // slots between filled ones are skipped.
+    void colorize_graphemeClusters_oneEntryEach() {
         const QString text =
             u"e\u0301\U0001F600\U0001F1E9\U0001F1EA\r\n\U0001F468\u200D\U0001F469\u200D\U0001F467"_s;
-        const ColorizeResult result = colorize(text, slotsWith({0x000000, 0xFFFFFF}), kPlain);
-        const QString expected = u"<font color=\"#000000\">e\u0301</font>"
-                                 "<font color=\"#2A2A2A\">\U0001F600</font>"
-                                 "<font color=\"#555555\">\U0001F1E9\U0001F1EA</font>"
-                                 "<font color=\"#808080\">\r\n</font>"
-                                 "<font color=\"#AAAAAA\">\U0001F468\u200D\U0001F469\u200D"
-                                 "\U0001F467</font>"_s;
-        QCOMPARE(result.code, expected);
-        const std::vector<CharColor> chars{{0, 2, 0x000000},
-                                           {2, 2, 0x2A2A2A},
-                                           {4, 4, 0x555555},
-                                           {8, 2, 0x808080},
-                                           {10, 8, 0xAAAAAA}};
-        QCOMPARE(result.chars, chars);
+        const std::vector<CharColor> expected{{0, 2, 0x000000},
+                                              {2, 2, 0x2A2A2A},
+                                              {4, 4, 0x555555},
+                                              {8, 2, 0x808080},
+                                              {10, 8, 0xAAAAAA}};
+        SlotValues slots = slotsWith({});
+        slots[3] = 0x000000;
+        slots[8] = 0xFFFFFF;
+        QCOMPARE(colorize(text, slots, {}).chars, expected);
     }
 
     void colorize_badInput_reportsErrorOnly() {
-        const auto empty = colorize(QString(), slotsWith({}), kPlain);
-        QCOMPARE(empty.error, ColorizeError::EmptyText);
-        QCOMPARE(messageFor(*empty.error), u"You must type something.");
-        const auto noColor = colorize(u"text"_s, slotsWith({}), kPlain);
-        QCOMPARE(noColor.error, ColorizeError::NoColor);
-        QVERIFY(noColor.code.isEmpty() && noColor.chars.empty());
-        QCOMPARE(messageFor(*noColor.error), u"You must select at least one color");
+        QCOMPARE(colorize(QString(), slotsWith({0}), {}).error, ColorizeError::EmptyText);
+        QCOMPARE(messageFor(ColorizeError::EmptyText), u"You must type something.");
+        QCOMPARE(colorize(u"text"_s, slotsWith({}), {}).error, ColorizeError::NoColor);
+        QCOMPARE(messageFor(ColorizeError::NoColor), u"You must select at least one color");
     }
 
-    void encode_decode_everyComponentSurvives() {
-        for (int v = 0; v <= 255; ++v)
+    void colourSpaces_roundTripEveryColourUnchanged() {
+        for (int v = 0; v <= 255; ++v) {
             QCOMPARE(encode(decode(v)), v);
-        QCOMPARE(encode(-0.25), 0);
-        QCOMPARE(encode(1.5), 255);
+        }
+        QVERIFY(encode(-0.25) == 0 && encode(1.5) == 255);
+        for (int v = 0; v < 1 << 24; v += 4099) {
+            const Srgb8 c{red(v), green(v), blue(v)};
+            QCOMPARE(toSrgb8(toLinear(toOkLab(toOkLch(toOkLab(toLinear(c)))))), c);
+        }
     }
 
-    void okLab_roundTrip_gridOfColoursComesBackUnchanged() {
-        for (int r = 0; r <= 255; r += 5)
-            for (int g = 0; g <= 255; g += 5)
-                for (int b = 0; b <= 255; b += 5) {
-                    const Srgb8 c{r, g, b};
-                    const OkLch lch = toOkLch(toOkLab(toLinear(c)));
-                    if (toSrgb8(toLinear(toOkLab(lch))) != c)
-                        QFAIL(qPrintable(u"(%1, %2, %3) changed"_s.arg(r).arg(g).arg(b)));
-                }
+    // Long texts reuse a mixed colour while it cannot round differently, and the OKLCh sweep
+    // takes its cosines from a few anchors: every character must still have the colour of
+    // the formula, fraction (p % L) / L of the way from stop p / L to the next.
+    void colorize_perceptualBlends_giveTheFormulasColourEverywhere() {
+        const QList<ColorValue> stops =
+            packed(u"#123456 #FEDCBA #00FF7F #7F00FF #FFFFFF #FF8000"_s);
+        QList<OkLab> labs;
+        for (const ColorValue c : stops) {
+            labs << toOkLab(toLinear(Srgb8{red(c), green(c), blue(c)}));
+        }
+        const qsizetype n = 30'000, length = n / 5 + 1;
+        for (const Blend blend : {Blend::OkLab, Blend::OkLch}) {
+            const auto colors = colorsOf(
+                colorize(QString(n, u'x'), slotsWith(stops), {.output = {.blend = blend}}));
+            for (qsizetype p = 1; p < n; ++p) {
+                const OkLab x = labs[p / length], y = labs[p / length + 1];
+                const double f = double(p % length) / double(length);
+                const Srgb8 c = toSrgb8(toLinear(blend == Blend::OkLab
+                                                     ? mix(x, y, f)
+                                                     : toOkLab(mix(toOkLch(x), toOkLch(y), f))));
+                QCOMPARE(colors[p], p % length ? rgb(c.red, c.green, c.blue) : stops[p / length]);
+            }
+        }
     }
 
-    // The published OKLab coordinates of sRGB red, and white as an achromatic colour.
-    void okLab_knownColours() {
-        const OkLab red = toOkLab(toLinear(Srgb8{255, 0, 0}));
-        QVERIFY(qAbs(red.l - 0.6279553606) < 1e-9);
-        QVERIFY(qAbs(red.a - 0.2248630611) < 1e-9);
-        QVERIFY(qAbs(red.b - 0.1258462985) < 1e-9);
-        const OkLch white = toOkLch(toOkLab(toLinear(Srgb8{255, 255, 255})));
-        QVERIFY(qAbs(white.l - 1) < 1e-7);
-        QVERIFY(white.c < kAchromatic);
-    }
-
-    void okLch_mix_takesTheShorterArc() {
-        const double deg = M_PI / 180;
-        const OkLch half = mix(OkLch{0.5, 0.1, 170 * deg}, OkLch{0.5, 0.1, -170 * deg}, 0.5);
-        QVERIFY(qAbs(qAbs(half.h) - M_PI) < 1e-12);
-        const OkLch quarter = mix(OkLch{0.5, 0.1, 10 * deg}, OkLch{0.5, 0.1, 350 * deg}, 0.5);
-        QVERIFY(qAbs(quarter.h) < 1e-12);
-    }
-
-    // Five characters over the colours with the even spread sit at fractions 0, 1/4, 1/2,
-    // 3/4 and 1 of two colours (or 0, 1/2 of each segment of three). The expected codes come
-    // from engine/tests/oklab_reference.py: the published OKLab matrices in plain Python
-    // floats, clamped and rounded half to even, independent of this code.
+    // Five characters with the even spread sit at fractions 0, 1/4, 1/2, 3/4 and 1 of two
+    // colours (0, 1/2 of each segment of three). The expected codes come from
+    // engine/tests/oklab_reference.py: the published OKLab matrices in plain Python floats,
+    // clamped and rounded half to even, independent of this code.
     void colorize_blend_matchesReferenceColours_data() {
-        QTest::addColumn<QString>("blend");
-        QTest::addColumn<QString>("spread");
-        QTest::addColumn<QStringList>("stops");
-        QTest::addColumn<QStringList>("expected");
-        const QStringList grey{u"#000000"_s, u"#FFFFFF"_s}, redBlue{u"#FF0000"_s, u"#0000FF"_s};
-        const QStringList rgbStops{u"#FF0000"_s, u"#00FF00"_s, u"#0000FF"_s};
-        const auto row = [](const char* name, const QString& blend, const QString& spread,
-                            const QStringList& stops, const QString& expected) {
-            QTest::newRow(name) << blend << spread << stops << expected.split(u' ');
+        QTest::addColumn<ColorizeOptions>("options");
+        QTest::addColumn<QString>("stops");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, Blend blend, const QString& stops,
+                            const QString& expected, Spread spread = Spread::Even) {
+            QTest::newRow(name) << ColorizeOptions{.output = {.blend = blend, .spread = spread}}
+                                << stops << expected;
         };
+        const QString grey = u"#000000 #FFFFFF"_s, redBlue = u"#FF0000 #0000FF"_s,
+                      rgbStops = u"#FF0000 #00FF00 #0000FF"_s;
         // Rgb by hand: 255 * (0, 1/4, 1/2, 3/4, 1) = 0, 63.75, 127.5, 191.25, 255.
-        row("rgb even grey", u"rgb"_s, u"even"_s, grey,
-            u"#000000 #404040 #808080 #BFBFBF #FFFFFF"_s);
-        row("oklab grey", u"oklab"_s, u"even"_s, grey,
-            u"#000000 #222222 #636363 #AEAEAE #FFFFFF"_s);
-        row("oklab red blue", u"oklab"_s, u"even"_s, redBlue,
-            u"#FF0000 #C6496D #8C53A2 #5147D2 #0000FF"_s);
+        row("rgb even grey", Blend::Rgb, grey, u"#000000 #404040 #808080 #BFBFBF #FFFFFF"_s);
+        row("oklab grey", Blend::OkLab, grey, u"#000000 #222222 #636363 #AEAEAE #FFFFFF"_s);
+        row("oklab red blue", Blend::OkLab, redBlue, u"#FF0000 #C6496D #8C53A2 #5147D2 #0000FF"_s);
         // Out of gamut half way: the green component is clamped to 0.
-        row("oklch red blue", u"oklch"_s, u"even"_s, redBlue,
-            u"#FF0000 #E8007B #BA00C2 #7A00F4 #0000FF"_s);
-        row("oklch red green", u"oklch"_s, u"even"_s, rgbStops.first(2),
-            u"#FF0000 #FF5600 #F99500 #C2CE00 #00FF00"_s);
+        row("oklch red blue", Blend::OkLch, redBlue, u"#FF0000 #E8007B #BA00C2 #7A00F4 #0000FF"_s);
         // White has no hue of its own: the blend keeps blue's, as OKLab does.
-        row("oklch blue white", u"oklch"_s, u"even"_s, {u"#0000FF"_s, u"#FFFFFF"_s},
+        row("oklch blue white", Blend::OkLch, u"#0000FF #FFFFFF"_s,
             u"#0000FF #306DFF #74A3FF #B8D2FF #FFFFFF"_s);
-        row("oklab three stops", u"oklab"_s, u"even"_s, rgbStops,
+        row("oklab three stops", Blend::OkLab, rgbStops,
             u"#FF0000 #D0A800 #00FF00 #00AABF #0000FF"_s);
-        row("oklch three stops", u"oklch"_s, u"even"_s, rgbStops,
+        row("oklch three stops", Blend::OkLch, rgbStops,
             u"#FF0000 #F99500 #00FF00 #00BBE3 #0000FF"_s);
         // The classic spread: L = 6, fractions 0 .. 4/6, the last colour never reached.
-        row("oklab classic", u"oklab"_s, u"classic"_s, grey,
-            u"#000000 #0F0F0F #363636 #636363 #949494"_s);
+        row("oklab classic", Blend::OkLab, grey, u"#000000 #0F0F0F #363636 #636363 #949494"_s,
+            Spread::Classic);
     }
     void colorize_blend_matchesReferenceColours() {
-        QFETCH(QString, blend);
-        QFETCH(QString, spread);
-        QFETCH(QStringList, stops);
-        QFETCH(QStringList, expected);
-        QList<int> colors;
-        for (const QString& stop : stops)
-            colors << packed(stop);
-        ColorizeOptions options;
-        options.output.blend = *parseBlend(blend);
-        options.output.spread = *parseSpread(spread);
-        QStringList codes;
-        for (const CharColor& c : colorize(u"ABCDE"_s, slotsWith(colors), options).chars)
-            codes << codeOf(c.color);
-        QCOMPARE(codes, expected);
+        QFETCH(ColorizeOptions, options);
+        QFETCH(QString, stops);
+        QFETCH(QString, expected);
+        QCOMPARE(colorsOf(colorize(u"ABCDE"_s, slotsWith(packed(stops)), options)),
+                 packed(expected));
     }
 
-    // The even spread ends exactly on the last colour, whatever the length; the last of ten
-    // colours is reached only by the last character.
-    void colorize_evenSpread_firstAndLastCharacterHitTheEndColours_data() {
-        QTest::addColumn<QString>("blend");
-        for (const QString& blend : blendNames())
-            QTest::newRow(qPrintable(blend)) << blend;
-    }
+    // The even spread ends exactly on the last colour, whatever the length; with as many
+    // characters as colours each gets one exactly.
     void colorize_evenSpread_firstAndLastCharacterHitTheEndColours() {
-        QFETCH(QString, blend);
-        const QStringList stops = u"#123456 #FEDCBA #00FF7F #7F00FF #FFFFFF #000000 #FF8000 "
-                                  "#0080FF #808080 #C0FFEE"_s.split(u' ');
-        QList<int> colors;
-        for (const QString& stop : stops)
-            colors << packed(stop);
-        ColorizeOptions options;
-        options.output.blend = *parseBlend(blend);
-        options.output.spread = Spread::Even;
-        for (int length : {1, 2, 7, 10, 1000}) {
-            const ColorizeResult result =
-                colorize(QString(length, u'x'), slotsWith(colors), options);
-            QCOMPARE(codeOf(result.chars.front().color), stops.front());
-            if (length > 1)
-                QCOMPARE(codeOf(result.chars.back().color), stops.back());
-            if (length == 10) // one colour each, exactly
-                for (int i = 0; i < 10; ++i)
-                    QCOMPARE(codeOf(result.chars[std::size_t(i)].color), stops[i]);
+        const QList<ColorValue> stops = packed(u"#123456 #FEDCBA #00FF7F #7F00FF #FFFFFF "
+                                               "#000000 #FF8000 #0080FF #808080 #C0FFEE"_s);
+        for (const Blend blend : {Blend::Rgb, Blend::OkLab, Blend::OkLch}) {
+            const ColorizeOptions options{.output = {.blend = blend, .spread = Spread::Even}};
+            for (int length : {1, 7, 1000}) {
+                const QList<ColorValue> colors =
+                    colorsOf(colorize(QString(length, u'x'), slotsWith(stops), options));
+                QCOMPARE(colors.front(), stops.front());
+                QCOMPARE(colors.back(), length > 1 ? stops.back() : stops.front());
+            }
+            QCOMPARE(colorsOf(colorize(QString(10, u'x'), slotsWith(stops), options)), stops);
+        }
+    }
+
+    void legacyFontSize_countsFromThreeAndClamps() {
+        QList<int> legacy;
+        for (const QString& size :
+             {u"+2"_s, u"-1"_s, u"+7"_s, u"-7"_s, u"6"_s, u"None"_s, u"+"_s}) {
+            legacy << legacyFontSize(size).value_or(0); // 0: none
+        }
+        QCOMPARE(legacy, (QList<int>{5, 2, 7, 1, 6, 0, 0}));
+    }
+
+    void colorize_format_exactCode_data() {
+        QTest::addColumn<ColorizeOptions>("options");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<ColorValue>>("colors");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, const ColorizeOptions& options, const QString& text,
+                            const QList<ColorValue>& colors, const QString& expected) {
+            QTest::newRow(name) << options << text << colors << expected;
+        };
+        using enum OutputFormat;
+        row("font black to white", {}, u"ABCDE"_s, kGrey,
+            u"<font color=\"#000000\">A</font><font color=\"#2A2A2A\">B</font>"
+            "<font color=\"#555555\">C</font><font color=\"#808080\">D</font>"
+            "<font color=\"#AAAAAA\">E</font>"_s);
+        row("font falling red, L 2", {}, u"ab"_s, {0x0000FF, 0x000000, 0xFFFFFF},
+            u"<font color=\"#FF0000\">a</font><font color=\"#800000\">b</font>"_s);
+        // Blue 256 from a value above 0xFFFFFF keeps its three digits.
+        row("font face only, wide component", {.face = u"Arial"_s}, u"x"_s, {0x1000000},
+            u"<font face=\"Arial\"><font color=\"#0000100\">x</font></font>"_s);
+        row("font size only", {.size = u"+1"_s}, u"x"_s, kBlack,
+            u"<font size=+1><font color=\"#000000\">x</font></font>"_s);
+        row("font lower-case none is a face", {.face = u"none"_s, .size = u"+2"_s}, u"x"_s, kBlack,
+            u"<font face=\"none\" size=+2><font color=\"#000000\">x</font></font>"_s);
+        row("font all styles", allStyles(u"Arial"_s, u"-1"_s, Font), u"x"_s, kBlack,
+            u"<center><b><i><u><font face=\"Arial\" size=-1><font color=\"#000000\">x</font>"
+            "</font></u></i></b></center>"_s);
+        row("font ignores merge, escapes nothing", {.output = {.merge = true}}, u"<&"_s, kNavy,
+            u"<font color=\"#102030\"><</font><font color=\"#102030\">&</font>"_s);
+        row("span escapes", {.output = {.format = Span}}, u"<&\">"_s, kNavy,
+            u"<span style=\"color:#102030\">&lt;</span><span style=\"color:#102030\">&amp;</span>"
+            "<span style=\"color:#102030\">&quot;</span><span style=\"color:#102030\">&gt;</span>"_s);
+        row("span wrappers", allStyles(u"Times New Roman"_s, u"+2"_s, Span), u"x"_s, kBlack,
+            u"<div style=\"text-align:center\"><span style=\"font-family:'Times New Roman';"
+            "font-size:x-large;font-weight:bold;font-style:italic;text-decoration:underline\">"
+            "<span style=\"color:#000000\">x</span></span></div>"_s);
+        row("span hostile",
+            {.face = u"a'b\"c;<\\\n"_s, .size = u"-7"_s, .output = {.format = Span}}, u"x"_s,
+            kBlack,
+            u"<span style=\"font-family:'a\\'b&quot;c;&lt;\\\\\\a ';font-size:x-small\">"
+            "<span style=\"color:#000000\">x</span></span>"_s);
+        row("span generic", {.face = u"Monospace"_s, .size = u"?"_s, .output = {.format = Span}},
+            u"x"_s, kBlack,
+            u"<span style=\"font-family:monospace\"><span style=\"color:#000000\">x</span></span>"_s);
+        row("span merged", {.output = {.format = Span, .spread = Spread::Even, .merge = true}},
+            u"ae\u0301&"_s, {0x000000, 0x000000, 0xFFFFFF},
+            u"<span style=\"color:#000000\">ae\u0301</span><span style=\"color:#FFFFFF\">&amp;"
+            "</span>"_s);
+        row("bbcode wrappers", allStyles(u"Ar[ia]l"_s, u"+1"_s, BBCode), u"x"_s, kBlack,
+            u"[center][b][i][u][font=Arial][size=4][color=#000000]x[/color][/size][/font]"
+            "[/u][/i][/b][/center]"_s);
+        row("bbcode [ ends a run", {.output = {.format = BBCode, .merge = true}}, u"[b]x[/color]"_s,
+            kBlack,
+            u"[color=#000000][[/color][color=#000000]b]x[[/color][color=#000000]/color][/color]"_s);
+        row("ansi styles, no centre, face or size", allStyles(u"Arial"_s, u"+3"_s, Ansi), u"ab"_s,
+            kGrey, u"\x1b[1;3;4m\x1b[38;2;0;0;0ma\x1b[38;2;85;85;85mb\x1b[0m"_s);
+        row("ansi line breaks keep their place",
+            {.output = {.format = Ansi, .spread = Spread::Even, .merge = true}}, u"ab\ncd"_s, kGrey,
+            u"\x1b[38;2;0;0;0ma\x1b[38;2;64;64;64mb\x1b[0m\n"
+            "\x1b[38;2;191;191;191mc\x1b[38;2;255;255;255md\x1b[0m"_s);
+        row("ansi styles after CR LF", {.italic = true, .output = {.format = Ansi, .merge = true}},
+            u"a\r\nb\n"_s, {0x0000FF},
+            u"\x1b[3m\x1b[38;2;255;0;0ma\x1b[0m\r\n\x1b[3m\x1b[38;2;255;0;0mb\x1b[0m\n"_s);
+        row("ansi controls shown", {.output = {.format = Ansi, .merge = true}},
+            u"a\x1b[2J\x7f\u0085\tb"_s, kBlack,
+            u"\x1b[38;2;0;0;0ma\u241b[2J\u2421\uFFFD\tb\x1b[0m"_s);
+    }
+    void colorize_format_exactCode() {
+        QFETCH(ColorizeOptions, options);
+        QFETCH(QString, text);
+        QFETCH(QList<ColorValue>, colors);
+        QFETCH(QString, expected);
+        QCOMPARE(colorize(text, slotsWith(colors), options).code, expected);
+    }
+
+    // A smooth two-colour gradient has long runs of equal colour; merged, each is one tag.
+    void colorize_merge_smoothGradientInATenthOfTheSize() {
+        const QString text(100'000, u'x');
+        const SlotValues slots = slotsWith({0x2040C0, 0xC08020});
+        using enum OutputFormat;
+        for (const OutputFormat format : {Span, BBCode, Ansi}) {
+            ColorizeOptions options{.output = {.format = format, .spread = Spread::Even}};
+            const qsizetype plain = colorize(text, slots, options).code.size();
+            options.output.merge = true;
+            QVERIFY(colorize(text, slots, options).code.size() * 10 <= plain);
+        }
+    }
+
+    // The streamed code is the same text in more than one piece, none ending half way
+    // through a surrogate pair.
+    void colorizeTo_piecesJoinToTheWholeCode() {
+        struct Pieces : CodeSink {
+            QStringList list;
+            void write(QStringView piece) override { list << piece.toString(); }
+        };
+        const QString text = QString(u"\U0001F600a"_s).repeated(30'000);
+        const SlotValues slots = slotsWith({0xFF, 0xFF00});
+        for (const QString& format : formatNames()) {
+            const ColorizeOptions options{
+                .face = u"Arial"_s, .bold = true, .output = {.format = *parseFormat(format)}};
+            Pieces pieces;
+            QVERIFY(!colorizeTo(text, slots, options, pieces));
+            QCOMPARE(pieces.list.join(QString()), colorize(text, slots, options).code);
+            QVERIFY(pieces.list.size() > 1);
+            QVERIFY(std::none_of(pieces.list.begin(), pieces.list.end(),
+                                 [](const QString& p) { return p.back().isHighSurrogate(); }));
         }
     }
 };
