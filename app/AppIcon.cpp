@@ -15,8 +15,9 @@ QPixmap drawIcon(int size) {
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient rainbow(0, 0, size, 0);
     const QColor stops[] = {Qt::red, Qt::yellow, Qt::green, Qt::cyan, Qt::blue, Qt::magenta};
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 6; ++i) {
         rainbow.setColorAt(i / 5.0, stops[i]);
+    }
     painter.setBrush(rainbow);
     painter.setPen(Qt::NoPen);
     painter.drawRoundedRect(QRectF(0, 0, size, size), size / 8.0, size / 8.0);
@@ -33,8 +34,9 @@ QPixmap drawIcon(int size) {
 
 QIcon appIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48})
+    for (int size : {16, 32, 48}) {
         icon.addPixmap(drawIcon(size));
+    }
     return icon;
 }
 

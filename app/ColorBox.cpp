@@ -20,8 +20,9 @@ ColorBox::ColorBox(int index, const platform::SystemColors& systemColors, QWidge
 }
 
 void ColorBox::setValue(ColorValue value) {
-    if (value == value_)
+    if (value == value_) {
         return;
+    }
     value_ = value;
     update();
 }

@@ -28,18 +28,24 @@ int toPixels(double twips) {
 // The colour of step i of the rainbow, red through yellow, green, cyan, blue and magenta
 // back to red; step 0 has none.
 std::optional<QColor> rainbowColor(int i) {
-    if (i >= 1 && i <= 255)
+    if (i >= 1 && i <= 255) {
         return QColor(255, i, 0);
-    if (i >= 256 && i <= 510)
+    }
+    if (i >= 256 && i <= 510) {
         return QColor(510 - i, 255, 0);
-    if (i >= 511 && i <= 765)
+    }
+    if (i >= 511 && i <= 765) {
         return QColor(0, 255, i - 510);
-    if (i >= 766 && i <= 1020)
+    }
+    if (i >= 766 && i <= 1020) {
         return QColor(0, 1020 - i, 255);
-    if (i >= 1021 && i <= 1275)
+    }
+    if (i >= 1021 && i <= 1275) {
         return QColor(i - 1020, 0, 255);
-    if (i >= 1276 && i <= 1530)
+    }
+    if (i >= 1276 && i <= 1530) {
         return QColor(255, 0, 1530 - i);
+    }
     return std::nullopt;
 }
 
@@ -52,8 +58,9 @@ QPixmap drawRainbow(QSize pixels, int widthTwips, int heightTwips, const QColor&
     const int s = widthTwips / kRainbowSteps;
     for (int i = 0; i <= kRainbowSteps; ++i) {
         const std::optional<QColor> color = rainbowColor(i);
-        if (!color)
+        if (!color) {
             continue;
+        }
         const int x = toPixels(s * (i - s));
         painter.setPen(*color);
         painter.drawLine(x, 0, x, toPixels(heightTwips));
@@ -67,8 +74,9 @@ Form3::Form3(QWidget* mainWindow, platform::UrlOpener& urls, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint)
     , mainWindow_(mainWindow)
     , urls_(urls) {
-    if (mainWindow_)
+    if (mainWindow_) {
         setWindowIcon(mainWindow_->windowIcon());
+    }
     const QSize designed(toPixels(kDesignedWidthTwips), toPixels(kDesignedHeightTwips));
     rainbow_ = drawRainbow(designed, kDesignedWidthTwips, kDesignedHeightTwips,
                            palette().color(QPalette::Window));
@@ -97,15 +105,17 @@ void Form3::addLabel(int index, const QString& text, qreal pointSize, QRect twip
     label->setGeometry(toPixels(twips.x()), toPixels(twips.y()),
                        std::max(toPixels(twips.width()), label->sizeHint().width()),
                        toPixels(twips.height()));
-    if (index == 3)
+    if (index == 3) {
         webLabel_ = label;
+    }
 }
 
 // Centred with the designed width, as the window stood before it was narrowed, so it
 // sits a little left of the middle, the way the program has always placed it.
 void Form3::centreOverMainWindow() {
-    if (!mainWindow_)
+    if (!mainWindow_) {
         return;
+    }
     const QRect main = mainWindow_->frameGeometry();
     const double ownWidth = double(kDesignedWidthTwips) / kTwipsPerPixel;
     const double ownHeight = double(kDesignedHeightTwips) / kTwipsPerPixel;
@@ -128,8 +138,9 @@ void Form3::mousePressEvent(QMouseEvent* event) {
 }
 
 void Form3::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         accept();
+    }
 }
 
 // Only a click closes the window; Escape and every other key are ignored.
@@ -138,15 +149,18 @@ void Form3::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Form3::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != webLabel_)
+    if (watched != webLabel_) {
         return QDialog::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseButtonPress)
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
         return true;
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton &&
-            webLabel_->rect().contains(mouse->position().toPoint()))
+            webLabel_->rect().contains(mouse->position().toPoint())) {
             urls_.open(QString::fromUtf8(kWebAddress)); // a failure leaves the window as it is
+        }
         return true;
     }
     return false;
@@ -156,10 +170,12 @@ bool Form3::eventFilter(QObject* watched, QEvent* event) {
 // a splash closed by the window manager would leave an invisible program running.
 void Form3::done(int result) {
     QDialog::done(result);
-    if (!mainWindow_)
+    if (!mainWindow_) {
         return;
-    if (!mainWindow_->isVisible())
+    }
+    if (!mainWindow_->isVisible()) {
         mainWindow_->show();
+    }
     // Hand the keyboard back explicitly: without a window manager to do it, the main
     // window would stay inactive and its shortcuts (Ctrl+S, Ctrl+Q) would not fire.
     mainWindow_->activateWindow();

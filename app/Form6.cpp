@@ -58,8 +58,9 @@ Form6::Form6(const QStringList& titles, std::function<void(int)> deleteIt, QWidg
 void Form6::Command1_Click(int index) {
     if (index == 0) {
         const QModelIndexList selected = remove_->selectionModel()->selectedRows();
-        if (selected.isEmpty())
+        if (selected.isEmpty()) {
             return;
+        }
         deleteIt_(selected.first().row() + 1);
         accept();
         return;

@@ -33,8 +33,9 @@ qsizetype nextLineBreak(const QString& text, qsizetype from) {
 
 // Length of the line break at pos ("\r\n" counts as one break).
 qsizetype lineBreakLength(const QString& text, qsizetype pos) {
-    if (pos >= text.size())
+    if (pos >= text.size()) {
         return 0;
+    }
     return (text[pos] == u'\r' && pos + 1 < text.size() && text[pos + 1] == u'\n') ? 2 : 1;
 }
 
@@ -86,16 +87,18 @@ void LazyTextView::setSelection(qsizetype start, qsizetype length) {
 }
 
 void LazyTextView::copy() const {
-    if (selectionLength() > 0)
+    if (selectionLength() > 0) {
         QGuiApplication::clipboard()->setText(selectedText());
+    }
 }
 
 std::vector<qsizetype> LazyTextView::wrappedLineStarts() {
     layOutDownTo(std::numeric_limits<qreal>::max());
     std::vector<qsizetype> starts;
     starts.reserve(lines_.size());
-    for (const Line& line : lines_)
+    for (const Line& line : lines_) {
         starts.push_back(line.start);
+    }
     return starts;
 }
 
@@ -129,16 +132,19 @@ qsizetype LazyTextView::characterBoundaryAtOrBefore(qsizetype pos) const {
 // keeps all but its last line; that line starts the next piece, so the lines come out as
 // if the paragraph had been wrapped in one go. Returns false when everything is laid out.
 bool LazyTextView::layOutNextPiece() {
-    if (laidOutAll_)
+    if (laidOutAll_) {
         return false;
+    }
     const qsizetype start = laidOutTo_;
-    if (paragraphEnd_ < start)
+    if (paragraphEnd_ < start) {
         paragraphEnd_ = nextLineBreak(text_, start);
+    }
     qsizetype end = paragraphEnd_;
     if (end - start > kPieceLength) {
         end = characterBoundaryAtOrBefore(start + kPieceLength);
-        if (end <= start)
+        if (end <= start) {
             end = std::min(paragraphEnd_, start + kPieceLength);
+        }
     }
 
     QTextLayout layout(text_.mid(start, end - start), displayFont_);
@@ -151,12 +157,14 @@ bool LazyTextView::layOutNextPiece() {
             {start + line.textStart(), line.textLength(), laidOutHeight(), line.height()});
     }
     layout.endLayout();
-    if (qsizetype(lines_.size()) == firstNew) // an empty paragraph still takes a line
+    if (qsizetype(lines_.size()) == firstNew) { // an empty paragraph still takes a line
         lines_.push_back({start, 0, laidOutHeight(), QFontMetricsF(displayFont_).height()});
+    }
 
     if (end < paragraphEnd_) {
-        if (qsizetype(lines_.size()) - firstNew > 1)
+        if (qsizetype(lines_.size()) - firstNew > 1) {
             lines_.pop_back();
+        }
         laidOutTo_ = lines_.back().start + lines_.back().length;
     } else if (paragraphEnd_ < text_.size()) {
         laidOutTo_ = paragraphEnd_ + lineBreakLength(text_, paragraphEnd_);
@@ -178,22 +186,26 @@ void LazyTextView::layOutDownTo(qreal y) {
         updateScrollRange();
         auto it = std::find_if(lines_.begin(), lines_.end(),
                                [keep](const Line& l) { return l.start + l.length > keep; });
-        if (it != lines_.end())
+        if (it != lines_.end()) {
             verticalScrollBar()->setValue(int(it->top));
+        }
     }
     bool grew = false;
-    while (laidOutHeight() < y && layOutNextPiece())
+    while (laidOutHeight() < y && layOutNextPiece()) {
         grew = true;
-    if (grew)
+    }
+    if (grew) {
         updateScrollRange();
+    }
 }
 
 // The scroll range: exact once everything is laid out, otherwise the laid-out height
 // extended by the average height per character so far.
 void LazyTextView::updateScrollRange() {
     qreal total = laidOutHeight();
-    if (!laidOutAll_ && laidOutTo_ > 0)
+    if (!laidOutAll_ && laidOutTo_ > 0) {
         total += total / qreal(laidOutTo_) * qreal(text_.size() - laidOutTo_);
+    }
     const int page = viewport()->height();
     QScrollBar* bar = verticalScrollBar();
     bar->setPageStep(page);
@@ -202,8 +214,9 @@ void LazyTextView::updateScrollRange() {
 }
 
 qsizetype LazyTextView::lineIndexAt(qreal y) {
-    if (layoutWidth_ == lineWidth())
+    if (layoutWidth_ == lineWidth()) {
         layOutDownTo(y + 1);
+    }
     auto it = std::upper_bound(lines_.begin(), lines_.end(), y,
                                [](qreal v, const Line& l) { return v < l.top; });
     return (it == lines_.begin()) ? (lines_.empty() ? -1 : 0) : (it - lines_.begin()) - 1;
@@ -237,8 +250,9 @@ void LazyTextView::paintEvent(QPaintEvent*) {
     for (qsizetype i = std::max<qsizetype>(0, lineIndexAt(top)); i < qsizetype(lines_.size());
          ++i) {
         const Line& line = lines_[i];
-        if (line.top - top > viewport()->height())
+        if (line.top - top > viewport()->height()) {
             break;
+        }
         drawLine(painter, line, line.top - top);
     }
 }
@@ -255,10 +269,12 @@ void LazyTextView::scrollContentsBy(int, int) {
 qsizetype LazyTextView::positionAt(QPoint viewportPos) {
     const qreal y = viewportPos.y() + verticalScrollBar()->value() - kMargin;
     const qsizetype index = lineIndexAt(y);
-    if (index < 0)
+    if (index < 0) {
         return 0;
-    if (y >= laidOutHeight())
+    }
+    if (y >= laidOutHeight()) {
         return lines_.back().start + lines_.back().length;
+    }
     const Line& line = lines_[index];
     QTextLayout layout(text_.mid(line.start, line.length), displayFont_);
     layout.beginLayout();
@@ -269,56 +285,64 @@ qsizetype LazyTextView::positionAt(QPoint viewportPos) {
 }
 
 void LazyTextView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton) {
         return; // the right button opens the context menu; nothing else uses a press
+    }
     pressPos_ = event->position().toPoint();
     cursor_ = positionAt(pressPos_);
-    if (!(event->modifiers() & Qt::ShiftModifier))
+    if (!(event->modifiers() & Qt::ShiftModifier)) {
         anchor_ = cursor_;
+    }
     selecting_ = true;
     viewport()->update();
 }
 
 void LazyTextView::mouseMoveEvent(QMouseEvent* event) {
-    if (!selecting_)
+    if (!selecting_) {
         return;
+    }
     const QPoint pos = event->position().toPoint();
     // Dragging past the top or bottom edge scrolls the text along.
-    if (pos.y() < 0)
+    if (pos.y() < 0) {
         verticalScrollBar()->setValue(verticalScrollBar()->value() + pos.y());
-    else if (pos.y() > viewport()->height())
+    } else if (pos.y() > viewport()->height()) {
         verticalScrollBar()->setValue(verticalScrollBar()->value() + pos.y() -
                                       viewport()->height());
+    }
     cursor_ = positionAt(pos);
     viewport()->update();
 }
 
 void LazyTextView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !selecting_)
+    if (event->button() != Qt::LeftButton || !selecting_) {
         return;
+    }
     selecting_ = false;
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (selectionLength() > 0 && clipboard->supportsSelection())
+    if (selectionLength() > 0 && clipboard->supportsSelection()) {
         clipboard->setText(selectedText(), QClipboard::Selection);
+    }
     const bool dragged = (event->position().toPoint() - pressPos_).manhattanLength() >=
                          QApplication::startDragDistance();
-    if (!dragged && !(event->modifiers() & Qt::ShiftModifier))
+    if (!dragged && !(event->modifiers() & Qt::ShiftModifier)) {
         clickedInPlace();
+    }
 }
 
 void LazyTextView::keyPressEvent(QKeyEvent* event) {
     QScrollBar* bar = verticalScrollBar();
-    if (event->matches(QKeySequence::Copy))
+    if (event->matches(QKeySequence::Copy)) {
         copy();
-    else if (event->matches(QKeySequence::SelectAll))
+    } else if (event->matches(QKeySequence::SelectAll)) {
         selectAll();
-    else if (event->matches(QKeySequence::MoveToStartOfDocument))
+    } else if (event->matches(QKeySequence::MoveToStartOfDocument)) {
         bar->setValue(0);
-    else if (event->matches(QKeySequence::MoveToEndOfDocument)) {
+    } else if (event->matches(QKeySequence::MoveToEndOfDocument)) {
         layOutDownTo(std::numeric_limits<qreal>::max());
         bar->setValue(bar->maximum());
-    } else
+    } else {
         QAbstractScrollArea::keyPressEvent(event);
+    }
 }
 
 void LazyTextView::contextMenuEvent(QContextMenuEvent* event) {
@@ -331,8 +355,9 @@ void LazyTextView::contextMenuEvent(QContextMenuEvent* event) {
 
 void LazyTextView::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
         fontChanged();
+    }
 }
 
 } // namespace tintwave::app

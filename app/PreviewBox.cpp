@@ -36,10 +36,11 @@ void PreviewBox::showColorized(const QString& text, const std::vector<engine::Ch
     for (const engine::CharColor& c : chars) {
         charStarts.push_back(c.start);
         Run* last = runs_.empty() ? nullptr : &runs_.back();
-        if (last && last->color == c.color && last->start + last->length == c.start)
+        if (last && last->color == c.color && last->start + last->length == c.start) {
             last->length += c.length;
-        else
+        } else {
             runs_.push_back({c.start, c.length, c.color});
+        }
     }
     face_ = face;
     bold_ = bold;
@@ -59,8 +60,9 @@ void PreviewBox::setBackColor(ColorValue color) {
 ColorValue PreviewBox::colorAt(qsizetype pos) const {
     auto it = std::upper_bound(runs_.begin(), runs_.end(), pos,
                                [](qsizetype p, const Run& r) { return p < r.start; });
-    if (it == runs_.begin())
+    if (it == runs_.begin()) {
         return -1;
+    }
     --it;
     return pos < it->start + it->length ? it->color : -1;
 }
@@ -69,8 +71,9 @@ ColorValue PreviewBox::colorAt(qsizetype pos) const {
 // Every later run sets all three styles, so none lingers from an earlier run.
 void PreviewBox::restyle() {
     QFont display = font();
-    if (!engine::isNone(face_))
+    if (!engine::isNone(face_)) {
         display.setFamilies({face_});
+    }
     display.setBold(bold_);
     display.setItalic(italic_);
     display.setUnderline(underline_);
@@ -92,13 +95,15 @@ QList<QTextLayout::FormatRange> PreviewBox::formatsFor(qsizetype start, qsizetyp
     QList<QTextLayout::FormatRange> ranges;
     auto it = std::upper_bound(runs_.begin(), runs_.end(), start,
                                [](qsizetype p, const Run& r) { return p < r.start; });
-    if (it != runs_.begin())
+    if (it != runs_.begin()) {
         --it;
+    }
     for (; it != runs_.end() && it->start < start + length; ++it) {
         const qsizetype from = std::max(it->start, start);
         const qsizetype to = std::min(it->start + it->length, start + length);
-        if (from < to)
+        if (from < to) {
             ranges.append({int(from - start), int(to - from), formatFor(it->color)});
+        }
     }
     return ranges;
 }

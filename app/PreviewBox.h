@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/LazyTextView.h"
-#include "engine/Colorize.h"
 #include "color/ColorValue.h"
+#include "engine/Colorize.h"
 
 #include <QHash>
 #include <QTextCharFormat>

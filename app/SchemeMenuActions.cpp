@@ -14,8 +14,9 @@ void SchemeMenuActions::setEntries(const QStringList& captions) {
     // Entries that already show the right caption stay, so an add only appends one.
     qsizetype kept = 0;
     while (kept < entries_.size() && kept < captions.size() &&
-           entries_[kept]->text() == captions[kept])
+           entries_[kept]->text() == captions[kept]) {
         ++kept;
+    }
     for (QAction* action : entries_.sliced(kept)) {
         menu_.removeAction(action);
         // Out of the window's object tree at once, so a search by name finds only live

@@ -34,8 +34,9 @@ public:
     // Nothing: hold notices again.
     void setReceiver(std::function<void(const QString&)> receiver) {
         receiver_ = std::move(receiver);
-        if (receiver_ && !held_.isEmpty())
+        if (receiver_ && !held_.isEmpty()) {
             receiver_(std::exchange(held_, {}).join(u'\n'));
+        }
     }
 
 private:

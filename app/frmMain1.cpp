@@ -127,8 +127,9 @@ void frmMain1::buildControls() {
     // The designed widths fit the designed face; where a wider face stands in for it,
     // captions keep their place but grow to the right instead of being cut off.
     for (QWidget* w : client->findChildren<QWidget*>()) {
-        if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w))
+        if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w)) {
             w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
+        }
     }
 }
 
@@ -250,11 +251,13 @@ void frmMain1::setTabOrders() {
         {33, RTB1_},
         {35, find(QStringLiteral("Command8"))},
     };
-    for (int i = 0; i < kSlotCount; ++i)
+    for (int i = 0; i < kSlotCount; ++i) {
         order.emplace_back(11 + i, picColor_[i]);
+    }
     std::sort(order.begin(), order.end());
-    for (std::size_t i = 1; i < order.size(); ++i)
+    for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1].second, order[i].second);
+    }
 }
 
 void frmMain1::buildMenus() {
@@ -310,16 +313,18 @@ void frmMain1::buildSchemesMenu(QMenu* schemes) {
         connect(action, &QAction::triggered, this, [this, &preset] { mnuPreset_Click(preset); });
     };
     for (const palette::Preset& preset : palette::presets()) {
-        if (preset.submenu < 0)
+        if (preset.submenu < 0) {
             addPreset(schemes, preset);
+        }
     }
     const auto submenus = palette::presetSubmenus();
     for (int s = 0; s < int(submenus.size()); ++s) {
         QMenu* sub = schemes->addMenu(QString::fromUtf8(submenus[s].caption));
         sub->setObjectName(QLatin1String(submenus[s].objectName));
         for (const palette::Preset& preset : palette::presets()) {
-            if (preset.submenu == s)
+            if (preset.submenu == s) {
                 addPreset(sub, preset);
+            }
         }
     }
 }
@@ -389,8 +394,9 @@ engine::ColorizeOptions frmMain1::chosenOptions() const {
 }
 
 void frmMain1::showOptions(const engine::OutputChoices& choices) {
-    for (const ChoiceItem& item : choiceItems_)
+    for (const ChoiceItem& item : choiceItems_) {
         item.action->setChecked(item.selectedBy(choices));
+    }
     mnuMerge_->setChecked(choices.merge);
     mnuMerge_->setEnabled(engine::canMerge(choices.format));
 }
@@ -413,8 +419,9 @@ void frmMain1::Form_Load() {
 void frmMain1::centreOnScreen() {
     layout()->activate();
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
+    if (!screen) {
         return;
+    }
     const QRect area = screen->geometry();
     const QSize outer = frameGeometry().size();
     move(area.x() + (area.width() - outer.width()) / 2,
@@ -423,8 +430,9 @@ void frmMain1::centreOnScreen() {
 
 void frmMain1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (std::exchange(shownOnce_, true))
+    if (std::exchange(shownOnce_, true)) {
         return;
+    }
     // The settings store's notices wait until the window is up; from then on each shows
     // as it comes.
     QTimer::singleShot(0, this, [this] {
@@ -439,10 +447,11 @@ void frmMain1::keyPressEvent(QKeyEvent* event) {
         QMainWindow::keyPressEvent(event);
         return;
     }
-    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled()) {
         button->click();
-    else
+    } else {
         Command1_Click();
+    }
     event->accept();
 }
 

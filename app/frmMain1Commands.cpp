@@ -38,12 +38,14 @@ class WaitCursor {
 public:
     explicit WaitCursor(bool on)
         : on_(on) {
-        if (on_)
+        if (on_) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
     }
     ~WaitCursor() {
-        if (on_)
+        if (on_) {
             QApplication::restoreOverrideCursor();
+        }
     }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
@@ -68,14 +70,16 @@ int frmMain1::gNumSchemes() const {
 
 palette::Palette frmMain1::colors() const {
     palette::Palette p;
-    for (int i = 0; i < kSlotCount; ++i)
+    for (int i = 0; i < kSlotCount; ++i) {
         p[i] = picColor_[i]->value();
+    }
     return p;
 }
 
 void frmMain1::setColors(const palette::Palette& palette) {
-    for (int i = 0; i < kSlotCount; ++i)
+    for (int i = 0; i < kSlotCount; ++i) {
         picColor_[i]->setValue(palette[i]);
+    }
 }
 
 void frmMain1::showMessage(const QString& text) {
@@ -87,8 +91,9 @@ void frmMain1::Command1_Click() {
     const engine::ColorizeOptions options = chosenOptions();
     // A text that is not empty replaces the code or, for want of colours, clears it: a long
     // old code goes first, so that it and the new one are never held at the same time.
-    if (!text.isEmpty())
+    if (!text.isEmpty()) {
         Text2_->dropLongCode();
+    }
     std::optional<engine::ColorizeError> error;
     {
         const WaitCursor wait(text.size() >= kLongText);
@@ -102,10 +107,12 @@ void frmMain1::Command1_Click() {
         }
     }
     // Without colours the old code goes; an empty text leaves everything as it was.
-    if (error == engine::ColorizeError::NoColor)
+    if (error == engine::ColorizeError::NoColor) {
         Text2_->setCode(QString());
-    if (error)
+    }
+    if (error) {
         showMessage(engine::messageFor(*error));
+    }
 }
 
 void frmMain1::Command2_Click() {
@@ -141,24 +148,28 @@ void frmMain1::picColor_MouseDown(int index, Qt::MouseButton button, QPoint glob
     if (button == Qt::RightButton) {
         mnuPopUp_->popup(globalPos);
     } else if (button == Qt::LeftButton) {
-        if (const auto chosen = services_.colorDialog.pickColor(picColor_[index]->value()))
+        if (const auto chosen = services_.colorDialog.pickColor(picColor_[index]->value())) {
             picColor_[index]->setValue(*chosen);
+        }
     }
 }
 
 void frmMain1::mnuClear_Click() {
-    if (gIndex_)
+    if (gIndex_) {
         setColors(palette::clearSlot(colors(), *gIndex_));
+    }
 }
 
 void frmMain1::mnuInvert_Click() {
-    if (gIndex_)
+    if (gIndex_) {
         setColors(palette::invertSlot(colors(), *gIndex_));
+    }
 }
 
 void frmMain1::mnuRandomOne_Click() {
-    if (gIndex_)
+    if (gIndex_) {
         setColors(palette::randomSlot(colors(), *gIndex_, services_.random));
+    }
 }
 
 void frmMain1::mnuPreset_Click(const palette::Preset& preset) {
@@ -168,16 +179,18 @@ void frmMain1::mnuPreset_Click(const palette::Preset& preset) {
 void frmMain1::mnuAdd_Click() {
     const QString name = services_.inputPrompt.getText(
         QStringLiteral("Please type the name for the scheme"), kTitle, QString());
-    if (name.isEmpty())
+    if (name.isEmpty()) {
         return;
+    }
     store_->add(name, colors());
     RestoreMenus();
 }
 
 void frmMain1::mnuSchemeArray_Click(int index) {
     const std::optional<palette::Palette> scheme = store_->apply(index);
-    if (scheme)
+    if (scheme) {
         setColors(*scheme);
+    }
 }
 
 void frmMain1::mnuRemove_Click() {
@@ -209,36 +222,42 @@ QString frmMain1::codeText() const {
 void frmMain1::Text2_Change() {
     const qsizetype size = codeText().size();
     lblCodeSize_->setText(size > 0 ? codeSizeText(size) : QString());
-    if (size == 0)
+    if (size == 0) {
         codeFormat_.reset();
+    }
 }
 
 void frmMain1::RTB1_Click() {
-    if (const auto chosen = services_.colorDialog.pickColor(RTB1_->backColor()))
+    if (const auto chosen = services_.colorDialog.pickColor(RTB1_->backColor())) {
         RTB1_->setBackColor(*chosen);
+    }
 }
 
 // HTML code goes into a page; BBCode and terminal code into a plain text file. What
 // counts is the format of the code in the box, which is the chosen one unless the choice
 // changed after the last Colorize.
 void frmMain1::mnuSave_Click() {
-    if (codeText().isEmpty())
+    if (codeText().isEmpty()) {
         Command1_Click();
+    }
     const QString code = codeText();
-    if (code.isEmpty())
+    if (code.isEmpty()) {
         return;
+    }
     const bool html = engine::isHtml(codeFormat_.value_or(outputChoices_.format));
     const std::optional<QString> path = services_.saveDialog.getSaveFileName(
         html ? QStringLiteral("index.html") : QStringLiteral("tintwave.txt"),
         html ? QStringLiteral("HTML Files (*.html *.htm)") : QStringLiteral("Text Files (*.txt)"));
-    if (!path)
+    if (!path) {
         return;
+    }
     const platform::WriteError error =
         html ? output::savePage(services_.files, *path, code, RTB1_->backColor(),
                                 services_.systemColors)
              : output::saveText(services_.files, *path, code);
-    if (error)
+    if (error) {
         showMessage(QStringLiteral("Could not save %1: %2").arg(*path, *error));
+    }
 }
 
 void frmMain1::mnuAbout_Click() {

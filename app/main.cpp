@@ -45,8 +45,9 @@ int main(int argc, char* argv[]) {
     QObject::connect(splash, &QObject::destroyed, &app, [&mainWindow] {
         QApplication::setQuitOnLastWindowClosed(true);
         // Closed without the click (by the window manager): nothing is left to use.
-        if (!mainWindow.isVisible())
+        if (!mainWindow.isVisible()) {
             QApplication::quit();
+        }
     });
     splash->show();
     return app.exec();

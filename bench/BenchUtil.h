@@ -16,11 +16,13 @@ inline QString sampleText(qsizetype length, bool breaks) {
     const QString& pattern = breaks ? words : solid;
     QString text;
     text.reserve(length + pattern.size());
-    while (text.size() < length)
+    while (text.size() < length) {
         text += pattern;
+    }
     text.truncate(length);
-    if (text.back().isHighSurrogate())
+    if (text.back().isHighSurrogate()) {
         text.back() = QLatin1Char('x');
+    }
     return text;
 }
 

@@ -35,16 +35,20 @@ double median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     const bool breaks = !app.arguments().contains(QStringLiteral("--no-breaks"));
     std::vector<qsizetype> sizes;
-    for (const QString& arg : app.arguments().mid(1))
-        if (const qsizetype n = arg.toLongLong(); n > 0)
+    for (const QString& arg : app.arguments().mid(1)) {
+        if (const qsizetype n = arg.toLongLong(); n > 0) {
             sizes.push_back(n);
-    if (sizes.empty())
+        }
+    }
+    if (sizes.empty()) {
         sizes = {10'000, 100'000, 1'000'000};
+    }
 
     platform::FixedSystemColors systemColors;
     app::PreviewBox preview(systemColors);

@@ -7,8 +7,8 @@
 // One size per process, so the peak memory printed is that size's own. --no-breaks uses a
 // text without spaces, the hardest case for wrapping.
 
-#include "app/tests/ScriptedPlatform.h"
 #include "app/frmMain1.h"
+#include "app/tests/ScriptedPlatform.h"
 #include "bench/BenchUtil.h"
 #include "palette/Presets.h"
 
@@ -34,13 +34,15 @@ double milliseconds(const QElapsedTimer& timer) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     const bool breaks = !app.arguments().contains(QStringLiteral("--no-breaks"));
     qsizetype length = 0;
-    for (const QString& arg : app.arguments().mid(1))
+    for (const QString& arg : app.arguments().mid(1)) {
         length = std::max<qsizetype>(length, arg.toLongLong());
+    }
     if (length <= 0) {
         std::fprintf(stderr, "usage: tintwave-bench-window [--no-breaks] chars\n");
         return 2;
@@ -69,8 +71,9 @@ int main(int argc, char** argv) {
         window.Command1_Click();
         window.grab();
         runs.push_back(milliseconds(timer));
-        if (r == 0)
+        if (r == 0) {
             firstPeak = peakMegabytes();
+        }
     }
     std::sort(runs.begin(), runs.end());
     std::printf("%s, %lld chars (%lld kept): paste %.1f ms, colorize median %.1f ms "

@@ -89,12 +89,15 @@ constexpr int kMaxEntries = kSlotCount;
 
 int hexDigit(QChar c) {
     const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
+    if (u >= '0' && u <= '9') {
         return u - '0';
-    if (u >= 'a' && u <= 'f')
+    }
+    if (u >= 'a' && u <= 'f') {
         return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F')
+    }
+    if (u >= 'A' && u <= 'F') {
         return u - 'A' + 10;
+    }
     return -1;
 }
 
@@ -136,26 +139,31 @@ struct Parser {
 // The palette and style options; the first problem found, or an empty string.
 QString readColorOptions(const Parser& p, CliOptions& o) {
     const QCommandLineParser& cl = p.parser;
-    if (cl.isSet(p.colors) && cl.isSet(p.scheme))
+    if (cl.isSet(p.colors) && cl.isSet(p.scheme)) {
         return QStringLiteral("--scheme and --colors cannot be used together");
+    }
     if (cl.isSet(p.colors)) {
         const ColorListResult list = parseColorList(cl.value(p.colors));
-        if (!list.error.isEmpty())
+        if (!list.error.isEmpty()) {
             return list.error;
+        }
         o.colors = list.slotValues;
     }
-    if (cl.isSet(p.scheme))
+    if (cl.isSet(p.scheme)) {
         o.scheme = cl.value(p.scheme);
+    }
     if (cl.isSet(p.face)) {
         o.style.face = cl.value(p.face);
-        if (breaksTag(o.style.face))
+        if (breaksTag(o.style.face)) {
             return QStringLiteral("--face must not contain \", < or >: %1").arg(o.style.face);
+        }
     }
     if (cl.isSet(p.size)) {
         o.style.size = cl.value(p.size);
-        if (!engine::sizeChoices().contains(o.style.size))
+        if (!engine::sizeChoices().contains(o.style.size)) {
             return QStringLiteral("--size '%1' is not one of %2")
                 .arg(o.style.size, engine::sizeChoices().join(QStringLiteral(", ")));
+        }
     }
     o.style.bold = cl.isSet(p.bold);
     o.style.italic = cl.isSet(p.italic);
@@ -170,13 +178,15 @@ template <typename Value>
 QString readChoice(const QCommandLineParser& cl, const QCommandLineOption& option,
                    std::optional<Value> (*parse)(QStringView), const QStringList& names,
                    Value& value) {
-    if (!cl.isSet(option))
+    if (!cl.isSet(option)) {
         return {};
+    }
     const QString text = cl.value(option);
     const std::optional<Value> parsed = parse(text);
-    if (!parsed)
+    if (!parsed) {
         return QStringLiteral("--%1 '%2' is not one of %3")
             .arg(option.names().constFirst(), text, names.join(QStringLiteral(", ")));
+    }
     value = *parsed;
     return {};
 }
@@ -185,36 +195,44 @@ QString readFormatOptions(const Parser& p, CliOptions& o) {
     const QCommandLineParser& cl = p.parser;
     engine::OutputChoices& s = o.style.output;
     QString error = readChoice(cl, p.format, engine::parseFormat, engine::formatNames(), s.format);
-    if (error.isEmpty())
+    if (error.isEmpty()) {
         error = readChoice(cl, p.blend, engine::parseBlend, engine::blendNames(), s.blend);
-    if (error.isEmpty())
+    }
+    if (error.isEmpty()) {
         error = readChoice(cl, p.spread, engine::parseSpread, engine::spreadNames(), s.spread);
-    if (!error.isEmpty())
+    }
+    if (!error.isEmpty()) {
         return error;
+    }
     s.merge = cl.isSet(p.merge);
-    if (s.merge && !engine::canMerge(s.format))
+    if (s.merge && !engine::canMerge(s.format)) {
         return QStringLiteral("--merge does not apply to --format font (one tag per character)");
+    }
     return {};
 }
 
 QString readOutputOptions(const Parser& p, CliOptions& o) {
     const QCommandLineParser& cl = p.parser;
     o.page = cl.isSet(p.page);
-    if (o.page && !engine::isHtml(o.style.output.format))
+    if (o.page && !engine::isHtml(o.style.output.format)) {
         return QStringLiteral("--page needs an HTML format (font or span), not %1")
             .arg(engine::formatName(o.style.output.format));
+    }
     if (cl.isSet(p.background)) {
-        if (!o.page)
+        if (!o.page) {
             return QStringLiteral("--background needs --page");
+        }
         const std::optional<ColorValue> color = parseColor(cl.value(p.background));
-        if (!color)
+        if (!color) {
             return QStringLiteral("--background '%1' is not #RRGGBB").arg(cl.value(p.background));
+        }
         o.background = *color;
     }
     if (cl.isSet(p.output)) {
         o.outputPath = cl.value(p.output);
-        if (o.outputPath.isEmpty())
+        if (o.outputPath.isEmpty()) {
             return QStringLiteral("-o needs a file name");
+        }
     }
     return {};
 }
@@ -226,10 +244,11 @@ QString oneLine(const QString& message) {
     out.reserve(message.size());
     for (QChar c : message) {
         const char16_t u = c.unicode();
-        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u == 0x2028 || u == 0x2029)
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u == 0x2028 || u == 0x2029) {
             out += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
-        else
+        } else {
             out += c;
+        }
     }
     return out;
 }
@@ -255,15 +274,19 @@ ParseResult parseUnchecked(const QStringList& arguments) {
                            .arg(p.parser.positionalArguments().constFirst());
         return result;
     }
-    if (p.parser.isSet(p.listSchemes))
+    if (p.parser.isSet(p.listSchemes)) {
         o.action = Action::ListSchemes;
-    if (p.parser.isSet(p.text))
+    }
+    if (p.parser.isSet(p.text)) {
         o.text = p.parser.value(p.text);
+    }
     result.error = readColorOptions(p, o);
-    if (result.error.isEmpty())
+    if (result.error.isEmpty()) {
         result.error = readFormatOptions(p, o);
-    if (result.error.isEmpty())
+    }
+    if (result.error.isEmpty()) {
         result.error = readOutputOptions(p, o);
+    }
     return result;
 }
 
@@ -276,14 +299,16 @@ ParseResult parseArguments(const QStringList& arguments) {
 }
 
 std::optional<ColorValue> parseColor(QStringView entry) {
-    if (entry.size() != 7 || entry.front() != QLatin1Char('#'))
+    if (entry.size() != 7 || entry.front() != QLatin1Char('#')) {
         return std::nullopt;
+    }
     int rgb[3] = {};
     for (int i = 0; i < 3; ++i) {
         const int hi = hexDigit(entry[1 + 2 * i]);
         const int lo = hexDigit(entry[2 + 2 * i]);
-        if (hi < 0 || lo < 0)
+        if (hi < 0 || lo < 0) {
             return std::nullopt;
+        }
         rgb[i] = hi * 16 + lo;
     }
     return color::rgb(rgb[0], rgb[1], rgb[2]);
@@ -300,8 +325,9 @@ ColorListResult parseColorList(QStringView list) {
         return result;
     }
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (entries[i].isEmpty())
+        if (entries[i].isEmpty()) {
             continue;
+        }
         const std::optional<ColorValue> color = parseColor(entries[i]);
         if (!color) {
             result.error = QStringLiteral("--colors entry %1 '%2' is not #RRGGBB or empty")

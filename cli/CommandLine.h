@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/Colorize.h"
 #include "color/ColorValue.h"
+#include "engine/Colorize.h"
 
 #include <QString>
 #include <QStringList>

@@ -20,23 +20,27 @@ public:
 };
 
 std::optional<SlotValues> findScheme(const QString& name, CliIo& io) {
-    if (const palette::Preset* preset = palette::findPreset(name))
+    if (const palette::Preset* preset = palette::findPreset(name)) {
         return palette::applyPreset(*preset).values();
+    }
 
     schemes::SchemeStore store(io.settings());
     if (const std::optional<int> index = store.findByTitle(name)) {
-        if (const std::optional<palette::Palette> p = store.apply(*index))
+        if (const std::optional<palette::Palette> p = store.apply(*index)) {
             return p->values();
+        }
     }
     return std::nullopt;
 }
 
 int listSchemes(CliIo& io) {
     QString list;
-    for (const palette::Preset& preset : palette::presets())
+    for (const palette::Preset& preset : palette::presets()) {
         list += palette::displayCaption(preset) + QLatin1Char('\n');
-    for (const QString& title : schemes::SchemeStore(io.settings()).titles())
+    }
+    for (const QString& title : schemes::SchemeStore(io.settings()).titles()) {
         list += title + QLatin1Char('\n');
+    }
     return io.writeOutput(list.toUtf8()) ? kExitOk : kExitUsage;
 }
 
@@ -60,8 +64,9 @@ public:
             char* end = utf8_.appendToBuffer(bytes_.data() + used, piece);
             bytes_.truncate(end - bytes_.constData());
         }
-        if (toStdout_ && bytes_.size() >= kBlock)
+        if (toStdout_ && bytes_.size() >= kBlock) {
             send();
+        }
     }
     void append(const QByteArray& bytes) { bytes_ += bytes; }
 
@@ -76,10 +81,12 @@ private:
     static constexpr qsizetype kBlock = qsizetype(1) << 18;
 
     void send() {
-        if (!toStdout_)
+        if (!toStdout_) {
             return;
-        if (ok_ && !bytes_.isEmpty())
+        }
+        if (ok_ && !bytes_.isEmpty()) {
             ok_ = io_.writeOutput(bytes_);
+        }
         bytes_.truncate(0); // keeps the capacity for the next block (clear() would free it)
     }
 
@@ -108,8 +115,9 @@ int colorizeAndWrite(const CliOptions& options, CliIo& io) {
 
     const QString text = options.text ? *options.text : textFromInput(io.readInput());
     OutputSink sink(options, io);
-    if (options.page)
+    if (options.page) {
         sink.append(output::pageHead(options.background, PlainColorsOnly()));
+    }
     if (const auto error = engine::colorizeTo(text, slots, options.style, sink)) {
         io.writeError(engine::messageFor(*error));
         return kExitNothingToColor;
@@ -119,8 +127,9 @@ int colorizeAndWrite(const CliOptions& options, CliIo& io) {
         complain(io, QStringLiteral("cannot write to standard output"));
         return kExitUsage;
     }
-    if (options.outputPath.isEmpty())
+    if (options.outputPath.isEmpty()) {
         return kExitOk;
+    }
     if (const platform::WriteError error = io.files().writeFile(options.outputPath, sink.bytes())) {
         complain(io, QStringLiteral("cannot write '%1': %2").arg(options.outputPath, *error));
         return kExitUsage;
@@ -135,10 +144,11 @@ void complain(CliIo& io, const QString& problem) {
 }
 
 QString textFromInput(QByteArray bytes) {
-    if (bytes.endsWith("\r\n"))
+    if (bytes.endsWith("\r\n")) {
         bytes.chop(2);
-    else if (bytes.endsWith('\n'))
+    } else if (bytes.endsWith('\n')) {
         bytes.chop(1);
+    }
     return QString::fromUtf8(bytes);
 }
 

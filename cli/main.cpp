@@ -24,8 +24,9 @@ public:
             bytes.resize(used + kChunk);
             const std::size_t got = std::fread(bytes.data() + used, 1, kChunk, stdin);
             bytes.truncate(used + qsizetype(got));
-            if (got < std::size_t(kChunk))
+            if (got < std::size_t(kChunk)) {
                 return bytes;
+            }
         }
     }
 
@@ -40,9 +41,10 @@ public:
     }
 
     platform::SettingsStore& settings() override {
-        if (!store_)
+        if (!store_) {
             store_ = std::make_unique<platform::QSettingsStore>(
                 [this](const QString& notice) { cli::complain(*this, notice); });
+        }
         return *store_;
     }
 

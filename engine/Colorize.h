@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/ColorizeOptions.h"
 #include "color/ColorValue.h"
+#include "engine/ColorizeOptions.h"
 
 #include <QString>
 #include <QStringView>

@@ -14,6 +14,7 @@ using color::blue;
 using color::green;
 using color::inc;
 using color::red;
+using colorspace::Srgb8;
 
 ActiveColors activeColors(const SlotValues& slotValues) {
     ActiveColors active;
@@ -66,12 +67,6 @@ qsizetype SegmentGradient::fill(qsizetype first, std::span<RealColor> out) const
     }
     return wanted;
 }
-
-} // namespace tintwave::engine
-
-namespace tintwave::engine {
-
-using colorspace::Srgb8;
 
 ColorRamp::ColorRamp(const ActiveColors& colors, qsizetype count, Blend blend, Spread spread)
     : classic_(colors, count)

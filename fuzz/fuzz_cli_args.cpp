@@ -17,12 +17,14 @@ bool plainOrEmpty(ColorValue v) {
 void checkOptions(const cli::CliOptions& o) {
     FUZZ_CHECK(!(o.colors && o.scheme));
     if (o.colors) {
-        for (ColorValue v : *o.colors)
+        for (ColorValue v : *o.colors) {
             FUZZ_CHECK(plainOrEmpty(v));
+        }
     }
     FUZZ_CHECK(engine::sizeChoices().contains(o.style.size));
-    for (QChar c : {QLatin1Char('"'), QLatin1Char('<'), QLatin1Char('>')})
+    for (QChar c : {QLatin1Char('"'), QLatin1Char('<'), QLatin1Char('>')}) {
         FUZZ_CHECK(!o.style.face.contains(c));
+    }
     FUZZ_CHECK(o.background >= 0 && o.background <= kWhite);
 }
 
@@ -32,8 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QStringList arguments{QStringLiteral("tintwave-cli")};
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     if (!bytes.isEmpty()) {
-        for (const QByteArray& argument : bytes.split('\0'))
+        for (const QByteArray& argument : bytes.split('\0')) {
             arguments << QString::fromUtf8(argument);
+        }
     }
     const cli::ParseResult r = cli::parseArguments(arguments);
     if (!r.ok()) {

@@ -58,10 +58,12 @@ QString opening(const engine::ColorizeOptions& o) {
     const bool face = !engine::isNone(o.face), size = !engine::isNone(o.size);
     if (face || size) {
         s += QStringLiteral("<font");
-        if (face)
+        if (face) {
             s += QStringLiteral(" face=\"%1\"").arg(o.face);
-        if (size)
+        }
+        if (size) {
             s += QStringLiteral(" size=") + o.size;
+        }
         s += u'>';
     }
     return s;
@@ -69,8 +71,9 @@ QString opening(const engine::ColorizeOptions& o) {
 
 QString closing(const engine::ColorizeOptions& o) {
     QString s;
-    if (!engine::isNone(o.face) || !engine::isNone(o.size))
+    if (!engine::isNone(o.face) || !engine::isNone(o.size)) {
         s += QStringLiteral("</font>");
+    }
     s += o.underline ? QStringLiteral("</u>") : QString();
     s += o.italic ? QStringLiteral("</i>") : QString();
     s += o.bold ? QStringLiteral("</b>") : QString();
@@ -134,15 +137,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<qsizetype> bounds = engine::graphemeBoundaries(text);
     FUZZ_CHECK(r.chars.size() == bounds.size() - 1);
     FUZZ_CHECK(qsizetype(r.chars.size()) == r.code.count(QLatin1String("<font color=")));
-    for (std::size_t i = 0; i < r.chars.size(); ++i)
+    for (std::size_t i = 0; i < r.chars.size(); ++i) {
         FUZZ_CHECK(r.chars[i].start == bounds[i]);
+    }
 
     const QString open = opening(options), close = closing(options);
     FUZZ_CHECK(r.code.startsWith(open) && r.code.endsWith(close));
     // The lengths add up first, so the walk below never reads past the end.
     qsizetype inner = 0;
-    for (const engine::CharColor& c : r.chars)
+    for (const engine::CharColor& c : r.chars) {
         inner += c.length + qsizetype(sizeof("<font color=\"#RRGGBB\"></font>") - 1);
+    }
     FUZZ_CHECK(open.size() + inner + close.size() == r.code.size());
     checkCharacters(r.code.chopped(close.size()), open.size(), text, r);
     return 0;

@@ -39,8 +39,9 @@ bool writeBytes(const QString& path, const QByteArray& bytes) {
 bool qsettingsReadsAll(const QDir& dir, const QByteArray& bytes, int run) {
     QStringDecoder utf8(QStringDecoder::Utf8);
     (void)QString(utf8.decode(bytes));
-    if (utf8.hasError())
+    if (utf8.hasError()) {
         return false;
+    }
     const QString probe = dir.filePath(QStringLiteral("probe-%1.ini").arg(run));
     FUZZ_CHECK(writeBytes(probe, bytes));
     QSettings settings(probe, QSettings::IniFormat);
@@ -66,8 +67,9 @@ void checkAll(schemes::SchemeStore& schemes) {
     FUZZ_CHECK(n >= 0 && n <= 32767);
     FUZZ_CHECK(schemes.titles().size() == n);
     for (int k = 1; k <= n;
-         k = (k == kShiftLimit / 2 && n > kShiftLimit) ? n - kShiftLimit / 2 : k + 1)
+         k = (k == kShiftLimit / 2 && n > kShiftLimit) ? n - kShiftLimit / 2 : k + 1) {
         FUZZ_CHECK(schemes.apply(k).has_value());
+    }
     FUZZ_CHECK(!schemes.apply(0) && !schemes.apply(n + 1));
 }
 
@@ -108,8 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QStringList copies = corruptCopies(dir, path);
     FUZZ_CHECK(copies.size() <= 1);
     FUZZ_CHECK(readable || copies.size() == 1 || !added);
-    for (const QString& c : copies)
+    for (const QString& c : copies) {
         FUZZ_CHECK(readBytes(dir.filePath(c)) == original);
+    }
 
     // A removal starts from the file as it is; one that was set aside and rewritten may
     // read differently from the first view of it.
@@ -124,12 +127,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         expected.removeAt(removed - 1);
         FUZZ_CHECK(schemes.count() == n - 1);
         FUZZ_CHECK(schemes.titles() == expected);
-        if (added && removed != before + 1)
+        if (added && removed != before + 1) {
             FUZZ_CHECK(schemes.apply(before) == kAdded);
+        }
     }
     checkAll(schemes);
 
-    for (const QString& name : dir.entryList(QDir::Files))
+    for (const QString& name : dir.entryList(QDir::Files)) {
         QFile::remove(dir.filePath(name));
+    }
     return 0;
 }

@@ -25,11 +25,13 @@ constexpr std::array<char16_t, 32> kHighControls = {
 
 // The Windows-1252 byte of a BMP character, or -1 when the code page has none.
 int windows1252Byte(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
         return c;
+    }
     for (int i = 0; i < int(kHighControls.size()); ++i) {
-        if (kHighControls[i] == c)
+        if (kHighControls[i] == c) {
             return 0x80 + i;
+        }
     }
     return -1;
 }
@@ -48,25 +50,28 @@ void appendWithSpare(QByteArray& out, QStringView text, qsizetype spare) {
         // Four ASCII characters at a time, the common case of markup.
         for (std::uint64_t w; i + 4 <= n; i += 4, len += 4) {
             std::memcpy(&w, in + i, sizeof w);
-            if (w & 0xFF80FF80FF80FF80u)
+            if (w & 0xFF80FF80FF80FF80u) {
                 break;
+            }
             d[len] = char(w);
             d[len + 1] = char(w >> 16);
             d[len + 2] = char(w >> 32);
             d[len + 3] = char(w >> 48);
         }
-        if (i == n)
+        if (i == n) {
             break;
+        }
         const char16_t c = in[i];
         if (const int byte = windows1252Byte(c); byte >= 0) {
             d[len++] = char(byte);
             continue;
         }
         char32_t codePoint = c;
-        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(in[i + 1]))
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) {
             codePoint = QChar::surrogateToUcs4(c, in[++i]);
-        else if (QChar::isSurrogate(c))
+        } else if (QChar::isSurrogate(c)) {
             codePoint = 0xFFFD; // a lone half of a pair stands for no character
+        }
         char reference[16] = "&#";
         char* end =
             std::to_chars(reference + 2, reference + sizeof reference, uint32_t(codePoint)).ptr;
@@ -145,8 +150,9 @@ platform::WriteError saveText(platform::FileWriter& writer, const QString& path,
 }
 
 bool copyHtml(platform::Clipboard& clipboard, const QString& code) {
-    if (code.isEmpty())
+    if (code.isEmpty()) {
         return false;
+    }
     clipboard.setText(code);
     return true;
 }

@@ -34,20 +34,23 @@ ColorValue randomColor(platform::RandomSource& rnd) {
 } // namespace
 
 Palette clearSlot(Palette p, int slot) {
-    if (validSlot(slot))
+    if (validSlot(slot)) {
         p[slot] = gColor;
+    }
     return p;
 }
 
 Palette invertSlot(Palette p, int slot) {
-    if (validSlot(slot) && isFilled(p[slot]))
+    if (validSlot(slot) && isFilled(p[slot])) {
         p[slot] = inverted(p[slot]);
+    }
     return p;
 }
 
 Palette randomSlot(Palette p, int slot, platform::RandomSource& rnd) {
-    if (validSlot(slot))
+    if (validSlot(slot)) {
         p[slot] = randomColor(rnd);
+    }
     return p;
 }
 
@@ -56,8 +59,9 @@ Palette clearColors(Palette) {
 }
 
 Palette invertColors(Palette p) {
-    for (int i = 0; i < kSlotCount; ++i)
+    for (int i = 0; i < kSlotCount; ++i) {
         p = invertSlot(p, i);
+    }
     return p;
 }
 
@@ -67,8 +71,9 @@ Palette reverseOrder(Palette p) {
     SlotValues work;
     work.fill(gColor);
     for (int i = kSlotCount - 1; i >= 0; --i) {
-        if (!isFilled(p[i]))
+        if (!isFilled(p[i])) {
             continue;
+        }
         for (int j = kSlotCount - 1; j >= 0; --j) {
             if (work[j] == gColor) {
                 work[j] = p[i];
@@ -76,22 +81,25 @@ Palette reverseOrder(Palette p) {
             }
         }
     }
-    for (int i = 0; i < kSlotCount; ++i)
+    for (int i = 0; i < kSlotCount; ++i) {
         p[i] = work[kSlotCount - 1 - i];
+    }
     return p;
 }
 
 Palette randomColors(Palette p, platform::RandomSource& rnd) {
-    for (ColorValue& slot : p.values())
+    for (ColorValue& slot : p.values()) {
         slot = randomColor(rnd);
+    }
     return p;
 }
 
 Palette rotate(Palette p, int direction) {
-    if (direction == 0)
+    if (direction == 0) {
         std::rotate(p.values().begin(), p.values().begin() + 1, p.values().end());
-    else if (direction == 1)
+    } else if (direction == 1) {
         std::rotate(p.values().rbegin(), p.values().rbegin() + 1, p.values().rend());
+    }
     return p;
 }
 

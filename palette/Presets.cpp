@@ -20,8 +20,9 @@ constexpr Preset preset(const char* objectName, const char* caption, int submenu
                         std::initializer_list<Rgb> colors) {
     Preset p{objectName, caption, submenu, int(colors.size()), Palette::empty().values()};
     int i = 0;
-    for (const Rgb& c : colors)
+    for (const Rgb& c : colors) {
         p.colors[i++] = color::rgb(c.r, c.g, c.b);
+    }
     return p;
 }
 
@@ -88,8 +89,9 @@ std::span<const Preset> presets() {
 
 Palette applyPreset(const Preset& preset) {
     Palette p = Palette::empty();
-    for (int i = 0; i < preset.colorCount && i < kSlotCount; ++i)
+    for (int i = 0; i < preset.colorCount && i < kSlotCount; ++i) {
         p[i] = preset.colors[i];
+    }
     return p;
 }
 
@@ -99,8 +101,9 @@ QString displayCaption(const Preset& preset) {
     QString shown;
     shown.reserve(caption.size());
     for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) {
             ++i;
+        }
         shown += caption[i];
     }
     return shown;
@@ -108,8 +111,9 @@ QString displayCaption(const Preset& preset) {
 
 const Preset* findPreset(QStringView name) {
     for (const Preset& p : kPresets) {
-        if (displayCaption(p) == name)
+        if (displayCaption(p) == name) {
             return &p;
+        }
     }
     return nullptr;
 }

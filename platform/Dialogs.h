@@ -3,7 +3,6 @@
 #include "color/ColorValue.h"
 
 #include <QString>
-
 #include <optional>
 
 namespace tintwave::platform {

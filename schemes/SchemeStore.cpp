@@ -38,23 +38,30 @@ qsizetype leadingNumberLength(QStringView text, qsizetype from) {
         return i < text.size() ? text[i] : QChar();
     };
     qsizetype i = from;
-    if (at(i) == QLatin1Char('+') || at(i) == QLatin1Char('-'))
+    if (at(i) == QLatin1Char('+') || at(i) == QLatin1Char('-')) {
         ++i;
+    }
     qsizetype digits = 0;
-    for (; isDigit(at(i)); ++i)
+    for (; isDigit(at(i)); ++i) {
         ++digits;
-    if (at(i) == QLatin1Char('.'))
-        for (++i; isDigit(at(i)); ++i)
+    }
+    if (at(i) == QLatin1Char('.')) {
+        for (++i; isDigit(at(i)); ++i) {
             ++digits;
-    if (digits == 0)
+        }
+    }
+    if (digits == 0) {
         return 0;
+    }
     if (at(i) == QLatin1Char('e') || at(i) == QLatin1Char('E')) {
         qsizetype j = i + 1;
-        if (at(j) == QLatin1Char('+') || at(j) == QLatin1Char('-'))
+        if (at(j) == QLatin1Char('+') || at(j) == QLatin1Char('-')) {
             ++j;
+        }
         if (isDigit(at(j))) {
-            while (isDigit(at(j)))
+            while (isDigit(at(j))) {
                 ++j;
+            }
             i = j;
         }
     }
@@ -66,25 +73,30 @@ qsizetype leadingNumberLength(QStringView text, qsizetype from) {
 int parseSchemeCount(const QString& text) {
     qsizetype start = 0;
     while (start < text.size() &&
-           (text[start] == QLatin1Char(' ') || text[start] == QLatin1Char('\t')))
+           (text[start] == QLatin1Char(' ') || text[start] == QLatin1Char('\t'))) {
         ++start;
+    }
     const qsizetype length = leadingNumberLength(text, start);
-    if (length == 0)
+    if (length == 0) {
         return 0;
+    }
     // Overflow gives an infinity, underflow 0; both clamp correctly below.
     const double value = QStringView(text).sliced(start, length).toDouble();
-    if (!(value >= 1.0))
+    if (!(value >= 1.0)) {
         return 0;
-    if (value >= kMaxSchemes)
+    }
+    if (value >= kMaxSchemes) {
         return kMaxSchemes;
+    }
     return static_cast<int>(value);
 }
 
 ColorValue parseSlotValue(const QString& text) {
     bool ok = false;
     const qlonglong value = text.trimmed().toLongLong(&ok, 10);
-    if (!ok || value < std::numeric_limits<std::int32_t>::min() || value > kWhite)
+    if (!ok || value < std::numeric_limits<std::int32_t>::min() || value > kWhite) {
         return palette::gColor;
+    }
     return static_cast<ColorValue>(value);
 }
 
@@ -102,56 +114,66 @@ QStringList SchemeStore::titles() {
     followStore();
     QStringList result;
     result.reserve(gNumSchemes);
-    for (int k = 1; k <= gNumSchemes; ++k)
+    for (int k = 1; k <= gNumSchemes; ++k) {
         result << store_.GetSetting(kApp, sectionName(k), kTitleKey);
+    }
     return result;
 }
 
 bool SchemeStore::add(const QString& name, const palette::Palette& palette) {
-    if (name.isEmpty())
+    if (name.isEmpty()) {
         return false;
+    }
     // Another copy must not read the same count and write the same section meanwhile.
     const auto access = store_.lockExclusive(kApp);
-    if (!access)
+    if (!access) {
         return false;
+    }
     followStore();
-    if (gNumSchemes >= kMaxSchemes)
+    if (gNumSchemes >= kMaxSchemes) {
         return false;
+    }
     const int n = gNumSchemes + 1;
     const QString section = sectionName(n);
     store_.SaveSetting(kApp, kGeneral, kCountKey, QString::number(n));
     store_.SaveSetting(kApp, section, kTitleKey, name);
-    for (int slot = 0; slot < kSlotCount; ++slot)
+    for (int slot = 0; slot < kSlotCount; ++slot) {
         store_.SaveSetting(kApp, section, boxKey(slot), QString::number(palette.slots[slot]));
+    }
     gNumSchemes = n;
     store_.sync();
     return true;
 }
 
 std::optional<palette::Palette> SchemeStore::apply(int index) {
-    if (index < 1 || index > gNumSchemes)
+    if (index < 1 || index > gNumSchemes) {
         return std::nullopt;
+    }
     const QString section = sectionName(index);
     palette::Palette result;
-    for (int slot = 0; slot < kSlotCount; ++slot)
+    for (int slot = 0; slot < kSlotCount; ++slot) {
         result.slots[slot] = parseSlotValue(store_.GetSetting(kApp, section, boxKey(slot)));
+    }
     return result;
 }
 
 void SchemeStore::remove(int schemeNum) {
     const auto access = store_.lockExclusive(kApp);
-    if (!access)
+    if (!access) {
         return;
+    }
     followStore();
     const int n = gNumSchemes;
-    if (schemeNum < 1 || schemeNum > n)
+    if (schemeNum < 1 || schemeNum > n) {
         return;
+    }
     // Shift every later scheme down by one, copying the stored text as it is.
     for (int i = schemeNum; i < n; ++i) {
         const QString to = sectionName(i);
         const QString from = sectionName(i + 1);
-        for (int slot = 0; slot < kSlotCount; ++slot)
+        for (int slot = 0; slot < kSlotCount; ++slot) {
             store_.SaveSetting(kApp, to, boxKey(slot), store_.GetSetting(kApp, from, boxKey(slot)));
+        }
         store_.SaveSetting(kApp, to, kTitleKey, store_.GetSetting(kApp, from, kTitleKey));
     }
     store_.DeleteSetting(kApp, sectionName(n));
@@ -162,8 +184,9 @@ void SchemeStore::remove(int schemeNum) {
 
 std::optional<int> SchemeStore::findByTitle(const QString& title) {
     const qsizetype position = titles().indexOf(title);
-    if (position < 0)
+    if (position < 0) {
         return std::nullopt;
+    }
     return static_cast<int>(position) + 1;
 }
 

@@ -26,19 +26,20 @@ void act(QWidget* dialog, const QString& step) {
     const auto at = [&] {
         return list->visualItemRect(list->item(step.section(QLatin1Char(' '), 1).toInt())).center();
     };
-    if (what == QLatin1String("click"))
+    if (what == QLatin1String("click")) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at());
-    else if (what == QLatin1String("double"))
+    } else if (what == QLatin1String("double")) {
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at());
-    else if (what == QLatin1String("Enter"))
+    } else if (what == QLatin1String("Enter")) {
         QTest::keyClick(list, Qt::Key_Return);
-    else if (what == QLatin1String("Escape"))
+    } else if (what == QLatin1String("Escape")) {
         QTest::keyClick(list, Qt::Key_Escape);
-    else if (what == QLatin1String("close"))
+    } else if (what == QLatin1String("close")) {
         dialog->close();
-    else
+    } else {
         QTest::mouseClick(dialogButton(dialog, what == QLatin1String("Remove") ? 0 : 1),
                           Qt::LeftButton);
+    }
 }
 
 } // namespace
@@ -85,8 +86,9 @@ private Q_SLOTS:
                                 "save tintwave/scheme1/title=Warm", "save tintwave/scheme1/box0=0",
                                 "save tintwave/scheme1/box1=-2147483633",
                                 "save tintwave/scheme1/box2=255"};
-        for (int i = 3; i < 10; ++i)
+        for (int i = 3; i < 10; ++i) {
             expected << QStringLiteral("save tintwave/scheme1/box%1=-2147483633").arg(i);
+        }
         QCOMPARE(w->fake.settings.log, expected);
         QCOMPARE(w->userSchemeEntries(), QStringList{"mnuSchemeArray(1)=Warm"});
         QCOMPARE(w->window->gNumSchemes(), 1);
@@ -98,8 +100,9 @@ private Q_SLOTS:
         QString opened;
         whenModal([&](QWidget* dialog) {
             QStringList lines;
-            for (int i = 0; i < schemeList(dialog)->count(); ++i)
+            for (int i = 0; i < schemeList(dialog)->count(); ++i) {
                 lines << schemeList(dialog)->item(i)->text();
+            }
             const QPoint offset =
                 dialog->frameGeometry().center() - w->window->frameGeometry().center();
             opened = QStringLiteral("%1 %2x%3 [%4] selected %5, %6 %7 default %8, %9; off %10")
@@ -160,8 +163,9 @@ private Q_SLOTS:
         // Open until the last step, closed by it.
         QCOMPARE(seen, QStringList(steps.size() - 1, "open") << "closed");
         QStringList captions;
-        for (const QString& entry : w->userSchemeEntries())
+        for (const QString& entry : w->userSchemeEntries()) {
             captions << entry.section(QLatin1Char('='), 1);
+        }
         QCOMPARE(captions.join(QLatin1Char(' ')), left);
         QCOMPARE(w->window->gNumSchemes(), captions.size());
     }

@@ -24,8 +24,9 @@ public:
     explicit SequenceRandomSource(std::deque<float> values = {})
         : values(std::move(values)) {}
     float next() override {
-        if (values.empty())
+        if (values.empty()) {
             throw std::logic_error("SequenceRandomSource ran out of numbers");
+        }
         const float v = values.front();
         values.pop_front();
         ++drawn;
@@ -38,8 +39,9 @@ public:
 class MemoryFileWriter : public FileWriter {
 public:
     WriteError writeFile(const QString& path, const QByteArray& bytes) override {
-        if (failWith)
+        if (failWith) {
             return failWith;
+        }
         files[path] = bytes;
         return std::nullopt;
     }
@@ -109,8 +111,9 @@ public:
 class FixedSystemColors : public SystemColors {
 public:
     ColorValue resolve(ColorValue color) const override {
-        if (color >= 0)
+        if (color >= 0) {
             return color;
+        }
         return color == kButtonFace ? buttonFace : windowBackground;
     }
     ColorValue buttonFace = 0xF0F0F0;

@@ -29,15 +29,17 @@ QString MemorySettingsStore::GetSetting(const QString& application, const QStrin
 
 void MemorySettingsStore::SaveSetting(const QString& application, const QString& section,
                                       const QString& key, const QString& value) {
-    if (locksHeld == 0)
+    if (locksHeld == 0) {
         ++unlockedWrites;
+    }
     data_[application][section][key] = value;
     log << QStringLiteral("save %1/%2/%3=%4").arg(application, section, key, value);
 }
 
 void MemorySettingsStore::DeleteSetting(const QString& application, const QString& section) {
-    if (locksHeld == 0)
+    if (locksHeld == 0) {
         ++unlockedWrites;
+    }
     data_[application].remove(section);
     log << QStringLiteral("delete %1/%2").arg(application, section);
 }
@@ -69,8 +71,9 @@ QStringList MemorySettingsStore::sections(const QString& application) const {
 
 void MemorySettingsStore::notify(const QString& notice) {
     notices << notice;
-    if (onNotice_)
+    if (onNotice_) {
         onNotice_(notice);
+    }
 }
 
 } // namespace tintwave::platform

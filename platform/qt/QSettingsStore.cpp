@@ -23,24 +23,28 @@ const QString kRootSection = QStringLiteral("general");
 // would mean the root, and "General" in any other spelling than "general" would collide
 // with the root on reading, so those are written as %XX escapes ("%" itself included).
 QString escapedName(const QString& name) {
-    if (name.isEmpty())
+    if (name.isEmpty()) {
         return QStringLiteral("%");
+    }
     QString out;
     out.reserve(name.size());
     for (QChar c : name) {
-        if (c == u'%' || c == u'/' || c == u'\\')
+        if (c == u'%' || c == u'/' || c == u'\\') {
             out += QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
-        else
+        } else {
             out += c;
+        }
     }
-    if (out.compare(kRootSection, Qt::CaseInsensitive) == 0)
+    if (out.compare(kRootSection, Qt::CaseInsensitive) == 0) {
         out.replace(0, 1, QStringLiteral("%%1").arg(out[0].unicode(), 2, 16).toUpper());
+    }
     return out;
 }
 
 QString qtKey(const QString& section, const QString& key) {
-    if (section == kRootSection)
+    if (section == kRootSection) {
         return escapedName(key);
+    }
     return escapedName(section) + QLatin1Char('/') + escapedName(key);
 }
 
@@ -48,12 +52,14 @@ QString qtKey(const QString& section, const QString& key) {
 // with an "@" element (QSettings writes "@String(...)" for text with NUL characters)
 // reads as a variant list, joined the same way.
 QString textOf(const QVariant& value) {
-    if (value.typeId() == QMetaType::QStringList)
+    if (value.typeId() == QMetaType::QStringList) {
         return value.toStringList().join(QStringLiteral(", "));
+    }
     if (value.typeId() == QMetaType::QVariantList) {
         QStringList parts;
-        for (const QVariant& part : value.toList())
+        for (const QVariant& part : value.toList()) {
             parts << part.toString();
+        }
         return parts.join(QStringLiteral(", "));
     }
     return value.toString();
@@ -69,10 +75,12 @@ QByteArray fileBytes(const QString& path) {
 std::optional<QVariantMap> iniValues(const QString& path) {
     QSettings settings(path, QSettings::IniFormat);
     QVariantMap values;
-    for (const QString& key : settings.allKeys())
+    for (const QString& key : settings.allKeys()) {
         values.insert(key, settings.value(key));
-    if (settings.status() == QSettings::FormatError)
+    }
+    if (settings.status() == QSettings::FormatError) {
         return std::nullopt;
+    }
     return values;
 }
 
@@ -90,24 +98,29 @@ bool writeTo(const QString& path, const QByteArray& bytes) {
 bool readsCompletely(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8.decode(bytes); // decoding happens on this conversion
-    if (utf8.hasError())
+    if (utf8.hasError()) {
         return false;
+    }
     QTemporaryDir dir;
     const QString copy = dir.filePath(QStringLiteral("check.ini"));
-    if (!dir.isValid() || !writeTo(copy, bytes))
+    if (!dir.isValid() || !writeTo(copy, bytes)) {
         return true; // cannot tell; let QSettings go on as usual
+    }
     const std::optional<QVariantMap> values = iniValues(copy);
-    if (!values)
+    if (!values) {
         return false;
+    }
     const QString rewritten = dir.filePath(QStringLiteral("rewritten.ini"));
     {
         QSettings settings(rewritten, QSettings::IniFormat);
-        for (auto it = values->begin(); it != values->end(); ++it)
+        for (auto it = values->begin(); it != values->end(); ++it) {
             settings.setValue(it.key(), it.value());
+        }
     }
     const QString reread = dir.filePath(QStringLiteral("reread.ini"));
-    if (!QFile::copy(rewritten, reread))
+    if (!QFile::copy(rewritten, reread)) {
         return true;
+    }
     return iniValues(reread) == values;
 }
 
@@ -120,13 +133,15 @@ QString keepCopy(const QString& path, const QByteArray& bytes) {
         const QString name = n == 1 ? base : base + QStringLiteral("-%1").arg(n);
         QFile f(name);
         if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (f.write(bytes) == bytes.size() && f.flush())
+            if (f.write(bytes) == bytes.size() && f.flush()) {
                 return name;
+            }
             f.remove();
             return {};
         }
-        if (!f.exists())
+        if (!f.exists()) {
             return {}; // the folder refuses new files
+        }
     }
     return {};
 }
@@ -154,19 +169,22 @@ public:
 
     // Writes happen only within a batch, which syncs them when it ends.
     void write(const QString& section, const QString& key, const QString& value) {
-        if (!mayWrite())
+        if (!mayWrite()) {
             return;
+        }
         settings_->setValue(qtKey(section, key), value);
         batch_->written = batch_->unsynced = true;
     }
 
     void remove(const QString& section) {
-        if (!mayWrite())
+        if (!mayWrite()) {
             return;
+        }
         if (section == kRootSection) {
             // The root also holds the other sections as groups; only its own keys go.
-            for (const QString& key : settings_->childKeys())
+            for (const QString& key : settings_->childKeys()) {
                 settings_->remove(key);
+            }
         } else {
             settings_->remove(escapedName(section));
         }
@@ -184,8 +202,9 @@ public:
     }
     // Writes the batch out; returns the notices of its writes, one per line.
     QString endBatch() {
-        if (batch_->written)
+        if (batch_->written) {
             finishWrite();
+        }
         const QString notices = batch_->notices.join(u'\n');
         batch_.reset();
         return notices;
@@ -193,8 +212,9 @@ public:
 
 private:
     bool mayWrite() {
-        if (!batch_->writable)
+        if (!batch_->writable) {
             batch_->writable = guardUnreadableFile();
+        }
         return *batch_->writable;
     }
 
@@ -203,8 +223,9 @@ private:
     // written and the original stays as it is.
     bool guardUnreadableFile() {
         const QString& path = place_.file;
-        if (path.isEmpty())
+        if (path.isEmpty()) {
             return true;
+        }
         const QByteArray bytes = fileBytes(path);
         if (bytes.isEmpty() || bytes == knownReadable_ || readsCompletely(bytes)) {
             knownReadable_ = bytes;
@@ -244,14 +265,16 @@ private:
         const QDateTime before = modifiedTime();
         settings_->sync();
         batch_->unsynced = false;
-        if (before.isValid() && modifiedTime() <= before)
+        if (before.isValid() && modifiedTime() <= before) {
             setModifiedTime(before.addMSecs(1));
+        }
     }
 
     void rereadFile() {
         const QDateTime now = place_.file.isEmpty() ? QDateTime() : modifiedTime();
-        if (now.isValid())
+        if (now.isValid()) {
             setModifiedTime(now.addMSecs(1));
+        }
         settings_->sync();
     }
 
@@ -261,8 +284,9 @@ private:
 
     void setModifiedTime(const QDateTime& time) {
         QFile file(place_.file);
-        if (file.open(QIODevice::ReadOnly))
+        if (file.open(QIODevice::ReadOnly)) {
             file.setFileTime(time, QFileDevice::FileModificationTime);
+        }
     }
 
     void finishWrite() {
@@ -298,8 +322,9 @@ public:
     }
     ~FileLock() override {
         const QString notices = backend_.endBatch();
-        if (lock_)
+        if (lock_) {
             lock_->unlock();
+        }
         // Only now: the user may take a while to read it, and other copies must not wait.
         store_.notify(notices);
     }
@@ -334,14 +359,16 @@ QString QSettingsStore::fileName(const QString& application) const {
 
 QSettingsStore::Backend& QSettingsStore::backend(const QString& application) {
     std::unique_ptr<Backend>& b = backends_[application];
-    if (!b)
+    if (!b) {
         b = std::make_unique<Backend>(placeOf_(application));
+    }
     return *b;
 }
 
 void QSettingsStore::notify(const QString& notice) {
-    if (!notice.isEmpty() && onNotice_)
+    if (!notice.isEmpty() && onNotice_) {
         onNotice_(notice);
+    }
 }
 
 QString QSettingsStore::GetSetting(const QString& application, const QString& section,
@@ -362,14 +389,16 @@ void QSettingsStore::writeExclusively(const QString& application,
                                       const std::function<void(Backend&)>& write) {
     Backend& b = backend(application);
     std::unique_ptr<ExclusiveAccess> access; // none needed inside a held access
-    if (!b.inBatch() && !(access = lockExclusive(application)))
+    if (!b.inBatch() && !(access = lockExclusive(application))) {
         return;
+    }
     write(b);
 }
 
 void QSettingsStore::sync() {
-    for (auto& [application, b] : backends_)
+    for (auto& [application, b] : backends_) {
         b->sync();
+    }
 }
 
 void QSettingsStore::setLockTimes(int waitMs, int staleMs) {
@@ -379,11 +408,13 @@ void QSettingsStore::setLockTimes(int waitMs, int staleMs) {
 
 std::unique_ptr<ExclusiveAccess> QSettingsStore::lockExclusive(const QString& application) {
     Backend& b = backend(application);
-    if (b.inBatch()) // already held here: the writes join the open batch
+    if (b.inBatch()) { // already held here: the writes join the open batch
         return std::make_unique<ExclusiveAccess>();
+    }
     QString file = fileName(application);
-    if (file.isEmpty()) // the registry: lock a file in the temporary folder instead
+    if (file.isEmpty()) { // the registry: lock a file in the temporary folder instead
         file = QDir::temp().filePath(application);
+    }
     auto lock = std::make_unique<QLockFile>(file + QStringLiteral(".tintwave-lock"));
     lock->setStaleLockTime(staleLockMs_);
     QDir().mkpath(QFileInfo(file).absolutePath());

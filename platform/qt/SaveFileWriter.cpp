@@ -6,8 +6,9 @@ namespace tintwave::platform {
 
 WriteError SaveFileWriter::writeFile(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
         return file.errorString();
+    }
     // A small write only fills QSaveFile's buffer; the flush inside commit() would fail
     // without commit() noticing (Qt 6.4) and put an empty file in place of the old one.
     // Flushing here first catches a full disk while the old file is still there.
@@ -16,8 +17,9 @@ WriteError SaveFileWriter::writeFile(const QString& path, const QByteArray& byte
         file.cancelWriting();
         return reason;
     }
-    if (!file.commit())
+    if (!file.commit()) {
         return file.errorString();
+    }
     return std::nullopt;
 }
 

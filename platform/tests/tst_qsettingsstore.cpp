@@ -117,8 +117,9 @@ private Q_SLOTS:
         QVERIFY(writeBytes(ini_, contents));
         // Names of this second and the next are taken already, in case the clock ticks over.
         const QDateTime now = QDateTime::currentDateTime();
-        for (const QDateTime& t : {now, now.addSecs(1)})
+        for (const QDateTime& t : {now, now.addSecs(1)}) {
             QVERIFY(writeBytes(ini_ + ".corrupt-" + t.toString("yyyyMMdd-HHmmss"), "older"));
+        }
         auto s = store();
         QCOMPARE(s->GetSetting(kApp, "scheme1", "title"), readable);
         s->SaveSetting(kApp, "scheme5", "title", "new");
@@ -162,8 +163,9 @@ private Q_SLOTS:
         s->setLockTimes(300, 10000);
         QElapsedTimer timer;
         timer.start();
-        for (int i = 0; i < 2; ++i)
+        for (int i = 0; i < 2; ++i) {
             s->SaveSetting(kApp, "s", "t", "new");
+        }
         QVERIFY2(timer.elapsed() < 5000, QByteArray::number(timer.elapsed()));
         // Only the other copy's lock may still be there when a notice is told.
         const QString told =

@@ -21,8 +21,9 @@ bool QtUrlOpener::open(const QString& url) {
 }
 
 ColorValue QtSystemColors::resolve(ColorValue color) const {
-    if (!isSystemColor(color))
+    if (!isSystemColor(color)) {
         return color;
+    }
     const QPalette palette = QApplication::palette();
     switch (color) {
     case kButtonFace:

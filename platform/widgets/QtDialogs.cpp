@@ -21,8 +21,9 @@ QWidget* dialogParent() {
 std::optional<ColorValue> QtColorDialog::pickColor(ColorValue current) {
     const QColor initial = isSystemColor(current) ? QColor(Qt::white) : toQColor(current);
     const QColor chosen = QColorDialog::getColor(initial, dialogParent());
-    if (!chosen.isValid())
+    if (!chosen.isValid()) {
         return std::nullopt;
+    }
     return fromQColor(chosen);
 }
 
@@ -30,8 +31,9 @@ std::optional<QString> QtSaveDialog::getSaveFileName(const QString& proposal,
                                                      const QString& filter) {
     const QString path =
         QFileDialog::getSaveFileName(dialogParent(), QObject::tr("Save As"), proposal, filter);
-    if (path.isEmpty())
+    if (path.isEmpty()) {
         return std::nullopt;
+    }
     return path;
 }
 

@@ -27,31 +27,35 @@ const SlotValues kWarm{255, 33023, gColor, 0, 16777215, gColor, gColor, 65280, 1
 // Scheme k as seeded: box i holds 10 * k + i.
 Palette seeded(int k) {
     Palette p;
-    for (int i = 0; i < kSlotCount; ++i)
+    for (int i = 0; i < kSlotCount; ++i) {
         p[i] = 10 * k + i;
+    }
     return p;
 }
 
 // The title and box0 .. box9 of a scheme as stored text.
 QStringList textOf(const QString& title, const Palette& p) {
     QStringList text{title};
-    for (ColorValue v : p.slots)
+    for (ColorValue v : p.slots) {
         text << QString::number(v);
+    }
     return text;
 }
 QStringList stored(MemorySettingsStore& store, int k) {
     const QString section = QStringLiteral("scheme%1").arg(k);
     QStringList text{store.GetSetting(kApp, section, "title")};
-    for (int i = 0; i < kSlotCount; ++i)
+    for (int i = 0; i < kSlotCount; ++i) {
         text << store.GetSetting(kApp, section, QStringLiteral("box%1").arg(i));
+    }
     return text;
 }
 
 // The store as an earlier run left it: scheme k titled titles[k - 1], and count text.
 void seed(MemorySettingsStore& store, const QString& count, const QStringList& titles) {
     SchemeStore schemes(store);
-    for (int k = 1; k <= titles.size(); ++k)
+    for (int k = 1; k <= titles.size(); ++k) {
         schemes.add(titles[k - 1], seeded(k));
+    }
     store.SaveSetting(kApp, QStringLiteral("general"), QStringLiteral("numSchemes"), count);
     store.log.clear();
 }
@@ -63,8 +67,9 @@ QString outline(const QStringList& log) {
     for (QString entry : log) {
         entry.remove(QRegularExpression("^save tintwave/|(?<=/box)\\d=.*|(?<=/title)=.*"));
         entry.replace(QRegularExpression("^delete tintwave/"), "-").remove("general/");
-        if (parts.isEmpty() || parts.last() != entry)
+        if (parts.isEmpty() || parts.last() != entry) {
             parts << entry;
+        }
     }
     return parts.join(u' ');
 }
@@ -83,11 +88,13 @@ int runCopy(const QStringList& args) {
     platform::QSettingsStore store(args[0], [&err](const QString& notice) { err << notice; });
     SchemeStore schemes(store);
     for (const QString& name : args[1] == "add" ? args.mid(2) : QStringList()) {
-        if (!schemes.add(name, Palette::empty()))
+        if (!schemes.add(name, Palette::empty())) {
             return 1;
+        }
     }
-    for (int i = 0; args[1] == "remove" && i < args[3].toInt(); ++i)
+    for (int i = 0; args[1] == "remove" && i < args[3].toInt(); ++i) {
         schemes.remove(args[2].toInt());
+    }
     return 0;
 }
 
@@ -101,23 +108,26 @@ QStringList runTogether(const QString& ini, const QList<QStringList>& copies) {
                               QStringList{"--copy", ini} + arguments);
     }
     for (auto& p : running) {
-        if (!p->waitForFinished(120000) || p->exitCode() != 0)
+        if (!p->waitForFinished(120000) || p->exitCode() != 0) {
             return {"<failed>", p->readAllStandardError()};
+        }
     }
     const QString copy = ini + QString::number(copies.size()); // not in QSettings' cache
     QFile::copy(ini, copy);
     platform::QSettingsStore store(copy, {});
     const QStringList titles = SchemeStore(store).titles();
     QSettings s(copy, QSettings::IniFormat);
-    if (s.childGroups().size() != titles.size())
+    if (s.childGroups().size() != titles.size()) {
         return {"<laid out wrongly>", s.childGroups().join(u' ')};
+    }
     return titles;
 }
 
 QStringList names(const QString& prefix, int count) {
     QStringList result;
-    for (int i = 1; i <= count; ++i)
+    for (int i = 1; i <= count; ++i) {
         result << QStringLiteral("%1-%2").arg(prefix).arg(i);
+    }
     return result;
 }
 
@@ -189,8 +199,9 @@ private Q_SLOTS:
         seed(store, "2", {"A"});
         const QStringList boxes{"",      "0x10",        "16777216",    "1.5", "-1",
                                 " 255 ", "-2147483648", "-2147483649", "+7",  "16777215"};
-        for (int i = 0; i < kSlotCount; ++i)
+        for (int i = 0; i < kSlotCount; ++i) {
             store.SaveSetting(kApp, "scheme2", QStringLiteral("box%1").arg(i), boxes[i]);
+        }
         SchemeStore schemes(store);
         QCOMPARE(schemes.titles(), (QStringList{"A", ""}));
         QCOMPARE(schemes.apply(2)->slots, (SlotValues{gColor, gColor, gColor, gColor, -1, 255,
@@ -283,8 +294,9 @@ private Q_SLOTS:
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() > 3 && args[1] == QLatin1String("--copy"))
+    if (args.size() > 3 && args[1] == QLatin1String("--copy")) {
         return runCopy(args.mid(2));
+    }
     TestSchemeStore test;
     return QTest::qExec(&test, argc, argv);
 }

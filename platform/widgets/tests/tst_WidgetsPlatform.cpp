@@ -19,10 +19,11 @@ namespace {
 // Runs act on the next modal dialog once it is open (the code under test blocks in exec()).
 void whenModal(std::function<void(QDialog*)> act) {
     QTimer::singleShot(10, [act] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             act(dialog);
-        else
+        } else {
             whenModal(act);
+        }
     });
 }
 
