@@ -49,6 +49,8 @@ private Q_SLOTS:
         row("unknown option", {"--text", "A", "--shiny"}, "",
             {"2", "", "tintwave-cli: Unknown option 'shiny'.\n"});
         row("version", {"--bold", "--version"}, "", {"0", "tintwave-cli 1.0.0\n", ""});
+        row("-o -", {"--text", "A", "--colors", "#FF0000", "--no-center", "-o", "-"}, "",
+            {"0", "<font color=\"#FF0000\">A</font>\n", ""});
     }
     void run_exitCodeAndStreams() {
         QFETCH(QStringList, args);
