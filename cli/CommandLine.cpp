@@ -64,7 +64,9 @@ Output:
   --background COLOR   Page background as #RRGGBB (default #FFFFFF). Only with
                        --page.
   -o, --output FILE    Write to FILE instead of standard output. FILE is
-                       replaced only once everything has been written.
+                       replaced only once everything has been written; a
+                       FIFO, device or /dev/stdout is written into as it is.
+                       '-' means standard output.
   -h, --help           Show this help and exit.
   --version            Show the version and exit.
 
@@ -232,6 +234,9 @@ QString readOutputOptions(const Parser& p, CliOptions& o) {
         o.outputPath = cl.value(p.output);
         if (o.outputPath.isEmpty()) {
             return QStringLiteral("-o needs a file name");
+        }
+        if (o.outputPath == QLatin1String("-")) {
+            o.outputPath.clear(); // standard output, as for other tools
         }
     }
     return {};

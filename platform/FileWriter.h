@@ -9,7 +9,7 @@ namespace tintwave::platform {
 // Empty on success; otherwise the reason the write failed, for the user to read.
 using WriteError = std::optional<QString>;
 
-// Writes whole files. A failed write leaves an existing file as it was.
+// Writes whole files. A failed write leaves an existing regular file as it was.
 class FileWriter {
 public:
     virtual ~FileWriter() = default;

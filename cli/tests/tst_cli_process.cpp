@@ -6,6 +6,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class CliProcessTest : public QObject {
     Q_OBJECT
@@ -46,6 +49,8 @@ private Q_SLOTS:
         row("unknown option", {"--text", "A", "--shiny"}, "",
             {"2", "", "tintwave-cli: Unknown option 'shiny'.\n"});
         row("version", {"--bold", "--version"}, "", {"0", "tintwave-cli 1.0.0\n", ""});
+        row("-o -", {"--text", "A", "--colors", "#FF0000", "--no-center", "-o", "-"}, "",
+            {"0", "<font color=\"#FF0000\">A</font>\n", ""});
     }
     void run_exitCodeAndStreams() {
         QFETCH(QStringList, args);
@@ -55,7 +60,8 @@ private Q_SLOTS:
     }
 
     // User schemes come from the settings file (titles after the presets, colours by a title
-    // given in UTF-8); -o writes the code to the file and leaves nothing else behind.
+    // given in UTF-8); -o writes the code to the file and leaves nothing else behind, and
+    // writes into a FIFO for its reader without putting a regular file in its place.
     void settingsAndOutput_areRealFiles() {
         QVERIFY(QDir().mkpath(home_.filePath("config/tintwave")));
         QFile ini(home_.filePath("config/tintwave/tintwave.ini"));
@@ -68,6 +74,14 @@ private Q_SLOTS:
                  QList<QByteArray>({"0", "", ""}));
         QVERIFY(out.open(QIODevice::ReadOnly));
         QCOMPARE(out.readAll(), "<font color=\"#FF0000\">A</font>\n");
+        const QString fifo = home_.filePath("fifo");
+        QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        const int reader = open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+        runCli({"--text", "B", "--colors", "#FF0000", "--no-center", "-o", fifo});
+        char got[64] = {};
+        QCOMPARE(QByteArray(got, read(reader, got, sizeof got)),
+                 "<font color=\"#FF0000\">B</font>\n");
+        close(reader);
         QCOMPARE(QDir(home_.path()).entryList(QDir::Files), QStringList{"out.html"});
     }
 };

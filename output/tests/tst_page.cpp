@@ -4,6 +4,7 @@
 #include "platform/qt/SaveFileWriter.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -114,6 +115,16 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), fits ? QByteArray(size, 'n') : kOld);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"page.html"});
+    }
+
+    // A device is written into, never replaced, and its write errors are reported.
+    void save_toFullDevice_givesErrorAndKeepsDevice() {
+        const QString full = QStringLiteral("/dev/full");
+        if (!QFileInfo::exists(full)) {
+            QSKIP("no /dev/full");
+        }
+        QVERIFY(platform::SaveFileWriter().writeFile(full, "x").has_value());
+        QVERIFY(!QFileInfo(full).isFile());
     }
 
     void save_intoMissingFolder_givesErrorAndNoFolder() {
