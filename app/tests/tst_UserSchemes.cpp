@@ -170,7 +170,7 @@ private Q_SLOTS:
         QCOMPARE(w->window->gNumSchemes(), captions.size());
     }
 
-    void storeNotice_isShownOnceAsItComes() {
+    void storeRefusals_noticeShownOnce_menuShowsOnlyWhatIsStored() {
         w->open();
         w->fake.settings.refuseLock = true;
         addScheme(QStringLiteral("A"), paletteOf({1}));
@@ -179,6 +179,9 @@ private Q_SLOTS:
         w->fake.settings.refuseLock = false;
         addScheme(QStringLiteral("B"), paletteOf({2}));
         QCOMPARE(w->fake.messages.shown.size(), 1);
+        w->fake.settings.refuseWrites = true; // the menu shows only what the store holds
+        addScheme(QStringLiteral("C"), paletteOf({3}));
+        QCOMPARE(w->userSchemeEntries(), QStringList{"mnuSchemeArray(1)=B"});
     }
 };
 
