@@ -77,8 +77,10 @@ public:
     void mnuAdd_Click();
     void mnuSchemeArray_Click(int index);
     void mnuRemove_Click();
-    // Removes user scheme schemeNum (1-based); the Remove Scheme dialog calls it.
-    void deleteIt(int schemeNum);
+    // Removes the user scheme the user chose in the Remove Scheme dialog, its line
+    // schemeNum (1-based) titled title, even when another running copy renumbered the
+    // schemes meanwhile; says so when it is gone already.
+    void deleteIt(int schemeNum, const QString& title);
     // Rebuilds the user-scheme entries of the Schemes menu from the stored titles.
     void RestoreMenus();
 

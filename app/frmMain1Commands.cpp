@@ -197,13 +197,17 @@ void frmMain1::mnuRemove_Click() {
     const QStringList titles = store_->titles();
     schemeMenu_->setEntries(titles); // another running copy may have changed them
     Form6 dialog(
-        titles, [this](int schemeNum) { deleteIt(schemeNum); }, this);
+        titles, [this, &titles](int schemeNum) { deleteIt(schemeNum, titles[schemeNum - 1]); },
+        this);
     dialog.exec();
 }
 
-void frmMain1::deleteIt(int schemeNum) {
-    store_->remove(schemeNum);
+void frmMain1::deleteIt(int schemeNum, const QString& title) {
+    const auto removal = store_->remove(schemeNum, title);
     RestoreMenus();
+    if (removal == schemes::SchemeStore::Removal::NotThere) {
+        showMessage(tr("The scheme \"%1\" is no longer there.").arg(title));
+    }
 }
 
 void frmMain1::RestoreMenus() {

@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         copies.isEmpty() ? schemes.titles()
                          : titlesOnDisk(dir, path, QStringLiteral("before-remove-%1.ini").arg(run));
     const int removed = n <= kShiftLimit ? 1 : n;
-    schemes.remove(removed);
+    schemes.remove(removed, titles.value(removed - 1));
     if (n > 0) {
         QStringList expected = titles;
         expected.removeAt(removed - 1);

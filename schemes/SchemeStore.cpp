@@ -157,15 +157,20 @@ std::optional<palette::Palette> SchemeStore::apply(int index) {
     return result;
 }
 
-void SchemeStore::remove(int schemeNum) {
+SchemeStore::Removal SchemeStore::remove(int schemeNum, const QString& title) {
     const auto access = store_.lockExclusive(kApp);
     if (!access) {
-        return;
+        return Removal::NoAccess;
     }
-    followStore();
+    const QStringList current = titles();
     const int n = gNumSchemes;
-    if (schemeNum < 1 || schemeNum > n) {
-        return;
+    Removal result = Removal::AtNumber;
+    if (schemeNum < 1 || schemeNum > n || current[schemeNum - 1] != title) {
+        schemeNum = static_cast<int>(current.indexOf(title)) + 1;
+        if (schemeNum == 0) {
+            return Removal::NotThere;
+        }
+        result = Removal::Elsewhere;
     }
     // Shift every later scheme down by one, copying the stored text as it is.
     for (int i = schemeNum; i < n; ++i) {
@@ -180,6 +185,7 @@ void SchemeStore::remove(int schemeNum) {
     gNumSchemes = n - 1;
     store_.SaveSetting(kApp, kGeneral, kCountKey, QString::number(gNumSchemes));
     store_.sync();
+    return result;
 }
 
 std::optional<int> SchemeStore::findByTitle(const QString& title) {

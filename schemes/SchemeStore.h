@@ -21,12 +21,12 @@ namespace tintwave::schemes {
 // access for their whole read-modify-write, and they and titles first sync and take the
 // count from the store. So an add always appends after the schemes that exist now and no
 // copy overwrites another's schemes. When the exclusive access cannot be had, add and
-// remove change nothing (the store gives a notice). A scheme number given to remove is
-// taken against the store's current list: adds made elsewhere only append and leave the
-// numbers the user saw intact; a removal made elsewhere while the Remove Scheme dialog
-// was open can make the number name a different scheme. Nothing beyond the store's
-// current count is ever touched. After writing, add and remove sync again so other copies
-// see the change soon.
+// remove change nothing (the store gives a notice). remove gets the number and the title
+// the user saw: adds made elsewhere only append and leave that number intact, but a
+// removal made elsewhere while the Remove Scheme dialog was open can make the number name
+// a different scheme, so the title is checked under the exclusive access. Nothing beyond
+// the store's current count is ever touched. After writing, add and remove sync again so
+// other copies see the change soon.
 class SchemeStore {
 public:
     // Reads the count.
@@ -49,9 +49,18 @@ public:
     // index outside 1 .. count().
     std::optional<palette::Palette> apply(int index);
 
-    // Removes scheme schemeNum (1-based), shifting the later ones down. A number outside
-    // 1 .. count() changes nothing.
-    void remove(int schemeNum);
+    // What remove did.
+    enum class Removal {
+        AtNumber,  // the scheme at the given number had the title and is gone
+        Elsewhere, // the number held another title; the first scheme titled so is gone
+        NotThere,  // no scheme has the title any more; nothing changed
+        NoAccess,  // the store stayed locked; nothing changed
+    };
+
+    // Removes the scheme the user chose, seen as number schemeNum (1-based) titled title,
+    // shifting the later ones down. Another running copy may have renumbered the schemes
+    // meanwhile: when schemeNum no longer holds title, the first scheme that does goes.
+    Removal remove(int schemeNum, const QString& title);
 
     // The first scheme whose title is exactly title, 1-based, or nothing.
     std::optional<int> findByTitle(const QString& title);

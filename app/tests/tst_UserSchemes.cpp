@@ -1,4 +1,5 @@
 #include "app/tests/AppTestKit.h"
+#include "schemes/SchemeStore.h"
 
 #include <QDialog>
 #include <QListWidget>
@@ -136,8 +137,10 @@ private Q_SLOTS:
 
     void removeDialog_answers_data() {
         QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("left"); // the entries left, then any message shown
         QTest::newRow("Remove") << QStringList{"click 1", "Remove"} << "A C";
+        QTest::newRow("chosen one gone") << QStringList{"click 1", "elsewhere B", "Remove"}
+                                         << "A C Tintwave: The scheme \"B\" is no longer there.";
         QTest::newRow("Enter") << QStringList{"click 2", "Enter"} << "A B";
         QTest::newRow("first line") << QStringList{"click 0", "Remove"} << "B C";
         QTest::newRow("double click only selects") << QStringList{"double 2", "Enter"} << "A B";
@@ -155,7 +158,13 @@ private Q_SLOTS:
         QStringList seen;
         whenModal([&](QWidget* dialog) {
             for (const QString& step : steps) {
-                act(dialog, step);
+                if (step.startsWith("elsewhere ")) { // another copy removes that scheme
+                    const QString title = step.section(' ', 1);
+                    schemes::SchemeStore other(w->fake.settings);
+                    other.remove(*other.findByTitle(title), title);
+                } else {
+                    act(dialog, step);
+                }
                 seen << (dialog->isVisible() ? "open" : "closed");
             }
         });
@@ -166,11 +175,11 @@ private Q_SLOTS:
         for (const QString& entry : w->userSchemeEntries()) {
             captions << entry.section(QLatin1Char('='), 1);
         }
-        QCOMPARE(captions.join(QLatin1Char(' ')), left);
+        QCOMPARE((captions + w->fake.messages.shown).join(QLatin1Char(' ')), left);
         QCOMPARE(w->window->gNumSchemes(), captions.size());
     }
 
-    void storeNotice_isShownOnceAsItComes() {
+    void storeRefusals_noticeShownOnce_menuShowsOnlyWhatIsStored() {
         w->open();
         w->fake.settings.refuseLock = true;
         addScheme(QStringLiteral("A"), paletteOf({1}));
@@ -179,6 +188,9 @@ private Q_SLOTS:
         w->fake.settings.refuseLock = false;
         addScheme(QStringLiteral("B"), paletteOf({2}));
         QCOMPARE(w->fake.messages.shown.size(), 1);
+        w->fake.settings.refuseWrites = true; // the menu shows only what the store holds
+        addScheme(QStringLiteral("C"), paletteOf({3}));
+        QCOMPARE(w->userSchemeEntries(), QStringList{"mnuSchemeArray(1)=B"});
     }
 };
 

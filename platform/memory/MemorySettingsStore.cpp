@@ -29,6 +29,10 @@ QString MemorySettingsStore::GetSetting(const QString& application, const QStrin
 
 void MemorySettingsStore::SaveSetting(const QString& application, const QString& section,
                                       const QString& key, const QString& value) {
+    if (refuseWrites) {
+        notify(QStringLiteral("The settings cannot be written."));
+        return;
+    }
     if (locksHeld == 0) {
         ++unlockedWrites;
     }
@@ -37,6 +41,10 @@ void MemorySettingsStore::SaveSetting(const QString& application, const QString&
 }
 
 void MemorySettingsStore::DeleteSetting(const QString& application, const QString& section) {
+    if (refuseWrites) {
+        notify(QStringLiteral("The settings cannot be written."));
+        return;
+    }
     if (locksHeld == 0) {
         ++unlockedWrites;
     }

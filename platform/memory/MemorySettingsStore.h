@@ -35,6 +35,8 @@ public:
     QStringList notices;
     int syncCount = 0;
     bool refuseLock = false;
+    // Drops every write and delete with a notice, as a store whose folder cannot be written.
+    bool refuseWrites = false;
     int locksHeld = 0;
     // Writes and deletes made while no lock was held.
     int unlockedWrites = 0;

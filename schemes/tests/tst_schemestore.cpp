@@ -92,8 +92,10 @@ int runCopy(const QStringList& args) {
             return 1;
         }
     }
-    for (int i = 0; args[1] == "remove" && i < args[3].toInt(); ++i) {
-        schemes.remove(args[2].toInt());
+    // Like a user who opens the dialog and removes line n, each time.
+    for (int i = 0; args[1] == "remove" && i < args[3].toInt();) {
+        const int n = args[2].toInt();
+        i += schemes.remove(n, schemes.titles().value(n - 1)) != SchemeStore::Removal::NotThere;
     }
     return 0;
 }
@@ -112,7 +114,8 @@ QStringList runTogether(const QString& ini, const QList<QStringList>& copies) {
             return {"<failed>", p->readAllStandardError()};
         }
     }
-    const QString copy = ini + QString::number(copies.size()); // not in QSettings' cache
+    static int taken = 0;
+    const QString copy = ini + QString::number(++taken); // not in QSettings' cache
     QFile::copy(ini, copy);
     platform::QSettingsStore store(copy, {});
     const QStringList titles = SchemeStore(store).titles();
@@ -231,7 +234,7 @@ private Q_SLOTS:
         MemorySettingsStore store;
         seed(store, QString::number(c.schemes), titles);
         SchemeStore schemes(store);
-        schemes.remove(c.removed);
+        schemes.remove(c.removed, titles.value(c.removed - 1));
         QCOMPARE(outline(store.log), c.writes);
         const QStringList left = c.left.split(u' ', Qt::SkipEmptyParts);
         QCOMPARE(schemes.titles(), left);
@@ -248,7 +251,7 @@ private Q_SLOTS:
         seed(store, "3", {"A", "B", "C"});
         store.DeleteSetting(kApp, "scheme2");
         SchemeStore schemes(store);
-        schemes.remove(1);
+        schemes.remove(1, "A");
         QCOMPARE(stored(store, 1), QStringList(11, QString()));
         QCOMPARE(schemes.apply(1), Palette::empty());
     }
@@ -274,7 +277,7 @@ private Q_SLOTS:
 
     // Separate processes adding and removing in one settings file at the same time: no
     // scheme is lost, none is doubled, and the stored count matches the sections.
-    void copiesAtOnce_addsAreEachStoredOnceAndOnlyRemovedOnesGo() {
+    void copiesAtOnce_addsAreEachStoredOnceAndOnlyTheChosenOnesGo() {
         QTemporaryDir dir;
         const QString ini = dir.filePath(QStringLiteral("tintwave.ini"));
         const QStringList a = names("a", 40), b = names("b", 40), seeds = names("seed", 40);
@@ -288,6 +291,14 @@ private Q_SLOTS:
         const QStringList removeFirst{"remove", "1", "15"};
         QCOMPARE(runTogether(ini, {removeFirst, removeFirst, QStringList{"add"} + a}),
                  seeds.mid(30) + a);
+        // Another copy removes the first scheme while this one's dialog shows them: the line
+        // chosen here goes, wherever it is now.
+        platform::QSettingsStore store(ini, {});
+        SchemeStore schemes(store);
+        const QStringList shown = schemes.titles();
+        runTogether(ini, {QStringList{"remove", "1", "1"}});
+        QCOMPARE(schemes.remove(2, shown[1]), SchemeStore::Removal::Elsewhere);
+        QCOMPARE(schemes.titles(), shown.mid(2));
     }
 };
 
