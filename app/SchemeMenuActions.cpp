@@ -10,7 +10,12 @@ SchemeMenuActions::SchemeMenuActions(QMenu& menu, std::function<void(int)> onCho
     , onChosen_(std::move(onChosen)) {
 }
 
-void SchemeMenuActions::setEntries(const QStringList& captions) {
+void SchemeMenuActions::setEntries(const QStringList& titles) {
+    // A title's '&' shows as itself, not as an access key.
+    QStringList captions;
+    for (const QString& title : titles) {
+        captions << QString(title).replace(QLatin1Char('&'), QLatin1String("&&"));
+    }
     // Entries that already show the right caption stay, so an add only appends one.
     qsizetype kept = 0;
     while (kept < entries_.size() && kept < captions.size() &&

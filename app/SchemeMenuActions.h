@@ -16,8 +16,9 @@ class SchemeMenuActions {
 public:
     SchemeMenuActions(QMenu& menu, std::function<void(int)> onChosen);
 
-    // Makes entries 1 .. count() one per caption, in order.
-    void setEntries(const QStringList& captions);
+    // Makes entries 1 .. count() one per scheme title, in order, each shown as it is
+    // written ('&' included).
+    void setEntries(const QStringList& titles);
     int count() const { return int(entries_.size()); }
 
 private:

@@ -67,17 +67,20 @@ private Q_SLOTS:
 
     void startup_buildsTheStoredSchemesIntoTheMenu() {
         w->fake.settings.SaveSetting("tintwave", "general", "numSchemes", "2");
-        w->fake.settings.SaveSetting("tintwave", "scheme1", "title", "Warm");
+        w->fake.settings.SaveSetting("tintwave", "scheme1", "title", "Warm & Red");
         w->open(); // scheme2 has no title: an empty caption
         QCOMPARE(w->window->gNumSchemes(), 2);
-        QCOMPARE(w->userSchemeEntries(),
-                 QStringList({"mnuSchemeArray(1)=Warm", "mnuSchemeArray(2)="}));
+        QCOMPARE(w->userSchemeEntries(), // '&' shown as itself, not as an access key
+                 QStringList({"mnuSchemeArray(1)=Warm && Red", "mnuSchemeArray(2)="}));
         QCOMPARE(w->find<QMenu>("mnuSchemes")->actions().last(),
                  w->find<QAction>("mnuSchemeArray(2)"));
     }
 
     void add_storesTheWholePaletteInOrder_cancelStoresNothing() {
-        w->open();
+        w->open(); // no user schemes: the separator under the presets still shows
+        QVERIFY(!w->find<QMenu>("mnuSchemes")
+                     ->actionGeometry(w->find<QAction>("mnuSchemeArray(0)"))
+                     .isEmpty());
         addScheme(QString(), paletteOf({0}));
         QVERIFY(w->fake.settings.log.isEmpty());
         addScheme(QStringLiteral("Warm"), paletteOf({0, E, 255}));
