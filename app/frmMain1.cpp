@@ -290,8 +290,10 @@ void frmMain1::buildMenus() {
     item(mnuSchemes_, "mnuRemove", QStringLiteral("&Remove Scheme..."), &frmMain1::mnuRemove_Click);
     separator(mnuSchemes_, "breaker0");
     buildSchemesMenu(mnuSchemes_);
-    // The fixed last item; user schemes are appended behind it.
+    // The fixed last item; user schemes are appended behind it. It shows even while no
+    // scheme follows it, which Qt's collapsing of a trailing separator would prevent.
     separator(mnuSchemes_, "mnuSchemeArray(0)");
+    mnuSchemes_->setSeparatorsCollapsible(false);
     schemeMenu_ = std::make_unique<SchemeMenuActions>(
         *mnuSchemes_, [this](int index) { mnuSchemeArray_Click(index); });
     store_ = std::make_unique<schemes::SchemeStore>(services_.settings);
