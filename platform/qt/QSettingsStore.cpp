@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSet>
 #include <QSettings>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -125,47 +124,6 @@ bool readsCompletely(const QByteArray& bytes) {
     return iniValues(reread) == values;
 }
 
-// A section or key name as QSettings spells it in an INI file: "/" as "\", characters
-// other than ASCII letters, digits, "_", "-" and "." as %XX or %UXXXX.
-QByteArray iniSpelling(const QString& name) {
-    QByteArray out;
-    for (QChar c : name) {
-        const char16_t u = c.unicode();
-        if (u == u'/') {
-            out += '\\';
-        } else if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') ||
-                   (u >= u'0' && u <= u'9') || u == u'_' || u == u'-' || u == u'.') {
-            out += char(u);
-        } else {
-            const int digits = u <= 0xFF ? 2 : 4;
-            out += (digits == 2 ? "%" : "%U") +
-                   QByteArray::number(u, 16).toUpper().rightJustified(digits, '0');
-        }
-    }
-    return out;
-}
-
-// The keys an INI file spells, each as "<section>/<key>" as written ("" for the root), the
-// way QSettings splits them: a header runs to its "]" or the end of its line. Lines that
-// continue a quoted value may add names QSettings did not read; that only keeps more.
-QSet<QByteArray> spelledKeys(const QByteArray& bytes) {
-    QSet<QByteArray> keys;
-    QByteArray section;
-    for (QByteArray line : QByteArray(bytes).replace('\r', '\n').split('\n')) {
-        line = line.trimmed();
-        if (line.startsWith('[')) {
-            const qsizetype end = line.indexOf(']');
-            section = line.mid(1, end < 0 ? -1 : end - 1).trimmed();
-            if (section.compare("general", Qt::CaseInsensitive) == 0) {
-                section.clear();
-            }
-        } else if (const qsizetype eq = line.indexOf('='); eq > 0) {
-            keys.insert(section + '/' + line.left(eq).trimmed());
-        }
-    }
-    return keys;
-}
-
 // Writes bytes to "<path>.corrupt-<stamp>", never over an existing file. Returns the name
 // used, or empty text when no copy could be made.
 QString keepCopy(const QString& path, const QByteArray& bytes) {
@@ -280,33 +238,12 @@ private:
                                    .arg(QDir::toNativeSeparators(path));
             return false;
         }
-        keepOnlyWellSpelledKeys(bytes);
         knownReadable_ = bytes; // set aside; from here on it may be rewritten
         batch_->notices << QStringLiteral("The settings file \"%1\" was damaged and could not be "
                                           "read completely. A copy of it was kept as \"%2\"; "
                                           "Tintwave goes on with the settings it could read.")
                                .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(copy));
         return true;
-    }
-
-    // QSettings also makes keys and sections of damaged lines: a header with a blank in it,
-    // text in another encoding, a stray "]". Written back they would come out
-    // percent-encoded, as if they were settings. So the file is rewritten with only the keys
-    // it spells the way QSettings writes them, and their values as read.
-    void keepOnlyWellSpelledKeys(const QByteArray& bytes) {
-        const QSet<QByteArray> spelled = spelledKeys(bytes);
-        QVariantMap kept;
-        for (const QString& key : settings_->allKeys()) {
-            const qsizetype slash = key.indexOf(u'/');
-            const QByteArray section = slash < 0 ? QByteArray() : iniSpelling(key.left(slash));
-            if (spelled.contains(section + '/' + iniSpelling(key.mid(slash + 1)))) {
-                kept.insert(key, settings_->value(key));
-            }
-        }
-        settings_->clear();
-        for (auto it = kept.cbegin(); it != kept.cend(); ++it) {
-            settings_->setValue(it.key(), it.value());
-        }
     }
 
     // QSettings reads the file again only when its size or modification time (to the
