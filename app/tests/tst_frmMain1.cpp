@@ -1,4 +1,5 @@
 #include "app/ColorBox.h"
+#include "app/Translations.h"
 #include "app/tests/AppTestKit.h"
 
 #include <QCheckBox>
@@ -8,6 +9,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTranslator>
 
 using Setup = std::function<void(tintwave::app::testing::MainWindow&)>;
 Q_DECLARE_METATYPE(Setup)
@@ -195,6 +198,43 @@ private Q_SLOTS:
                  " -; mnuSpreadClassic &Classic Spread*; mnuSpreadEven &Even Spread;  -; mnuMerge "
                  "&Merge Equal Colors (off)\n"
                  "mnuHelp &Help: mnuAbout &About...");
+    }
+
+    // The captions follow the installed translation, without one (LANG=C) the English source;
+    // in either, no two items of a menu, nor two of the menu bar and buttons, share an
+    // access key.
+    void captions_translatedWithUniqueAccessKeys_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("captions");
+        QTest::newRow("C") << QLocale::c() << "&File Colorize! 12,345 characters";
+        QTest::newRow("German") << QLocale(QLocale::German) << "&Datei Einfärben! 12.345 Zeichen";
+    }
+    void captions_translatedWithUniqueAccessKeys() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, captions);
+        const auto english = qScopeGuard([] { qDeleteAll(qApp->findChildren<QTranslator*>()); });
+        installTranslations(locale);
+        init();
+        QStringList keys; // "<menu or menu bar> <key>"
+        const auto add = [&keys](const QObject* keyboard, const QString& caption) {
+            if (const QString key = QKeySequence::mnemonic(caption).toString(); !key.isEmpty()) {
+                keys << QString::number(quintptr(keyboard)) + ' ' + key;
+            }
+        };
+        for (const QAction* item : w->window->findChildren<QAction*>()) {
+            for (const QObject* keyboard : item->associatedObjects()) {
+                add(keyboard, item->text());
+            }
+        }
+        for (const QPushButton* button : w->window->findChildren<QPushButton*>()) {
+            add(w->window->menuBar(), button->text());
+        }
+        QCOMPARE(keys.removeDuplicates(), 0);
+        w->codeBox()->setCode(QString(12345, u'x'));
+        QCOMPARE(w->find<QMenu>("mnuFile")->title() + ' ' +
+                     w->find<QPushButton>("Command1")->text() + ' ' +
+                     w->find<QLabel>("lblCodeSize")->text(),
+                 captions);
     }
 
     // Every button, menu item and pop-up item (Add and Remove Scheme are the user-scheme
