@@ -2,30 +2,25 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
-#include <QTranslator>
 
 namespace tintwave::app {
 
-namespace {
-
-// Loads one translation and installs it on the application, which then owns it.
-bool install(const QLocale& locale, const QString& name, const QString& directory) {
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    if (!translator->load(locale, name, QStringLiteral("_"), directory)) {
-        delete translator;
-        return false;
+std::vector<std::unique_ptr<QTranslator>> installTranslations(const QLocale& locale) {
+    // Qt's own translations are optional: without them its dialogs stay English. The
+    // program's are built in as resources (translations/CMakeLists.txt).
+    const std::pair<QString, QString> sources[] = {
+        {QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)},
+        {QStringLiteral("tintwave"), QStringLiteral(":/i18n")},
+    };
+    std::vector<std::unique_ptr<QTranslator>> installed;
+    for (const auto& [name, directory] : sources) {
+        auto translator = std::make_unique<QTranslator>();
+        if (translator->load(locale, name, QStringLiteral("_"), directory) &&
+            QCoreApplication::installTranslator(translator.get())) {
+            installed.push_back(std::move(translator));
+        }
     }
-    QCoreApplication::installTranslator(translator);
-    return true;
-}
-
-} // namespace
-
-bool installTranslations(const QLocale& locale) {
-    // Qt's own translations are optional: without them its dialogs stay English.
-    install(locale, QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
-    // Built into the program as resources (translations/CMakeLists.txt).
-    return install(locale, QStringLiteral("tintwave"), QStringLiteral(":/i18n"));
+    return installed;
 }
 
 } // namespace tintwave::app

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QLocale>
+#include <QTranslator>
+#include <memory>
+#include <vector>
 
 namespace tintwave::app {
 
 // Installs the windows' translation for the locale's language, and Qt's own for its
-// dialogs and context menus, where there are ones. English, the captions' source
-// language, needs none. Returns whether the program's own translation was installed.
-bool installTranslations(const QLocale& locale);
+// dialogs and context menus, where there are ones; English, the captions' source
+// language, needs none. They stay installed while the returned translators live.
+std::vector<std::unique_ptr<QTranslator>> installTranslations(const QLocale& locale);
 
 } // namespace tintwave::app

@@ -19,7 +19,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(platform::kSettingsApplication);
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    app::installTranslations(QLocale::system());
+    const auto translations = app::installTranslations(QLocale::system());
 
     app::NoticeRelay notices;
     platform::QSettingsStore settings(

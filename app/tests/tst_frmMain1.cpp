@@ -9,8 +9,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QScopeGuard>
-#include <QTranslator>
 
 using Setup = std::function<void(tintwave::app::testing::MainWindow&)>;
 Q_DECLARE_METATYPE(Setup)
@@ -206,35 +204,29 @@ private Q_SLOTS:
     void captions_translatedWithUniqueAccessKeys_data() {
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("captions");
-        QTest::newRow("C") << QLocale::c() << "&File Colorize! 12,345 characters";
-        QTest::newRow("German") << QLocale(QLocale::German) << "&Datei Einfärben! 12.345 Zeichen";
+        QTest::newRow("C") << QLocale::c() << "&File 12,345 characters";
+        QTest::newRow("German") << QLocale(QLocale::German) << "&Datei 12.345 Zeichen";
     }
     void captions_translatedWithUniqueAccessKeys() {
         QFETCH(QLocale, locale);
-        QFETCH(QString, captions);
-        const auto english = qScopeGuard([] { qDeleteAll(qApp->findChildren<QTranslator*>()); });
-        installTranslations(locale);
+        const auto translations = installTranslations(locale);
         init();
-        QStringList keys; // "<menu or menu bar> <key>"
-        const auto add = [&keys](const QObject* keyboard, const QString& caption) {
-            if (const QString key = QKeySequence::mnemonic(caption).toString(); !key.isEmpty()) {
-                keys << QString::number(quintptr(keyboard)) + ' ' + key;
-            }
-        };
-        for (const QAction* item : w->window->findChildren<QAction*>()) {
-            for (const QObject* keyboard : item->associatedObjects()) {
-                add(keyboard, item->text());
+        // "<menu or menu bar><key>": an item counts in each menu it is in; a button, in the
+        // menu bar's, as Alt reaches both.
+        QStringList keys;
+        QObject* bar = w->window->menuBar();
+        for (const QObject* item : w->window->findChildren<QObject*>()) {
+            const auto* action = qobject_cast<const QAction*>(item);
+            const QString text = action ? action->text() : item->property("text").toString();
+            for (const QObject* in : action ? action->associatedObjects() : QObjectList{bar}) {
+                keys << QString::number(quintptr(in)) + QKeySequence::mnemonic(text).toString();
             }
         }
-        for (const QPushButton* button : w->window->findChildren<QPushButton*>()) {
-            add(w->window->menuBar(), button->text());
-        }
+        keys = keys.filter(QRegularExpression("\\D"));
         QCOMPARE(keys.removeDuplicates(), 0);
         w->codeBox()->setCode(QString(12345, u'x'));
-        QCOMPARE(w->find<QMenu>("mnuFile")->title() + ' ' +
-                     w->find<QPushButton>("Command1")->text() + ' ' +
-                     w->find<QLabel>("lblCodeSize")->text(),
-                 captions);
+        QTEST(w->find<QMenu>("mnuFile")->title() + ' ' + w->find<QLabel>("lblCodeSize")->text(),
+              "captions");
     }
 
     // Every button, menu item and pop-up item (Add and Remove Scheme are the user-scheme
