@@ -6,19 +6,23 @@
 namespace tintwave::app {
 
 std::vector<std::unique_ptr<QTranslator>> installTranslations(const QLocale& locale) {
-    // Qt's own translations are optional: without them its dialogs stay English. The
-    // program's are built in as resources (translations/CMakeLists.txt).
-    const std::pair<QString, QString> sources[] = {
-        {QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)},
-        {QStringLiteral("tintwave"), QStringLiteral(":/i18n")},
-    };
+    // The program's translation is built in as resources (translations/CMakeLists.txt).
+    auto own = std::make_unique<QTranslator>();
+    if (!own->load(locale, QStringLiteral("tintwave"), QStringLiteral("_"),
+                   QStringLiteral(":/i18n"))) {
+        return {};
+    }
+    // Qt's own comes only in the same language, so that the windows speak one; it is
+    // optional, and without it Qt's dialogs stay English.
     std::vector<std::unique_ptr<QTranslator>> installed;
-    for (const auto& [name, directory] : sources) {
-        auto translator = std::make_unique<QTranslator>();
-        if (translator->load(locale, name, QStringLiteral("_"), directory) &&
-            QCoreApplication::installTranslator(translator.get())) {
-            installed.push_back(std::move(translator));
-        }
+    auto qt = std::make_unique<QTranslator>();
+    if (qt->load(QLocale(own->language()), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installed.push_back(std::move(qt));
+    }
+    installed.push_back(std::move(own)); // installed last, it is asked first
+    for (const auto& translator : installed) {
+        QCoreApplication::installTranslator(translator.get());
     }
     return installed;
 }

@@ -7,8 +7,8 @@
 
 namespace tintwave::app {
 
-// Installs the windows' translation for the locale's language, and Qt's own for its
-// dialogs and context menus, where there are ones; English, the captions' source
+// Installs the windows' translation for the locale's language where there is one, and
+// with it Qt's own for its dialogs and context menus; English, the captions' source
 // language, needs none. They stay installed while the returned translators live.
 std::vector<std::unique_ptr<QTranslator>> installTranslations(const QLocale& locale);
 
