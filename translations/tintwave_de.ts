@@ -291,7 +291,7 @@
     </message>
     <message>
         <source>Tintwave could not save its settings to &quot;%1&quot;: the file or its folder cannot be written.</source>
-        <translation>Tintwave konnte seine Einstellungen nicht in „%1“ speichern: Die Datei oder ihr Ordner ist schreibgeschützt.</translation>
+        <translation>Tintwave konnte seine Einstellungen nicht in „%1“ speichern: Die Datei oder ihr Ordner ist nicht beschreibbar.</translation>
     </message>
     <message>
         <source>Tintwave could not change its settings: another running copy kept &quot;%1&quot; locked. Nothing was changed.</source>
