@@ -13,7 +13,8 @@
 
 namespace tintwave::app {
 
-const char* const Form3::kCreditLine = "Gradient text for the web";
+const char* const Form3::kCreditLine =
+    QT_TRANSLATE_NOOP("tintwave::app::Form3", "Gradient text for the web");
 const char* const Form3::kEmail = "hello@tintwave.example";
 const char* const Form3::kWebAddress = "https://tintwave.example/";
 
@@ -82,7 +83,7 @@ Form3::Form3(QWidget* mainWindow, platform::UrlOpener& urls, QWidget* parent)
                            palette().color(QPalette::Window));
 
     addLabel(0, QStringLiteral("Tintwave"), 18, {270, 345, 3930, 405}, Qt::AlignHCenter);
-    addLabel(1, QString::fromUtf8(kCreditLine), 14.25, {315, 885, 3900, 315}, Qt::AlignLeft);
+    addLabel(1, tr(kCreditLine), 14.25, {315, 885, 3900, 315}, Qt::AlignLeft);
     addLabel(2, QString::fromUtf8(kEmail), 14.25, {930, 1290, 2640, 315}, Qt::AlignLeft);
     addLabel(3, QString::fromUtf8(kWebAddress), 12, {225, 1620, 3825, 285}, Qt::AlignLeft);
     webLabel_->installEventFilter(this);

@@ -16,7 +16,7 @@ Form6::Form6(const QStringList& titles, std::function<void(int)> deleteIt, QWidg
     : QDialog(mainWindow)
     , deleteIt_(std::move(deleteIt)) {
     setObjectName(QStringLiteral("Form6"));
-    setWindowTitle(QStringLiteral("Remove Scheme"));
+    setWindowTitle(tr("Remove Scheme"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
@@ -37,12 +37,12 @@ Form6::Form6(const QStringList& titles, std::function<void(int)> deleteIt, QWidg
     remove_->addItems(titles);
     remove_->clearSelection();
 
-    removeButton_ = new QPushButton(QStringLiteral("Remove"), this);
+    removeButton_ = new QPushButton(tr("Remove"), this);
     removeButton_->setObjectName(QStringLiteral("Command1(0)"));
     removeButton_->setGeometry(3, 135, 89, 25);
     removeButton_->setDefault(true);
     removeButton_->setEnabled(false);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
     cancel->setObjectName(QStringLiteral("Command1(1)"));
     cancel->setGeometry(105, 135, 89, 25);
 

@@ -15,6 +15,7 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -55,19 +56,24 @@ using engine::OutputFormat;
 using engine::Spread;
 
 constexpr Choice<OutputFormat> kFormatChoices[] = {
-    {"mnuFormatFont", "&Font Tags (HTML 3.2)", OutputFormat::Font},
-    {"mnuFormatSpan", "&Span Tags (HTML5)", OutputFormat::Span},
-    {"mnuFormatBBCode", "&BBCode", OutputFormat::BBCode},
-    {"mnuFormatAnsi", "&ANSI Terminal", OutputFormat::Ansi},
+    {"mnuFormatFont", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&Font Tags (HTML 3.2)"),
+     OutputFormat::Font},
+    {"mnuFormatSpan", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&Span Tags (HTML5)"),
+     OutputFormat::Span},
+    {"mnuFormatBBCode", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&BBCode"),
+     OutputFormat::BBCode},
+    {"mnuFormatAnsi", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&ANSI Terminal"),
+     OutputFormat::Ansi},
 };
 constexpr Choice<Blend> kBlendChoices[] = {
-    {"mnuBlendRgb", "&RGB Blend", Blend::Rgb},
-    {"mnuBlendOkLab", "&OKLab Blend", Blend::OkLab},
-    {"mnuBlendOkLch", "OKLC&h Blend", Blend::OkLch},
+    {"mnuBlendRgb", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&RGB Blend"), Blend::Rgb},
+    {"mnuBlendOkLab", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&OKLab Blend"), Blend::OkLab},
+    {"mnuBlendOkLch", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "OKLC&h Blend"), Blend::OkLch},
 };
 constexpr Choice<Spread> kSpreadChoices[] = {
-    {"mnuSpreadClassic", "&Classic Spread", Spread::Classic},
-    {"mnuSpreadEven", "&Even Spread", Spread::Even},
+    {"mnuSpreadClassic", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&Classic Spread"),
+     Spread::Classic},
+    {"mnuSpreadEven", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&Even Spread"), Spread::Even},
 };
 
 template <typename W> W* named(W* object, const QString& name) {
@@ -134,7 +140,7 @@ void frmMain1::buildControls() {
 }
 
 void frmMain1::buildPaletteRow(QWidget* client) {
-    label(client, 4, QStringLiteral("Colors:"), 90, 90, 480, 195);
+    label(client, 4, tr("Colors:"), 90, 90, 480, 195);
     for (int i = 0; i < 2; ++i) {
         auto* b = new QPushButton(i == 0 ? QStringLiteral("<") : QStringLiteral(">"), client);
         place(named(b, QStringLiteral("Command5(%1)").arg(i)), i == 0 ? 90 : 5130, 390, 210, 375);
@@ -155,39 +161,39 @@ void frmMain1::buildButtons(QWidget* client) {
         return b;
     };
 
-    auto* colorize = button(QStringLiteral("Command1"), QStringLiteral("Colorize!"), 5805, 15, 1335,
+    auto* colorize = button(QStringLiteral("Command1"), tr("Colorize!"), 5805, 15, 1335,
                             &frmMain1::Command1_Click);
     colorize->setDefault(true);
-    button(QStringLiteral("Command7"), QStringLiteral("Ra&ndom Colors"), 5805, 525, 1320,
+    button(QStringLiteral("Command7"), tr("Ra&ndom Colors"), 5805, 525, 1320,
            &frmMain1::Command7_Click);
-    button(QStringLiteral("Command4"), QStringLiteral("&Invert Colors"), 5805, 1065, 1335,
+    button(QStringLiteral("Command4"), tr("&Invert Colors"), 5805, 1065, 1335,
            &frmMain1::Command4_Click);
-    button(QStringLiteral("Command6"), QStringLiteral("Re&verse Order"), 5805, 1575, 1320,
+    button(QStringLiteral("Command6"), tr("Re&verse Order"), 5805, 1575, 1320,
            &frmMain1::Command6_Click);
-    button(QStringLiteral("Command2"), QStringLiteral("C&lear Colors"), 5805, 2100, 1335,
+    button(QStringLiteral("Command2"), tr("C&lear Colors"), 5805, 2100, 1335,
            &frmMain1::Command2_Click);
-    button(QStringLiteral("Command3"), QStringLiteral("&Copy HTML"), 5805, 2610, 1335,
+    button(QStringLiteral("Command3"), tr("&Copy HTML"), 5805, 2610, 1335,
            &frmMain1::Command3_Click);
-    button(QStringLiteral("Command8"), QStringLiteral("S&ave HTML"), 5805, 3120, 1335,
+    button(QStringLiteral("Command8"), tr("S&ave HTML"), 5805, 3120, 1335,
            &frmMain1::Command8_Click);
 }
 
 void frmMain1::buildOptions(QWidget* client) {
-    label(client, 0, QStringLiteral("Text to Color:"), 90, 1035, 945, 195);
+    label(client, 0, tr("Text to Color:"), 90, 1035, 945, 195);
     txtInput_ =
         place(named(new QLineEdit(client), QStringLiteral("txtInput")), 90, 1350, 5265, 375);
     txtInput_->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, QFont::SansSerif));
     // No limit: Qt's default of 32767 would cut a longer paste off without a word.
     txtInput_->setMaxLength(std::numeric_limits<int>::max());
 
-    label(client, 9, QStringLiteral("Options:"), 90, 1980, 585, 195);
-    const auto check = [&](const QString& name, int top, int width) {
-        return place(named(new QCheckBox(name.mid(3), client), name), 900, top, width, 195);
+    label(client, 9, tr("Options:"), 90, 1980, 585, 195);
+    const auto check = [&](const QString& name, const QString& caption, int top, int width) {
+        return place(named(new QCheckBox(caption, client), name), 900, top, width, 195);
     };
-    chkBold_ = check(QStringLiteral("chkBold"), 2025, 735);
-    chkItalic_ = check(QStringLiteral("chkItalic"), 2295, 780);
-    chkUnderline_ = check(QStringLiteral("chkUnderline"), 2565, 1005);
-    chkCenter_ = check(QStringLiteral("chkCenter"), 2835, 825);
+    chkBold_ = check(QStringLiteral("chkBold"), tr("Bold"), 2025, 735);
+    chkItalic_ = check(QStringLiteral("chkItalic"), tr("Italic"), 2295, 780);
+    chkUnderline_ = check(QStringLiteral("chkUnderline"), tr("Underline"), 2565, 1005);
+    chkCenter_ = check(QStringLiteral("chkCenter"), tr("Center"), 2835, 825);
     // Each style box shows its caption in its own style.
     QFont styled = client->font();
     styled.setBold(true);
@@ -200,22 +206,22 @@ void frmMain1::buildOptions(QWidget* client) {
     chkUnderline_->setFont(styled);
     chkCenter_->setChecked(true);
 
-    label(client, 5, QStringLiteral("Font:"), 2430, 2025, 360, 195);
+    label(client, 5, tr("Font:"), 2430, 2025, 360, 195);
     cboFont_ =
         place(named(new QComboBox(client), QStringLiteral("cboFont")), 3105, 2025, 2310, 315);
-    label(client, 6, QStringLiteral("Size:"), 2430, 2565, 345, 195);
+    label(client, 6, tr("Size:"), 2430, 2565, 345, 195);
     cboSize_ =
         place(named(new QComboBox(client), QStringLiteral("cboSize")), 3105, 2565, 2310, 315);
 }
 
 void frmMain1::buildResultBoxes(QWidget* client) {
-    label(client, 2, QStringLiteral("Preview:"), 90, 3240, 615, 195);
+    label(client, 2, tr("Preview:"), 90, 3240, 615, 195);
     RTB1_ = place(named(new PreviewBox(services_.systemColors, client), QStringLiteral("RTB1")), 90,
                   3600, 7065, 735);
     RTB1_->setFont(designFont(QStringLiteral("Arial"), 14.25, QFont::SansSerif));
     connect(RTB1_, &PreviewBox::clicked, this, &frmMain1::RTB1_Click);
 
-    label(client, 1, QStringLiteral("HTML Code:"), 90, 4365, 915, 195);
+    label(client, 1, tr("HTML Code:"), 90, 4365, 915, 195);
     Text2_ = place(named(new CodeBox(client), QStringLiteral("Text2")), 90, 4635, 7080, 735);
     Text2_->setFont(designFont(QStringLiteral("Courier New"), 8.25, QFont::TypeWriter));
     connect(Text2_, &CodeBox::changed, this, &frmMain1::Text2_Change);
@@ -273,21 +279,21 @@ void frmMain1::buildMenus() {
         menu->addSeparator()->setObjectName(QLatin1String(name));
     };
 
-    QMenu* file = named(bar->addMenu(QStringLiteral("&File")), QStringLiteral("mnuFile"));
-    item(file, "mnuSave", QStringLiteral("&Save as HTML..."), &frmMain1::mnuSave_Click)
+    QMenu* file = named(bar->addMenu(tr("&File")), QStringLiteral("mnuFile"));
+    item(file, "mnuSave", tr("&Save as HTML..."), &frmMain1::mnuSave_Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    item(file, "mnuColorizer", QStringLiteral("&Colorize"), &frmMain1::Command1_Click);
-    item(file, "mnuFlip", QStringLiteral("Re&verse Order"), &frmMain1::Command6_Click);
-    item(file, "mnuInvertColors", QStringLiteral("&Invert Colors"), &frmMain1::Command4_Click);
-    item(file, "mnuRandom", QStringLiteral("Ra&ndom Colors"), &frmMain1::Command7_Click);
-    item(file, "mnuReset", QStringLiteral("C&lear Colors"), &frmMain1::Command2_Click);
+    item(file, "mnuColorizer", tr("&Colorize"), &frmMain1::Command1_Click);
+    item(file, "mnuFlip", tr("Re&verse Order"), &frmMain1::Command6_Click);
+    item(file, "mnuInvertColors", tr("&Invert Colors"), &frmMain1::Command4_Click);
+    item(file, "mnuRandom", tr("Ra&ndom Colors"), &frmMain1::Command7_Click);
+    item(file, "mnuReset", tr("C&lear Colors"), &frmMain1::Command2_Click);
     separator(file, "asdfjkl");
-    item(file, "mnuExit", QStringLiteral("E&xit"), &frmMain1::mnuExit_Click)
+    item(file, "mnuExit", tr("E&xit"), &frmMain1::mnuExit_Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    mnuSchemes_ = named(bar->addMenu(QStringLiteral("&Schemes")), QStringLiteral("mnuSchemes"));
-    item(mnuSchemes_, "mnuAdd", QStringLiteral("&Add Scheme..."), &frmMain1::mnuAdd_Click);
-    item(mnuSchemes_, "mnuRemove", QStringLiteral("&Remove Scheme..."), &frmMain1::mnuRemove_Click);
+    mnuSchemes_ = named(bar->addMenu(tr("&Schemes")), QStringLiteral("mnuSchemes"));
+    item(mnuSchemes_, "mnuAdd", tr("&Add Scheme..."), &frmMain1::mnuAdd_Click);
+    item(mnuSchemes_, "mnuRemove", tr("&Remove Scheme..."), &frmMain1::mnuRemove_Click);
     separator(mnuSchemes_, "breaker0");
     buildSchemesMenu(mnuSchemes_);
     // The fixed last item; user schemes are appended behind it. It shows even while no
@@ -300,8 +306,8 @@ void frmMain1::buildMenus() {
 
     createOptionsMenu(bar);
 
-    QMenu* help = named(bar->addMenu(QStringLiteral("&Help")), QStringLiteral("mnuHelp"));
-    item(help, "mnuAbout", QStringLiteral("&About..."), &frmMain1::mnuAbout_Click);
+    QMenu* help = named(bar->addMenu(tr("&Help")), QStringLiteral("mnuHelp"));
+    item(help, "mnuAbout", tr("&About..."), &frmMain1::mnuAbout_Click);
 
     buildPopUpMenu();
 }
@@ -321,7 +327,10 @@ void frmMain1::buildSchemesMenu(QMenu* schemes) {
     }
     const auto submenus = palette::presetSubmenus();
     for (int s = 0; s < int(submenus.size()); ++s) {
-        QMenu* sub = schemes->addMenu(QString::fromUtf8(submenus[s].caption));
+        // The group titles are captions; the preset names in them are the schemes' names
+        // (as the command line knows them) and stay as they are.
+        QMenu* sub =
+            schemes->addMenu(QCoreApplication::translate("tintwave::palette", submenus[s].caption));
         sub->setObjectName(QLatin1String(submenus[s].objectName));
         for (const palette::Preset& preset : palette::presets()) {
             if (preset.submenu == s) {
@@ -339,21 +348,20 @@ void frmMain1::buildPopUpMenu() {
         action->setObjectName(QLatin1String(name));
         return action;
     };
-    connect(item("mnuClear", QStringLiteral("&Clear")), &QAction::triggered, this,
-            &frmMain1::mnuClear_Click);
-    connect(item("mnuInvert", QStringLiteral("&Invert")), &QAction::triggered, this,
+    connect(item("mnuClear", tr("&Clear")), &QAction::triggered, this, &frmMain1::mnuClear_Click);
+    connect(item("mnuInvert", tr("&Invert")), &QAction::triggered, this,
             &frmMain1::mnuInvert_Click);
-    connect(item("mnuRandomOne", QStringLiteral("Ra&ndom")), &QAction::triggered, this,
+    connect(item("mnuRandomOne", tr("Ra&ndom")), &QAction::triggered, this,
             &frmMain1::mnuRandomOne_Click);
     mnuPopUp_->addSeparator()->setObjectName(QStringLiteral("aslsdfasda"));
-    item("mnuCancel", QStringLiteral("C&ancel")); // only closes the menu
+    item("mnuCancel", tr("C&ancel")); // only closes the menu
 }
 
 // Three groups of radio items, one choice each, and the merge item, which only
 // formats other than font tags can use. Each item hands the choices it makes to
 // mnuOptions_Click.
 void frmMain1::createOptionsMenu(QMenuBar* bar) {
-    QMenu* options = named(bar->addMenu(QStringLiteral("&Options")), QStringLiteral("mnuOptions"));
+    QMenu* options = named(bar->addMenu(tr("&Options")), QStringLiteral("mnuOptions"));
     const auto choose = [this](auto field, auto value) {
         engine::OutputChoices chosen = outputChoices_;
         chosen.*field = value;
@@ -362,7 +370,7 @@ void frmMain1::createOptionsMenu(QMenuBar* bar) {
     const auto group = [this, options, choose](const auto& choices, auto field) {
         auto* items = new QActionGroup(this);
         for (const auto& choice : choices) {
-            QAction* action = items->addAction(QString::fromUtf8(choice.caption));
+            QAction* action = items->addAction(tr(choice.caption));
             action->setObjectName(QLatin1String(choice.name));
             action->setCheckable(true);
             const auto value = choice.value;
@@ -378,7 +386,7 @@ void frmMain1::createOptionsMenu(QMenuBar* bar) {
     group(kFormatChoices, &engine::OutputChoices::format);
     group(kBlendChoices, &engine::OutputChoices::blend);
     group(kSpreadChoices, &engine::OutputChoices::spread);
-    mnuMerge_ = options->addAction(QStringLiteral("&Merge Equal Colors"));
+    mnuMerge_ = options->addAction(tr("&Merge Equal Colors"));
     mnuMerge_->setObjectName(QStringLiteral("mnuMerge"));
     mnuMerge_->setCheckable(true);
     connect(mnuMerge_, &QAction::triggered, this,

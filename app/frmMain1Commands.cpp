@@ -54,12 +54,13 @@ private:
     bool on_;
 };
 
-// The code box's size as its status line shows it. The captions are English, so the
-// number is grouped the English way ("30,012") whatever the desktop's language.
+// The code box's size as its status line shows it. The number is grouped the way of the
+// captions' language ("30,012" in English), not the desktop's: the translation names it.
 QString codeSizeText(qsizetype size) {
-    const QString number = QLocale(QLocale::English).toString(qlonglong(size));
-    return size == 1 ? number + QStringLiteral(" character")
-                     : number + QStringLiteral(" characters");
+    const QLocale language(frmMain1::tr("en", "locale whose digit grouping the size line uses"));
+    const QString number = language.toString(qlonglong(size));
+    return size == 1 ? frmMain1::tr("%1 character").arg(number)
+                     : frmMain1::tr("%1 characters").arg(number);
 }
 
 } // namespace
@@ -177,8 +178,8 @@ void frmMain1::mnuPreset_Click(const palette::Preset& preset) {
 }
 
 void frmMain1::mnuAdd_Click() {
-    const QString name = services_.inputPrompt.getText(
-        QStringLiteral("Please type the name for the scheme"), kTitle, QString());
+    const QString name =
+        services_.inputPrompt.getText(tr("Please type the name for the scheme"), kTitle, QString());
     if (name.isEmpty()) {
         return;
     }
@@ -251,7 +252,7 @@ void frmMain1::mnuSave_Click() {
     const bool html = engine::isHtml(codeFormat_.value_or(outputChoices_.format));
     const std::optional<QString> path = services_.saveDialog.getSaveFileName(
         html ? QStringLiteral("index.html") : QStringLiteral("tintwave.txt"),
-        html ? QStringLiteral("HTML Files (*.html *.htm)") : QStringLiteral("Text Files (*.txt)"));
+        html ? tr("HTML Files (*.html *.htm)") : tr("Text Files (*.txt)"));
     if (!path) {
         return;
     }
@@ -260,7 +261,7 @@ void frmMain1::mnuSave_Click() {
                                 services_.systemColors)
              : output::saveText(services_.files, *path, code);
     if (error) {
-        showMessage(QStringLiteral("Could not save %1: %2").arg(*path, *error));
+        showMessage(tr("Could not save %1: %2").arg(*path, *error));
     }
 }
 

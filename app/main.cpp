@@ -2,6 +2,7 @@
 // hidden, its start-up already run), and the splash window over it.
 #include "app/Form3.h"
 #include "app/Services.h"
+#include "app/Translations.h"
 #include "app/frmMain1.h"
 #include "platform/SettingsStore.h"
 #include "platform/qt/QSettingsStore.h"
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(platform::kSettingsApplication);
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    const auto translations = app::installTranslations(QLocale::system());
 
     app::NoticeRelay notices;
     platform::QSettingsStore settings(

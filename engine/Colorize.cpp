@@ -6,6 +6,7 @@
 #include "engine/Graphemes.h"
 #include "engine/MarkupWriters.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <type_traits>
 
@@ -129,12 +130,15 @@ std::optional<ColorizeError> check(const QString& text, const ActiveColors& acti
 
 } // namespace
 
+// Translated only where a translator is installed: the windows have one, the command line
+// none, so its messages stay English.
 QString messageFor(ColorizeError error) {
     switch (error) {
     case ColorizeError::EmptyText:
-        return QStringLiteral("You must type something.");
+        return QCoreApplication::translate("tintwave::engine", "You must type something.");
     case ColorizeError::NoColor:
-        return QStringLiteral("You must select at least one color");
+        return QCoreApplication::translate("tintwave::engine",
+                                           "You must select at least one color");
     }
     return {};
 }

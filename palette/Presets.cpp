@@ -28,12 +28,13 @@ constexpr Preset preset(const char* objectName, const char* caption, int submenu
 
 enum Submenu { kSchemesMenu = -1, kPhotoshop, kBlackWhite, kBlues, kOrangeRed, kMisc };
 
+// The submenu titles are captions the windows translate (context "tintwave::palette").
 constexpr std::array<PresetSubmenu, 5> kSubmenus{{
-    {"mnuPhotoshop", "Photoshop Gradients"},
-    {"mnubw", "Black/White/Gray"},
-    {"mnuBlues", "Blue/Green"},
-    {"mnuorreye", "Orange/Red/Yellow"},
-    {"mnumisc", "Misc."},
+    {"mnuPhotoshop", QT_TRANSLATE_NOOP("tintwave::palette", "Photoshop Gradients")},
+    {"mnubw", QT_TRANSLATE_NOOP("tintwave::palette", "Black/White/Gray")},
+    {"mnuBlues", QT_TRANSLATE_NOOP("tintwave::palette", "Blue/Green")},
+    {"mnuorreye", QT_TRANSLATE_NOOP("tintwave::palette", "Orange/Red/Yellow")},
+    {"mnumisc", QT_TRANSLATE_NOOP("tintwave::palette", "Misc.")},
 }};
 
 constexpr Rgb kRed{255, 0, 0}, kYellow{255, 255, 0}, kGreen{0, 255, 0}, kTurq{0, 255, 255},

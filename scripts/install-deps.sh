@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build
   qt6-base-dev libxkbcommon-dev
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   xvfb xauth
 )
 

@@ -1,4 +1,5 @@
 #include "app/ColorBox.h"
+#include "app/Translations.h"
 #include "app/tests/AppTestKit.h"
 
 #include <QCheckBox>
@@ -195,6 +196,37 @@ private Q_SLOTS:
                  " -; mnuSpreadClassic &Classic Spread*; mnuSpreadEven &Even Spread;  -; mnuMerge "
                  "&Merge Equal Colors (off)\n"
                  "mnuHelp &Help: mnuAbout &About...");
+    }
+
+    // The captions follow the installed translation, without one (LANG=C) the English source;
+    // in either, no two items of a menu, nor two of the menu bar and buttons, share an
+    // access key.
+    void captions_translatedWithUniqueAccessKeys_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("captions");
+        QTest::newRow("C") << QLocale::c() << "&File 12,345 characters";
+        QTest::newRow("German") << QLocale(QLocale::German) << "&Datei 12.345 Zeichen";
+    }
+    void captions_translatedWithUniqueAccessKeys() {
+        QFETCH(QLocale, locale);
+        const auto translations = installTranslations(locale);
+        init();
+        // "<menu or menu bar><key>": an item counts in each menu it is in; a button, in the
+        // menu bar's, as Alt reaches both.
+        QStringList keys;
+        QObject* bar = w->window->menuBar();
+        for (const QObject* item : w->window->findChildren<QObject*>()) {
+            const auto* action = qobject_cast<const QAction*>(item);
+            const QString text = action ? action->text() : item->property("text").toString();
+            for (const QObject* in : action ? action->associatedObjects() : QObjectList{bar}) {
+                keys << QString::number(quintptr(in)) + QKeySequence::mnemonic(text).toString();
+            }
+        }
+        keys = keys.filter(QRegularExpression("\\D"));
+        QCOMPARE(keys.removeDuplicates(), 0);
+        w->codeBox()->setCode(QString(12345, u'x'));
+        QTEST(w->find<QMenu>("mnuFile")->title() + ' ' + w->find<QLabel>("lblCodeSize")->text(),
+              "captions");
     }
 
     // Every button, menu item and pop-up item (Add and Remove Scheme are the user-scheme

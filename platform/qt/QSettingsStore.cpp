@@ -1,5 +1,6 @@
 #include "platform/qt/QSettingsStore.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -233,15 +234,19 @@ private:
         }
         const QString copy = keepCopy(path, bytes);
         if (copy.isEmpty()) {
-            batch_->notices << QStringLiteral("The settings file \"%1\" is damaged and could not "
-                                              "be copied aside, so nothing was saved to it.")
+            batch_->notices << QCoreApplication::translate(
+                                   "tintwave::platform::QSettingsStore",
+                                   "The settings file \"%1\" is damaged and could not "
+                                   "be copied aside, so nothing was saved to it.")
                                    .arg(QDir::toNativeSeparators(path));
             return false;
         }
         knownReadable_ = bytes; // set aside; from here on it may be rewritten
-        batch_->notices << QStringLiteral("The settings file \"%1\" was damaged and could not be "
-                                          "read completely. A copy of it was kept as \"%2\"; "
-                                          "Tintwave goes on with the settings it could read.")
+        batch_->notices << QCoreApplication::translate(
+                               "tintwave::platform::QSettingsStore",
+                               "The settings file \"%1\" was damaged and could not be "
+                               "read completely. A copy of it was kept as \"%2\"; "
+                               "Tintwave goes on with the settings it could read.")
                                .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(copy));
         return true;
     }
@@ -292,8 +297,10 @@ private:
     void finishWrite() {
         syncSettings();
         if (settings_->status() == QSettings::AccessError) {
-            batch_->notices << QStringLiteral("Tintwave could not save its settings to \"%1\": "
-                                              "the file or its folder cannot be written.")
+            batch_->notices << QCoreApplication::translate(
+                                   "tintwave::platform::QSettingsStore",
+                                   "Tintwave could not save its settings to \"%1\": "
+                                   "the file or its folder cannot be written.")
                                    .arg(QDir::toNativeSeparators(settings_->fileName()));
             // The error stays with a QSettings object for good; a fresh one shows
             // whether later writes succeed.
@@ -420,8 +427,10 @@ std::unique_ptr<ExclusiveAccess> QSettingsStore::lockExclusive(const QString& ap
     QDir().mkpath(QFileInfo(file).absolutePath());
     if (!lock->tryLock(lockWaitMs_)) {
         if (lock->error() == QLockFile::LockFailedError) {
-            notify(QStringLiteral("Tintwave could not change its settings: another running copy "
-                                  "kept \"%1\" locked. Nothing was changed.")
+            notify(QCoreApplication::translate(
+                       "tintwave::platform::QSettingsStore",
+                       "Tintwave could not change its settings: another running copy "
+                       "kept \"%1\" locked. Nothing was changed.")
                        .arg(QDir::toNativeSeparators(file)));
             return nullptr;
         }

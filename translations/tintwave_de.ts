@@ -1,0 +1,301 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Save As</source>
+        <translation>Speichern unter</translation>
+    </message>
+</context>
+<context>
+    <name>tintwave::app::Form3</name>
+    <message>
+        <source>Gradient text for the web</source>
+        <translation>Farbverlaufstext fürs Web</translation>
+    </message>
+</context>
+<context>
+    <name>tintwave::app::Form6</name>
+    <message>
+        <source>Remove Scheme</source>
+        <translation>Schema entfernen</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>tintwave::app::LazyTextView</name>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>&amp;Alles auswählen</translation>
+    </message>
+</context>
+<context>
+    <name>tintwave::app::frmMain1</name>
+    <message>
+        <source>&amp;Font Tags (HTML 3.2)</source>
+        <translation>&amp;Font-Tags (HTML 3.2)</translation>
+    </message>
+    <message>
+        <source>&amp;Span Tags (HTML5)</source>
+        <translation>&amp;Span-Tags (HTML5)</translation>
+    </message>
+    <message>
+        <source>&amp;BBCode</source>
+        <translation>&amp;BBCode</translation>
+    </message>
+    <message>
+        <source>&amp;ANSI Terminal</source>
+        <translation>&amp;ANSI-Terminal</translation>
+    </message>
+    <message>
+        <source>&amp;RGB Blend</source>
+        <translation>&amp;RGB-Mischung</translation>
+    </message>
+    <message>
+        <source>&amp;OKLab Blend</source>
+        <translation>&amp;OKLab-Mischung</translation>
+    </message>
+    <message>
+        <source>OKLC&amp;h Blend</source>
+        <translation>OKLC&amp;h-Mischung</translation>
+    </message>
+    <message>
+        <source>&amp;Classic Spread</source>
+        <translation>&amp;Klassische Verteilung</translation>
+    </message>
+    <message>
+        <source>&amp;Even Spread</source>
+        <translation>&amp;Gleichmäßige Verteilung</translation>
+    </message>
+    <message>
+        <source>Colors:</source>
+        <translation>Farben:</translation>
+    </message>
+    <message>
+        <source>Colorize!</source>
+        <translation>Einfärben!</translation>
+    </message>
+    <message>
+        <source>Ra&amp;ndom Colors</source>
+        <translation>&amp;Zufallsfarben</translation>
+    </message>
+    <message>
+        <source>&amp;Invert Colors</source>
+        <translation>&amp;Invertieren</translation>
+    </message>
+    <message>
+        <source>Re&amp;verse Order</source>
+        <translation>Spie&amp;geln</translation>
+    </message>
+    <message>
+        <source>C&amp;lear Colors</source>
+        <translation>Farben &amp;leeren</translation>
+    </message>
+    <message>
+        <source>&amp;Copy HTML</source>
+        <translation>HTML &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>S&amp;ave HTML</source>
+        <translation>HTML s&amp;peichern</translation>
+    </message>
+    <message>
+        <source>Text to Color:</source>
+        <translation>Text zum Einfärben:</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Format:</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Fett</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>Kursiv</translation>
+    </message>
+    <message>
+        <source>Underline</source>
+        <translation>Unterstrichen</translation>
+    </message>
+    <message>
+        <source>Center</source>
+        <translation>Zentriert</translation>
+    </message>
+    <message>
+        <source>Font:</source>
+        <translation>Schrift:</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Größe:</translation>
+    </message>
+    <message>
+        <source>Preview:</source>
+        <translation>Vorschau:</translation>
+    </message>
+    <message>
+        <source>HTML Code:</source>
+        <translation>HTML-Code:</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Save as HTML...</source>
+        <translation>Als HTML &amp;speichern...</translation>
+    </message>
+    <message>
+        <source>&amp;Colorize</source>
+        <translation>&amp;Einfärben</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Schemes</source>
+        <translation>&amp;Schemata</translation>
+    </message>
+    <message>
+        <source>&amp;Add Scheme...</source>
+        <translation>Schema &amp;hinzufügen...</translation>
+    </message>
+    <message>
+        <source>&amp;Remove Scheme...</source>
+        <translation>Schema &amp;entfernen...</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About...</source>
+        <translation>&amp;Info über Tintwave...</translation>
+    </message>
+    <message>
+        <source>&amp;Clear</source>
+        <translation>&amp;Leeren</translation>
+    </message>
+    <message>
+        <source>&amp;Invert</source>
+        <translation>&amp;Invertieren</translation>
+    </message>
+    <message>
+        <source>Ra&amp;ndom</source>
+        <translation>&amp;Zufällig</translation>
+    </message>
+    <message>
+        <source>C&amp;ancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Optionen</translation>
+    </message>
+    <message>
+        <source>&amp;Merge Equal Colors</source>
+        <translation>Gleiche Farben &amp;zusammenfassen</translation>
+    </message>
+    <message>
+        <source>en</source>
+        <comment>locale whose digit grouping the size line uses</comment>
+        <translation>de</translation>
+    </message>
+    <message>
+        <source>%1 character</source>
+        <translation>%1 Zeichen</translation>
+    </message>
+    <message>
+        <source>%1 characters</source>
+        <translation>%1 Zeichen</translation>
+    </message>
+    <message>
+        <source>Please type the name for the scheme</source>
+        <translation>Bitte geben Sie einen Namen für das Schema ein</translation>
+    </message>
+    <message>
+        <source>The scheme &quot;%1&quot; is no longer there.</source>
+        <translation>Das Schema „%1“ ist nicht mehr vorhanden.</translation>
+    </message>
+    <message>
+        <source>HTML Files (*.html *.htm)</source>
+        <translation>HTML-Dateien (*.html *.htm)</translation>
+    </message>
+    <message>
+        <source>Text Files (*.txt)</source>
+        <translation>Textdateien (*.txt)</translation>
+    </message>
+    <message>
+        <source>Could not save %1: %2</source>
+        <translation>%1 konnte nicht gespeichert werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>tintwave::engine</name>
+    <message>
+        <source>You must type something.</source>
+        <translation>Bitte geben Sie einen Text ein.</translation>
+    </message>
+    <message>
+        <source>You must select at least one color</source>
+        <translation>Bitte wählen Sie mindestens eine Farbe aus</translation>
+    </message>
+</context>
+<context>
+    <name>tintwave::palette</name>
+    <message>
+        <source>Photoshop Gradients</source>
+        <translation>Photoshop-Verläufe</translation>
+    </message>
+    <message>
+        <source>Black/White/Gray</source>
+        <translation>Schwarz/Weiß/Grau</translation>
+    </message>
+    <message>
+        <source>Blue/Green</source>
+        <translation>Blau/Grün</translation>
+    </message>
+    <message>
+        <source>Orange/Red/Yellow</source>
+        <translation>Orange/Rot/Gelb</translation>
+    </message>
+    <message>
+        <source>Misc.</source>
+        <translation>Sonstige</translation>
+    </message>
+</context>
+<context>
+    <name>tintwave::platform::QSettingsStore</name>
+    <message>
+        <source>The settings file &quot;%1&quot; is damaged and could not be copied aside, so nothing was saved to it.</source>
+        <translation>Die Einstellungsdatei „%1“ ist beschädigt, und es ließ sich keine Kopie von ihr anlegen. Daher wurde nichts in ihr gespeichert.</translation>
+    </message>
+    <message>
+        <source>The settings file &quot;%1&quot; was damaged and could not be read completely. A copy of it was kept as &quot;%2&quot;; Tintwave goes on with the settings it could read.</source>
+        <translation>Die Einstellungsdatei „%1“ war beschädigt und ließ sich nicht vollständig lesen. Eine Kopie von ihr liegt unter „%2“; Tintwave arbeitet mit den lesbaren Einstellungen weiter.</translation>
+    </message>
+    <message>
+        <source>Tintwave could not save its settings to &quot;%1&quot;: the file or its folder cannot be written.</source>
+        <translation>Tintwave konnte seine Einstellungen nicht in „%1“ speichern: Die Datei oder ihr Ordner ist nicht beschreibbar.</translation>
+    </message>
+    <message>
+        <source>Tintwave could not change its settings: another running copy kept &quot;%1&quot; locked. Nothing was changed.</source>
+        <translation>Tintwave konnte seine Einstellungen nicht ändern: Eine andere laufende Instanz hielt „%1“ gesperrt. Es wurde nichts geändert.</translation>
+    </message>
+</context>
+</TS>
