@@ -7,6 +7,19 @@ packages=(
   build-essential cmake ninja-build
   qt6-base-dev libxkbcommon-dev
   xvfb xauth
+  # The icon's PNGs are rendered from its SVG.
+  librsvg2-bin
+  # Checks of the install tree and the shell completions.
+  desktop-file-utils
+  appstream
+  groff-base
+  zsh
+  fish
+  # The Debian package and its checks.
+  dpkg-dev
+  file
+  lintian
+  man-db
 )
 
 missing=()
