@@ -1,4 +1,3 @@
-#include "app/AppIcon.h"
 #include "app/Form3.h"
 #include "platform/memory/MemoryPlatform.h"
 
@@ -77,15 +76,6 @@ private Q_SLOTS:
             form->show();
             close();
             QVERIFY(!form->isVisible() && main.isVisible());
-        }
-    }
-
-    // Without an icon theme the windows still get the icon, from the program's own images.
-    void appIcon_fromBuiltInImagesAtEverySize() {
-        QIcon::setThemeSearchPaths({});
-        const QIcon icon = appIcon();
-        for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-            QCOMPARE(icon.pixmap(size).size(), QSize(size, size));
         }
     }
 };
