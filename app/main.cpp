@@ -1,5 +1,6 @@
 // The desktop program: the Qt implementations of the platform, the main window (built
 // hidden, its start-up already run), and the splash window over it.
+#include "app/AppIcon.h"
 #include "app/Form3.h"
 #include "app/Services.h"
 #include "app/Translations.h"
@@ -20,6 +21,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(platform::kSettingsApplication);
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     const auto translations = app::installTranslations(QLocale::system());
+    // Ties the windows to the launcher entry (Wayland's app id, the task bar's icon).
+    QGuiApplication::setDesktopFileName(QLatin1String(app::kDesktopId));
 
     app::NoticeRelay notices;
     platform::QSettingsStore settings(

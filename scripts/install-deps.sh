@@ -8,6 +8,19 @@ packages=(
   qt6-base-dev libxkbcommon-dev
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   xvfb xauth
+  # The icon's PNGs are rendered from its SVG.
+  librsvg2-bin
+  # Checks of the install tree and the shell completions.
+  desktop-file-utils
+  appstream
+  groff-base
+  zsh
+  fish
+  # The Debian package and its checks.
+  dpkg-dev
+  file
+  lintian
+  man-db
 )
 
 missing=()

@@ -163,6 +163,8 @@ private Q_SLOTS:
             }
         }
         QVERIFY(w->find<QPushButton>("Command1")->isDefault()); // Enter colorizes
+        // The icon up to its largest size, from the built-in images when no theme has it.
+        QCOMPARE(w->window->windowIcon().pixmap(256).size(), QSize(256, 256));
         QCOMPARE(shown.join(' '),
                  "Tintwave 1.0 None: None Arial Book Antiqua Comic Sans MS Courier New Lucida "
                  "Calligraphy Lucida Sans MS Sans Serif Times New Roman None: None +1 +2 +3 +4 -1 "
