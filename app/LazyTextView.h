@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QColor>
 #include <QFont>
 #include <QTextLayout>
 #include <cstdlib>
@@ -14,8 +15,10 @@ namespace tintwave::app {
 // Qt's text widgets lay out a whole paragraph at once, and a text of a million characters
 // without a line break takes seconds there. This view wraps the text in small pieces,
 // only as far down as the view reaches, and draws only the visible lines; copying always
-// gives the original text. Subclasses choose the font and may format slices of the text
-// (colours) by overriding formatsFor.
+// gives the original text. Subclasses choose the font and may colour slices of the text by
+// overriding colorsFor. Each line is shaped as a whole and then coloured glyph by glyph, so
+// colours never break joining, ligatures or emoji sequences; lines run left to right as on
+// a web page, with right-to-left runs inside them in their visual order.
 class LazyTextView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -47,8 +50,15 @@ protected:
     // The font the text is drawn in; the text is wrapped anew.
     void setDisplayFont(const QFont& font);
 
-    // Formats of the slice [start, start + length), relative to the slice. None here.
-    virtual QList<QTextLayout::FormatRange> formatsFor(qsizetype start, qsizetype length) const;
+    // A slice of a display line in one colour, in offsets relative to the line.
+    struct ColorRange {
+        qsizetype start;
+        qsizetype length;
+        QColor color;
+    };
+    // Colours of the slice [start, start + length) in ascending order, relative to the
+    // slice; what they leave out is drawn in the palette's text colour. None here.
+    virtual std::vector<ColorRange> colorsFor(qsizetype start, qsizetype length) const;
     // The widget's font changed; here the text is then drawn in it.
     virtual void fontChanged();
     // A left press and release on one spot: neither a drag that selects nor a shift-click.
@@ -82,6 +92,7 @@ private:
     qsizetype characterBoundaryAtOrBefore(qsizetype pos) const;
     qsizetype lineIndexAt(qreal y);
     qsizetype positionAt(QPoint viewportPos);
+    QTextLine layOutLine(QTextLayout& layout, const Line& line) const;
     void drawLine(QPainter& painter, const Line& line, qreal y) const;
 
     QString text_;

@@ -80,19 +80,10 @@ void PreviewBox::restyle() {
     setDisplayFont(display);
 }
 
-QTextCharFormat PreviewBox::formatFor(ColorValue color) const {
-    auto it = formats_.find(color);
-    if (it == formats_.end()) {
-        QTextCharFormat format;
-        format.setForeground(toQColor(color));
-        it = formats_.insert(color, format);
-    }
-    return *it;
-}
-
 // Colour runs of the slice [start, start + length), relative to the slice.
-QList<QTextLayout::FormatRange> PreviewBox::formatsFor(qsizetype start, qsizetype length) const {
-    QList<QTextLayout::FormatRange> ranges;
+std::vector<LazyTextView::ColorRange> PreviewBox::colorsFor(qsizetype start,
+                                                            qsizetype length) const {
+    std::vector<ColorRange> ranges;
     auto it = std::upper_bound(runs_.begin(), runs_.end(), start,
                                [](qsizetype p, const Run& r) { return p < r.start; });
     if (it != runs_.begin()) {
@@ -102,7 +93,7 @@ QList<QTextLayout::FormatRange> PreviewBox::formatsFor(qsizetype start, qsizetyp
         const qsizetype from = std::max(it->start, start);
         const qsizetype to = std::min(it->start + it->length, start + length);
         if (from < to) {
-            ranges.append({int(from - start), int(to - from), formatFor(it->color)});
+            ranges.push_back({from - start, to - from, toQColor(it->color)});
         }
     }
     return ranges;

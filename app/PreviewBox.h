@@ -4,8 +4,6 @@
 #include "color/ColorValue.h"
 #include "engine/Colorize.h"
 
-#include <QHash>
-#include <QTextCharFormat>
 #include <vector>
 
 namespace tintwave::platform {
@@ -44,7 +42,7 @@ Q_SIGNALS:
     void clicked();
 
 protected:
-    QList<QTextLayout::FormatRange> formatsFor(qsizetype start, qsizetype length) const override;
+    std::vector<ColorRange> colorsFor(qsizetype start, qsizetype length) const override;
     void fontChanged() override { restyle(); }
     void clickedInPlace() override { Q_EMIT clicked(); }
 
@@ -57,7 +55,6 @@ private:
     };
 
     void restyle();
-    QTextCharFormat formatFor(ColorValue color) const;
 
     const platform::SystemColors& systemColors_;
     ColorValue backColor_ = kWindowBackground;
@@ -67,7 +64,6 @@ private:
     bool bold_ = false;
     bool italic_ = false;
     bool underline_ = false;
-    mutable QHash<ColorValue, QTextCharFormat> formats_;
 };
 
 } // namespace tintwave::app

@@ -7,6 +7,8 @@ packages=(
   build-essential cmake ninja-build
   qt6-base-dev libxkbcommon-dev
   xvfb xauth
+  fonts-noto-core
+  fonts-noto-color-emoji
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include "platform/memory/MemoryPlatform.h"
 
 #include <QTest>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 
 using namespace tintwave;
@@ -14,13 +15,32 @@ class TestPreviewBox : public QObject {
     platform::FixedSystemColors systemColors;
     std::unique_ptr<PreviewBox> box;
 
-    // Shows text with one colour per UTF-16 unit: a ramp of blue, or red.
-    void show(const QString& text, bool ramp = true, bool styled = false) {
+    // Shows text with one colour per grapheme, the colour of its first unit i.
+    void show(const QString& text, std::function<ColorValue(qsizetype)> color,
+              bool styled = false) {
         std::vector<engine::CharColor> chars;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            chars.push_back({i, 1, ramp ? color::rgb(0, 0, int(i % 256)) : 0x0000FF});
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+        for (qsizetype i = 0, next; (next = graphemes.toNextBoundary()) > 0; i = next) {
+            chars.push_back({i, next - i, color(i)});
         }
         box->showColorized(text, chars, engine::kNone, styled, styled, styled);
+    }
+    // A ramp of blue, or red.
+    void show(const QString& text, bool ramp = true, bool styled = false) {
+        show(
+            text, [ramp](qsizetype i) { return ramp ? color::rgb(0, 0, int(i % 256)) : 0xFF; },
+            styled);
+    }
+    // Where anything but the background shows.
+    QImage ink() const {
+        QImage image = box->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb background = box->palette().color(QPalette::Base).rgb();
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            std::replace_if(
+                line, line + image.width(), [&](QRgb p) { return p != background; }, qRgb(0, 0, 0));
+        }
+        return image;
     }
     int pixelsOf(QColor color) const {
         const QImage image =
@@ -62,6 +82,36 @@ private Q_SLOTS:
         QVERIFY(pixelsOf(QColor(0x56, 0x34, 0x12)) > 1000);
         QVERIFY(pixelsOf(Qt::red) > 20);
         QCOMPARE(pixelsOf(Qt::blue) + pixelsOf(Qt::black), 0);
+    }
+
+    // Colours never change the shaping: each script, coloured red and blue by turns per
+    // character, covers exactly the pixels it covers in one colour (letters joined,
+    // conjuncts and emoji sequences whole, right-to-left runs in their visual order).
+    void paint_colourPerCharacter_shapesLikeOneColour_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Arabic") << u"مرحبا لا"_s;
+        QTest::newRow("Hebrew") << u"שָׁלוֹם"_s;
+        QTest::newRow("mixed directions") << u"a מרחב 12 b سلام!"_s;
+        QTest::newRow("Devanagari") << u"क्षत्रिय हिन्दी"_s;
+        QTest::newRow("Thai") << u"สวัสดีครับ"_s;
+        QTest::newRow("emoji family") << u"👨‍👩‍👧‍👦"_s;
+        QTest::newRow("flag") << u"🇩🇪"_s;
+        QTest::newRow("combining accents") << u"e\u0301a\u0308o\u0323\u0302"_s;
+    }
+    void paint_colourPerCharacter_shapesLikeOneColour() {
+        QFETCH(QString, text);
+        box->setBackColor(0xFFFFFF);
+        show(text, false);
+        const QImage oneColour = ink();
+        QImage blank(oneColour.size(), oneColour.format());
+        blank.fill(Qt::white);
+        QVERIFY(oneColour != blank);
+        int turn = 0;
+        show(text, [&turn](qsizetype) { return turn++ % 2 ? 0xFF0000 : 0x0000FF; });
+        QCOMPARE(ink(), oneColour);
+        if (turn > 1) {
+            QVERIFY(pixelsOf(Qt::red) > 0 && pixelsOf(Qt::blue) > 0);
+        }
     }
 
     // A long paragraph is laid out in pieces as it scrolls into view; the lines must
