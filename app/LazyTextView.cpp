@@ -93,9 +93,9 @@ LazyTextView::LazyTextView(QWidget* parent)
 
 LazyTextView::~LazyTextView() = default;
 
-void LazyTextView::setContent(const QString& text, std::vector<qsizetype> characterStarts) {
+void LazyTextView::setContent(const QString& text, std::vector<Cluster> clusters) {
     text_ = text;
-    charStarts_ = std::move(characterStarts);
+    clusters_ = std::move(clusters);
     anchor_ = cursor_ = 0;
     selecting_ = false;
     resetLayout();
@@ -156,9 +156,10 @@ qreal LazyTextView::laidOutHeight() const {
 }
 
 qsizetype LazyTextView::characterBoundaryAtOrBefore(qsizetype pos) const {
-    if (!charStarts_.empty()) {
-        auto it = std::upper_bound(charStarts_.begin(), charStarts_.end(), pos);
-        return it == charStarts_.begin() ? pos : *(it - 1);
+    auto it = std::upper_bound(clusters_.begin(), clusters_.end(), pos,
+                               [](qsizetype p, const Cluster& c) { return p < c.start; });
+    if (it != clusters_.begin() && pos < (it - 1)->start + (it - 1)->length) {
+        return (it - 1)->start;
     }
     return (pos > 0 && text_[pos].isLowSurrogate()) ? pos - 1 : pos;
 }

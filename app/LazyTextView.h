@@ -42,11 +42,16 @@ public:
     std::vector<qsizetype> wrappedLineStarts();
 
 protected:
-    // Replaces the text, leaves no selection and scrolls to the top. characterStarts, when
-    // given, are the ascending offsets where characters (grapheme clusters) start, so that
-    // a long paragraph is never cut inside one; without them only surrogate pairs are kept
-    // whole. Fast for any length: only what is visible is laid out.
-    void setContent(const QString& text, std::vector<qsizetype> characterStarts = {});
+    // A character (grapheme cluster) of more than one UTF-16 unit.
+    struct Cluster {
+        qsizetype start;
+        qsizetype length;
+    };
+    // Replaces the text, leaves no selection and scrolls to the top. clusters, when given,
+    // are the text's characters of more than one unit in ascending order, so that a long
+    // paragraph is never cut inside one; surrogate pairs are kept whole in any case. Fast
+    // for any length: only what is visible is laid out.
+    void setContent(const QString& text, std::vector<Cluster> clusters = {});
     // The font the text is drawn in; the text is wrapped anew.
     void setDisplayFont(const QFont& font);
 
@@ -96,7 +101,7 @@ private:
     void drawLine(QPainter& painter, const Line& line, qreal y) const;
 
     QString text_;
-    std::vector<qsizetype> charStarts_; // grapheme starts, for breaking long paragraphs
+    std::vector<Cluster> clusters_; // only the long characters: most texts have few
     QFont displayFont_;
 
     std::vector<Line> lines_;

@@ -27,27 +27,36 @@ PreviewBox::PreviewBox(const platform::SystemColors& systemColors, QWidget* pare
 
 PreviewBox::~PreviewBox() = default;
 
-void PreviewBox::showColorized(const QString& text, const std::vector<engine::CharColor>& chars,
-                               const QString& face, bool bold, bool italic, bool underline) {
-    runs_.clear();
-    runs_.reserve(chars.size());
-    std::vector<qsizetype> charStarts;
-    charStarts.reserve(chars.size());
-    for (const engine::CharColor& c : chars) {
-        charStarts.push_back(c.start);
-        Run* last = runs_.empty() ? nullptr : &runs_.back();
-        if (last && last->color == c.color && last->start + last->length == c.start) {
-            last->length += c.length;
-        } else {
-            runs_.push_back({c.start, c.length, c.color});
-        }
+void PreviewBox::Colors::character(const engine::CharColor& c) {
+    if (c.length > 1) {
+        clusters_.push_back({c.start, c.length});
     }
+    Run* last = runs_.empty() ? nullptr : &runs_.back();
+    if (last && last->color == c.color && last->start + last->length == c.start) {
+        last->length += c.length;
+    } else {
+        runs_.push_back({c.start, c.length, c.color});
+    }
+}
+
+void PreviewBox::showColorized(const QString& text, Colors colors, const QString& face, bool bold,
+                               bool italic, bool underline) {
+    runs_ = std::move(colors.runs_);
     face_ = face;
     bold_ = bold;
     italic_ = italic;
     underline_ = underline;
     restyle();
-    setContent(text, std::move(charStarts));
+    setContent(text, std::move(colors.clusters_));
+}
+
+void PreviewBox::showColorized(const QString& text, const std::vector<engine::CharColor>& chars,
+                               const QString& face, bool bold, bool italic, bool underline) {
+    Colors colors;
+    for (const engine::CharColor& c : chars) {
+        colors.character(c);
+    }
+    showColorized(text, std::move(colors), face, bold, italic, underline);
 }
 
 void PreviewBox::setBackColor(ColorValue color) {
