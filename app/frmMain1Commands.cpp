@@ -228,7 +228,11 @@ QString frmMain1::codeText() const {
 
 void frmMain1::Text2_Change() {
     const qsizetype size = codeText().size();
-    lblCodeSize_->setText(size > 0 ? codeSizeText(size) : QString());
+    QString sizeLine = size > 0 ? codeSizeText(size) : QString();
+    if (!Text2_->isEditable()) {
+        sizeLine = tr("%1, too long to edit").arg(sizeLine);
+    }
+    lblCodeSize_->setText(sizeLine);
     if (size == 0) {
         codeFormat_.reset();
     }
