@@ -81,7 +81,11 @@ ColorValue PreviewBox::colorAt(qsizetype pos) const {
 void PreviewBox::restyle() {
     QFont display = font();
     if (!engine::isNone(face_)) {
+        // The box's style hint belongs to its own face: kept, it would make fontconfig
+        // choose a sans face for "Courier New" instead of the monospaced stand-in a
+        // browser finds for it.
         display.setFamilies({face_});
+        display.setStyleHint(QFont::AnyStyle);
     }
     display.setBold(bold_);
     display.setItalic(italic_);

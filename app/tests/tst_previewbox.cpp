@@ -104,6 +104,15 @@ private Q_SLOTS:
         }
     }
 
+    // The chosen face is found as a browser finds it, whatever the box's own style hint.
+    void showColorized_faceFoundWhateverTheBoxHint() {
+        QFont sans(u"Arial"_s);
+        sans.setStyleHint(QFont::SansSerif);
+        box->setFont(sans);
+        box->showColorized(u"x"_s, {{0, 1, 0}}, u"Courier New"_s, false, false, false);
+        QVERIFY(QFontInfo(box->displayFont()).fixedPitch());
+    }
+
     // A long paragraph is laid out in pieces as it scrolls into view; the lines must
     // start where laying it out in one go starts them.
     void wrapping_longParagraphInPieces_matchesWrappingInOneGo() {
