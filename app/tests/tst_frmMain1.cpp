@@ -333,13 +333,12 @@ private Q_SLOTS:
     // again, and the size line counts what the box holds.
     void codeBox_editableUpToTheLimit_longerReadOnlyAndSaid() {
         auto* sizeLine = w->find<QLabel>("lblCodeSize");
-        auto* input = w->find<QLineEdit>("txtInput");
         w->window->setColors(paletteOf({0x0000FF, E, E, 0xFF0000}));
-        input->setText(QString(3332, u'a'));
+        w->find<QLineEdit>("txtInput")->setText(QString(3332, u'a'));
         w->activate("Command1");
         QTest::keyClick(w->codeBox()->focusProxy(), Qt::Key_X);
         QCOMPARE(sizeLine->text(), "99,978 characters");
-        input->setText(QString(3333, u'a'));
+        w->find<QLineEdit>("txtInput")->setText(QString(3333, u'a'));
         w->fake.saveDialog.answers = {"/out/long.html"};
         for (const char* command : {"Command1", "Command8", "Command3"}) {
             w->activate(command);
@@ -349,7 +348,7 @@ private Q_SLOTS:
         QCOMPARE(w->fake.clipboard.text, w->codeBox()->code());
         QVERIFY(w->fake.files.files.value("/out/long.html")
                     .contains(w->fake.clipboard.text.toLatin1() + "\r\n"));
-        input->setText("AB");
+        w->find<QLineEdit>("txtInput")->setText("AB");
         w->activate("Command1");
         auto* edit = w->codeBox()->findChild<QPlainTextEdit*>();
         QVERIFY(edit->isVisible());
