@@ -11,11 +11,12 @@ namespace tintwave::app {
 namespace {
 
 // Codes longer than this go to the read-only view instead of the editable box. The code
-// is one line, and the editable box lays out the whole line whenever it is set or typed
-// in: at this size that takes about 12 ms, and it grows faster than the length (50 to
-// 140 ms at 300,000 units, about a second at a million). Editing a code of megabytes by
-// hand is not a real use, so long codes are shown, selected and copied only.
-constexpr qsizetype kEditableCodeLimit = 64 * 1024;
+// is one line, and the editable box lays it out whole on every keystroke: at this size a
+// keystroke takes about 16 to 27 ms of processor time until it is painted (the window
+// benchmark with --type, offscreen and on X), and it grows with the length (about 50 ms at
+// 200,000). Editing a longer code by hand is not a real use: it is shown, selected,
+// copied and saved, and the size line says that it cannot be edited.
+constexpr qsizetype kEditableCodeLimit = 100000;
 
 } // namespace
 
@@ -77,6 +78,10 @@ CodeView* CodeBox::longView() {
         QWidget::setTabOrder(edit_, long_);
     }
     return long_;
+}
+
+bool CodeBox::isEditable() const {
+    return !longShown();
 }
 
 bool CodeBox::longShown() const {

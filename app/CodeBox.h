@@ -22,6 +22,8 @@ public:
     QString code() const;
     // Shows a new code, editable or, when long, read-only; reports changed() either way.
     void setCode(const QString& code);
+    // Whether the code on show can be edited; a long one is shown read-only.
+    bool isEditable() const;
     // Empties the read-only view, so a long old code is gone before a new one is made.
     void dropLongCode();
 

@@ -4,8 +4,10 @@ namespace tintwave::app {
 
 CodeView::CodeView(QWidget* parent)
     : LazyTextView(parent) {
-    // Looks like the editable code box it stands in for.
+    // Laid out like the editable code box it stands in for, on the window's grey as
+    // read-only fields are, so it does not look as if it took typing.
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    viewport()->setBackgroundRole(QPalette::Window);
 }
 
 } // namespace tintwave::app

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGlyphRun>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -39,10 +40,44 @@ qsizetype lineBreakLength(const QString& text, qsizetype pos) {
     return (text[pos] == u'\r' && pos + 1 < text.size() && text[pos + 1] == u'\n') ? 2 : 1;
 }
 
-QTextOption wrappingOption() {
+// Lines run left to right, as on a web page without a dir attribute; right-to-left runs
+// inside them are reordered by the bidi algorithm.
+QTextOption textOption(QTextOption::WrapMode wrap) {
     QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setWrapMode(wrap);
+    option.setTextDirection(Qt::LeftToRight);
     return option;
+}
+
+// Where a glyph is drawn within its line: a glyph that several colour ranges share (one
+// ligature for characters of different colours) comes in each range's glyph runs, and
+// is drawn only once, in the colour of the range that reaches it first.
+struct PlacedGlyph {
+    quint32 index;
+    QPointF position;
+    bool operator==(const PlacedGlyph&) const = default;
+};
+
+// Drops from run the glyphs already drawn; records the others in drawn.
+void skipDrawnGlyphs(QGlyphRun& run, std::vector<PlacedGlyph>& drawn) {
+    const QList<quint32> indexes = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    const auto firstNew = drawn.size();
+    QList<quint32> keptIndexes;
+    QList<QPointF> keptPositions;
+    for (qsizetype i = 0; i < indexes.size(); ++i) {
+        const PlacedGlyph glyph{indexes[i], positions[i]};
+        if (!(run.flags() & QGlyphRun::SplitLigature) ||
+            std::find(drawn.begin(), drawn.begin() + firstNew, glyph) == drawn.begin() + firstNew) {
+            keptIndexes.append(glyph.index);
+            keptPositions.append(glyph.position);
+        }
+        drawn.push_back(glyph);
+    }
+    if (keptIndexes.size() != indexes.size()) {
+        run.setGlyphIndexes(keptIndexes);
+        run.setPositions(keptPositions);
+    }
 }
 
 } // namespace
@@ -58,9 +93,9 @@ LazyTextView::LazyTextView(QWidget* parent)
 
 LazyTextView::~LazyTextView() = default;
 
-void LazyTextView::setContent(const QString& text, std::vector<qsizetype> characterStarts) {
+void LazyTextView::setContent(const QString& text, std::vector<Cluster> clusters) {
     text_ = text;
-    charStarts_ = std::move(characterStarts);
+    clusters_ = std::move(clusters);
     anchor_ = cursor_ = 0;
     selecting_ = false;
     resetLayout();
@@ -72,7 +107,7 @@ void LazyTextView::setDisplayFont(const QFont& font) {
     resetLayout();
 }
 
-QList<QTextLayout::FormatRange> LazyTextView::formatsFor(qsizetype, qsizetype) const {
+std::vector<LazyTextView::ColorRange> LazyTextView::colorsFor(qsizetype, qsizetype) const {
     return {};
 }
 
@@ -121,9 +156,10 @@ qreal LazyTextView::laidOutHeight() const {
 }
 
 qsizetype LazyTextView::characterBoundaryAtOrBefore(qsizetype pos) const {
-    if (!charStarts_.empty()) {
-        auto it = std::upper_bound(charStarts_.begin(), charStarts_.end(), pos);
-        return it == charStarts_.begin() ? pos : *(it - 1);
+    auto it = std::upper_bound(clusters_.begin(), clusters_.end(), pos,
+                               [](qsizetype p, const Cluster& c) { return p < c.start; });
+    if (it != clusters_.begin() && pos < (it - 1)->start + (it - 1)->length) {
+        return (it - 1)->start;
     }
     return (pos > 0 && text_[pos].isLowSurrogate()) ? pos - 1 : pos;
 }
@@ -148,7 +184,7 @@ bool LazyTextView::layOutNextPiece() {
     }
 
     QTextLayout layout(text_.mid(start, end - start), displayFont_);
-    layout.setTextOption(wrappingOption());
+    layout.setTextOption(textOption(QTextOption::WrapAtWordBoundaryOrAnywhere));
     layout.beginLayout();
     const qsizetype firstNew = qsizetype(lines_.size());
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
@@ -222,24 +258,61 @@ qsizetype LazyTextView::lineIndexAt(qreal y) {
     return (it == lines_.begin()) ? (lines_.empty() ? -1 : 0) : (it - lines_.begin()) - 1;
 }
 
-void LazyTextView::drawLine(QPainter& painter, const Line& line, qreal y) const {
-    QTextLayout layout(text_.mid(line.start, line.length), displayFont_);
-    layout.setFormats(formatsFor(line.start, line.length));
+// Lays out a display line as one line of layout, shaped as a whole.
+QTextLine LazyTextView::layOutLine(QTextLayout& layout, const Line& line) const {
+    layout.setText(text_.mid(line.start, line.length));
+    layout.setFont(displayFont_);
+    layout.setTextOption(textOption(QTextOption::NoWrap));
     layout.beginLayout();
     QTextLine textLine = layout.createLine();
     textLine.setNumColumns(int(line.length));
     layout.endLayout();
+    return textLine;
+}
 
-    QList<QTextLayout::FormatRange> selection;
-    const qsizetype from = std::max(selectionStart(), line.start);
-    const qsizetype to = std::min(selectionStart() + selectionLength(), line.start + line.length);
-    if (from < to) {
-        QTextCharFormat highlight;
-        highlight.setBackground(palette().highlight());
-        highlight.setForeground(palette().highlightedText());
-        selection.append({int(from - line.start), int(to - from), highlight});
+// The line is shaped once; each colour range then draws the glyphs of its characters, so
+// that colours change between glyphs of one shaping instead of breaking it.
+void LazyTextView::drawLine(QPainter& painter, const Line& line, qreal y) const {
+    QTextLayout layout;
+    const QTextLine textLine = layOutLine(layout, line);
+    const QPointF origin(kMargin, y);
+    const qsizetype selFrom = std::clamp<qsizetype>(selectionStart() - line.start, 0, line.length);
+    const qsizetype selTo =
+        std::clamp<qsizetype>(selectionStart() + selectionLength() - line.start, 0, line.length);
+    if (selFrom < selTo) {
+        for (const QGlyphRun& run : textLine.glyphRuns(int(selFrom), int(selTo - selFrom))) {
+            const QRectF r = run.boundingRect();
+            painter.fillRect(QRectF(kMargin + r.x(), y, r.width(), textLine.height()),
+                             palette().highlight());
+        }
     }
-    layout.draw(&painter, QPointF(kMargin, y), selection);
+
+    std::vector<PlacedGlyph> drawn;
+    const auto drawGlyphs = [&](qsizetype from, qsizetype to, const QColor& color) {
+        if (from >= to) {
+            return;
+        }
+        painter.setPen(color);
+        for (QGlyphRun& run : textLine.glyphRuns(int(from), int(to - from))) {
+            skipDrawnGlyphs(run, drawn);
+            painter.drawGlyphRun(origin, run);
+        }
+    };
+    // A range's characters in its colour, the selected ones in the highlight's.
+    const QColor selectedColor = palette().highlightedText().color();
+    const auto drawRange = [&](qsizetype from, qsizetype to, const QColor& color) {
+        drawGlyphs(from, std::min(to, selFrom), color);
+        drawGlyphs(std::max(from, selFrom), std::min(to, selTo), selectedColor);
+        drawGlyphs(std::max(from, selTo), to, color);
+    };
+    const QColor textColor = palette().text().color();
+    qsizetype pos = 0;
+    for (const ColorRange& range : colorsFor(line.start, line.length)) {
+        drawRange(pos, range.start, textColor);
+        drawRange(range.start, range.start + range.length, range.color);
+        pos = range.start + range.length;
+    }
+    drawRange(pos, line.length, textColor);
 }
 
 void LazyTextView::paintEvent(QPaintEvent*) {
@@ -276,12 +349,8 @@ qsizetype LazyTextView::positionAt(QPoint viewportPos) {
         return lines_.back().start + lines_.back().length;
     }
     const Line& line = lines_[index];
-    QTextLayout layout(text_.mid(line.start, line.length), displayFont_);
-    layout.beginLayout();
-    QTextLine textLine = layout.createLine();
-    textLine.setNumColumns(int(line.length));
-    layout.endLayout();
-    return line.start + textLine.xToCursor(viewportPos.x() - kMargin);
+    QTextLayout layout;
+    return line.start + layOutLine(layout, line).xToCursor(viewportPos.x() - kMargin);
 }
 
 void LazyTextView::mousePressEvent(QMouseEvent* event) {

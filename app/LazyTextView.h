@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QColor>
 #include <QFont>
 #include <QTextLayout>
 #include <cstdlib>
@@ -14,8 +15,10 @@ namespace tintwave::app {
 // Qt's text widgets lay out a whole paragraph at once, and a text of a million characters
 // without a line break takes seconds there. This view wraps the text in small pieces,
 // only as far down as the view reaches, and draws only the visible lines; copying always
-// gives the original text. Subclasses choose the font and may format slices of the text
-// (colours) by overriding formatsFor.
+// gives the original text. Subclasses choose the font and may colour slices of the text by
+// overriding colorsFor. Each line is shaped as a whole and then coloured glyph by glyph, so
+// colours never break joining, ligatures or emoji sequences; lines run left to right as on
+// a web page, with right-to-left runs inside them in their visual order.
 class LazyTextView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -39,16 +42,28 @@ public:
     std::vector<qsizetype> wrappedLineStarts();
 
 protected:
-    // Replaces the text, leaves no selection and scrolls to the top. characterStarts, when
-    // given, are the ascending offsets where characters (grapheme clusters) start, so that
-    // a long paragraph is never cut inside one; without them only surrogate pairs are kept
-    // whole. Fast for any length: only what is visible is laid out.
-    void setContent(const QString& text, std::vector<qsizetype> characterStarts = {});
+    // A character (grapheme cluster) of more than one UTF-16 unit.
+    struct Cluster {
+        qsizetype start;
+        qsizetype length;
+    };
+    // Replaces the text, leaves no selection and scrolls to the top. clusters, when given,
+    // are the text's characters of more than one unit in ascending order, so that a long
+    // paragraph is never cut inside one; surrogate pairs are kept whole in any case. Fast
+    // for any length: only what is visible is laid out.
+    void setContent(const QString& text, std::vector<Cluster> clusters = {});
     // The font the text is drawn in; the text is wrapped anew.
     void setDisplayFont(const QFont& font);
 
-    // Formats of the slice [start, start + length), relative to the slice. None here.
-    virtual QList<QTextLayout::FormatRange> formatsFor(qsizetype start, qsizetype length) const;
+    // A slice of a display line in one colour, in offsets relative to the line.
+    struct ColorRange {
+        qsizetype start;
+        qsizetype length;
+        QColor color;
+    };
+    // Colours of the slice [start, start + length) in ascending order, relative to the
+    // slice; what they leave out is drawn in the palette's text colour. None here.
+    virtual std::vector<ColorRange> colorsFor(qsizetype start, qsizetype length) const;
     // The widget's font changed; here the text is then drawn in it.
     virtual void fontChanged();
     // A left press and release on one spot: neither a drag that selects nor a shift-click.
@@ -82,10 +97,11 @@ private:
     qsizetype characterBoundaryAtOrBefore(qsizetype pos) const;
     qsizetype lineIndexAt(qreal y);
     qsizetype positionAt(QPoint viewportPos);
+    QTextLine layOutLine(QTextLayout& layout, const Line& line) const;
     void drawLine(QPainter& painter, const Line& line, qreal y) const;
 
     QString text_;
-    std::vector<qsizetype> charStarts_; // grapheme starts, for breaking long paragraphs
+    std::vector<Cluster> clusters_; // only the long characters: most texts have few
     QFont displayFont_;
 
     std::vector<Line> lines_;

@@ -27,27 +27,36 @@ PreviewBox::PreviewBox(const platform::SystemColors& systemColors, QWidget* pare
 
 PreviewBox::~PreviewBox() = default;
 
-void PreviewBox::showColorized(const QString& text, const std::vector<engine::CharColor>& chars,
-                               const QString& face, bool bold, bool italic, bool underline) {
-    runs_.clear();
-    runs_.reserve(chars.size());
-    std::vector<qsizetype> charStarts;
-    charStarts.reserve(chars.size());
-    for (const engine::CharColor& c : chars) {
-        charStarts.push_back(c.start);
-        Run* last = runs_.empty() ? nullptr : &runs_.back();
-        if (last && last->color == c.color && last->start + last->length == c.start) {
-            last->length += c.length;
-        } else {
-            runs_.push_back({c.start, c.length, c.color});
-        }
+void PreviewBox::Colors::character(const engine::CharColor& c) {
+    if (c.length > 1) {
+        clusters_.push_back({c.start, c.length});
     }
+    Run* last = runs_.empty() ? nullptr : &runs_.back();
+    if (last && last->color == c.color && last->start + last->length == c.start) {
+        last->length += c.length;
+    } else {
+        runs_.push_back({c.start, c.length, c.color});
+    }
+}
+
+void PreviewBox::showColorized(const QString& text, Colors colors, const QString& face, bool bold,
+                               bool italic, bool underline) {
+    runs_ = std::move(colors.runs_);
     face_ = face;
     bold_ = bold;
     italic_ = italic;
     underline_ = underline;
     restyle();
-    setContent(text, std::move(charStarts));
+    setContent(text, std::move(colors.clusters_));
+}
+
+void PreviewBox::showColorized(const QString& text, const std::vector<engine::CharColor>& chars,
+                               const QString& face, bool bold, bool italic, bool underline) {
+    Colors colors;
+    for (const engine::CharColor& c : chars) {
+        colors.character(c);
+    }
+    showColorized(text, std::move(colors), face, bold, italic, underline);
 }
 
 void PreviewBox::setBackColor(ColorValue color) {
@@ -72,7 +81,11 @@ ColorValue PreviewBox::colorAt(qsizetype pos) const {
 void PreviewBox::restyle() {
     QFont display = font();
     if (!engine::isNone(face_)) {
+        // The box's style hint belongs to its own face: kept, it would make fontconfig
+        // choose a sans face for "Courier New" instead of the monospaced stand-in a
+        // browser finds for it.
         display.setFamilies({face_});
+        display.setStyleHint(QFont::AnyStyle);
     }
     display.setBold(bold_);
     display.setItalic(italic_);
@@ -80,19 +93,10 @@ void PreviewBox::restyle() {
     setDisplayFont(display);
 }
 
-QTextCharFormat PreviewBox::formatFor(ColorValue color) const {
-    auto it = formats_.find(color);
-    if (it == formats_.end()) {
-        QTextCharFormat format;
-        format.setForeground(toQColor(color));
-        it = formats_.insert(color, format);
-    }
-    return *it;
-}
-
 // Colour runs of the slice [start, start + length), relative to the slice.
-QList<QTextLayout::FormatRange> PreviewBox::formatsFor(qsizetype start, qsizetype length) const {
-    QList<QTextLayout::FormatRange> ranges;
+std::vector<LazyTextView::ColorRange> PreviewBox::colorsFor(qsizetype start,
+                                                            qsizetype length) const {
+    std::vector<ColorRange> ranges;
     auto it = std::upper_bound(runs_.begin(), runs_.end(), start,
                                [](qsizetype p, const Run& r) { return p < r.start; });
     if (it != runs_.begin()) {
@@ -102,7 +106,7 @@ QList<QTextLayout::FormatRange> PreviewBox::formatsFor(qsizetype start, qsizetyp
         const qsizetype from = std::max(it->start, start);
         const qsizetype to = std::min(it->start + it->length, start + length);
         if (from < to) {
-            ranges.append({int(from - start), int(to - from), formatFor(it->color)});
+            ranges.push_back({from - start, to - from, toQColor(it->color)});
         }
     }
     return ranges;

@@ -4,8 +4,6 @@
 #include "color/ColorValue.h"
 #include "engine/Colorize.h"
 
-#include <QHash>
-#include <QTextCharFormat>
 #include <vector>
 
 namespace tintwave::platform {
@@ -23,12 +21,34 @@ namespace tintwave::app {
 // characters without a line break shows at once (see LazyTextView).
 class PreviewBox : public LazyTextView {
     Q_OBJECT
+    // A run of characters in one colour.
+    struct Run {
+        qsizetype start;
+        qsizetype length;
+        ColorValue color;
+    };
+
 public:
     PreviewBox(const platform::SystemColors& systemColors, QWidget* parent = nullptr);
     ~PreviewBox() override;
 
+    // The colours of a text as Colorize hands them over, kept as runs of one colour: a
+    // gradient over a million characters needs a few thousand.
+    class Colors : public engine::CharColorSink {
+    public:
+        void character(const engine::CharColor& c) override;
+
+    private:
+        friend class PreviewBox;
+        std::vector<Run> runs_;
+        std::vector<Cluster> clusters_; // the characters of more than one unit
+    };
+
     // Replaces text, colours and styles. face engine::kNone keeps the box's own face. Leaves no
     // selection. Fast for large texts: only what is visible is laid out.
+    void showColorized(const QString& text, Colors colors, const QString& face, bool bold,
+                       bool italic, bool underline);
+    // The same from a table of every character's colour.
     void showColorized(const QString& text, const std::vector<engine::CharColor>& chars,
                        const QString& face, bool bold, bool italic, bool underline);
 
@@ -44,20 +64,12 @@ Q_SIGNALS:
     void clicked();
 
 protected:
-    QList<QTextLayout::FormatRange> formatsFor(qsizetype start, qsizetype length) const override;
+    std::vector<ColorRange> colorsFor(qsizetype start, qsizetype length) const override;
     void fontChanged() override { restyle(); }
     void clickedInPlace() override { Q_EMIT clicked(); }
 
 private:
-    // A run of characters in one colour.
-    struct Run {
-        qsizetype start;
-        qsizetype length;
-        ColorValue color;
-    };
-
     void restyle();
-    QTextCharFormat formatFor(ColorValue color) const;
 
     const platform::SystemColors& systemColors_;
     ColorValue backColor_ = kWindowBackground;
@@ -67,7 +79,6 @@ private:
     bool bold_ = false;
     bool italic_ = false;
     bool underline_ = false;
-    mutable QHash<ColorValue, QTextCharFormat> formats_;
 };
 
 } // namespace tintwave::app

@@ -98,13 +98,16 @@ void frmMain1::Command1_Click() {
     std::optional<engine::ColorizeError> error;
     {
         const WaitCursor wait(text.size() >= kLongText);
-        const engine::ColorizeResult result = engine::colorize(text, colors().values(), options);
+        // The preview keeps the colours as runs: no table of every character is held.
+        PreviewBox::Colors shades;
+        const engine::ColorizeResult result =
+            engine::colorize(text, colors().values(), options, shades);
         error = result.error;
         if (result.ok()) {
             Text2_->setCode(result.code);
             codeFormat_ = options.output.format;
-            RTB1_->showColorized(text, result.chars, options.face, options.bold, options.italic,
-                                 options.underline);
+            RTB1_->showColorized(text, std::move(shades), options.face, options.bold,
+                                 options.italic, options.underline);
         }
     }
     // Without colours the old code goes; an empty text leaves everything as it was.
@@ -226,7 +229,11 @@ QString frmMain1::codeText() const {
 
 void frmMain1::Text2_Change() {
     const qsizetype size = codeText().size();
-    lblCodeSize_->setText(size > 0 ? codeSizeText(size) : QString());
+    QString sizeLine = size > 0 ? codeSizeText(size) : QString();
+    if (!Text2_->isEditable()) {
+        sizeLine = tr("%1, too long to edit").arg(sizeLine);
+    }
+    lblCodeSize_->setText(sizeLine);
     if (size == 0) {
         codeFormat_.reset();
     }

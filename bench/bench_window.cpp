@@ -2,10 +2,11 @@
 // preset applied, then Command1_Click plus laying out and painting the whole window once
 // (grab), as the user waits for it. Runs on the offscreen platform unless another is chosen.
 //
-//   tintwave-bench-window [--no-breaks] chars
+//   tintwave-bench-window [--no-breaks] [--type] chars
 //
-// One size per process, so the peak memory printed is that size's own. --no-breaks uses a
-// text without spaces, the hardest case for wrapping.
+// One size per process, so the peak memory printed is that size's own: the largest resident
+// set so far (getrusage). --no-breaks uses a text without spaces, the hardest case for
+// wrapping. --type then times keystrokes typed into the code box, each until it is painted.
 
 #include "app/frmMain1.h"
 #include "app/tests/ScriptedPlatform.h"
@@ -14,9 +15,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -29,6 +33,46 @@ constexpr int kRepeats = 5;
 
 double milliseconds(const QElapsedTimer& timer) {
     return timer.nsecsElapsed() / 1e6;
+}
+
+// The processor time the process has used, which other programs on the machine don't inflate.
+double cpuMilliseconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// Types letters at the end of the code and prints the time from each key press until the
+// box and the size line are painted again, on the clock and in processor time.
+void timeTyping(QWidget& window) {
+    auto* edit = window.findChild<QPlainTextEdit*>();
+    if (!edit->isVisible()) {
+        std::printf("code not editable: typing not timed\n");
+        return;
+    }
+    const qsizetype size = edit->toPlainText().size();
+    edit->setFocus();
+    edit->moveCursor(QTextCursor::End);
+    QApplication::processEvents();
+    std::vector<double> keys, cpu;
+    QElapsedTimer timer;
+    for (int i = 0; i < 21; ++i) {
+        timer.restart();
+        const double cpuStart = cpuMilliseconds();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(edit, &press);
+        QApplication::sendEvent(edit, &release);
+        QApplication::processEvents(); // the posted repaints
+        keys.push_back(milliseconds(timer));
+        cpu.push_back(cpuMilliseconds() - cpuStart);
+    }
+    std::sort(keys.begin(), keys.end());
+    std::sort(cpu.begin(), cpu.end());
+    std::printf("typing into %lld characters of code: keystroke median %.1f ms, max %.1f ms "
+                "(processor time median %.1f ms, max %.1f ms)\n",
+                static_cast<long long>(size), keys[keys.size() / 2], keys.back(),
+                cpu[cpu.size() / 2], cpu.back());
 }
 
 } // namespace
@@ -81,5 +125,8 @@ int main(int argc, char** argv) {
                 breaks ? "words" : "no breaks", static_cast<long long>(length),
                 static_cast<long long>(kept), pasted, runs[runs.size() / 2], runs.front(),
                 runs.back(), peakMegabytes(), pastedPeak, firstPeak);
+    if (app.arguments().contains(QStringLiteral("--type"))) {
+        timeTyping(window);
+    }
     return 0;
 }

@@ -34,11 +34,11 @@ struct Job {
     std::vector<qsizetype> bounds;
     qsizetype count;
     ColorRamp ramp;
-    int largest;                   // component of the colours: no code has more digits
-    std::vector<CharColor>* chars; // nothing when the caller does not want them
+    int largest;          // component of the colours: no code has more digits
+    CharColorSink* chars; // nothing when the caller does not want them
 
     Job(const QString& t, const ActiveColors& active, const ColorizeOptions& options,
-        std::vector<CharColor>* c)
+        CharColorSink* c)
         : text(t)
         , bounds(eachUnitIsACharacter(t) ? std::vector<qsizetype>() : graphemeBoundaries(t))
         , count(bounds.empty() ? t.size() : qsizetype(bounds.size() - 1))
@@ -70,7 +70,7 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer, 
             const qsizetype length = job.start(first + k + 1) - start;
             writer.character(QStringView(job.text).sliced(start, length), c);
             if (job.chars) {
-                job.chars->push_back({start, length, color::rgb(c.red, c.green, c.blue)});
+                job.chars->character({start, length, color::rgb(c.red, c.green, c.blue)});
             }
         }
         first += filled;
@@ -107,6 +107,17 @@ void write(const Job& job, const ColorizeOptions& options, CodeSink& sink, QStri
         return writeAs<AnsiWriter>(job, options, sink, room);
     }
 }
+
+class TableSink : public CharColorSink {
+public:
+    explicit TableSink(std::vector<CharColor>& table)
+        : table_(table) {}
+    void begin(qsizetype count) override { table_.reserve(std::size_t(count)); }
+    void character(const CharColor& c) override { table_.push_back(c); }
+
+private:
+    std::vector<CharColor>& table_;
+};
 
 class StringSink : public CodeSink {
 public:
@@ -145,13 +156,22 @@ QString messageFor(ColorizeError error) {
 
 ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
                         const ColorizeOptions& options) {
+    std::vector<CharColor> table;
+    TableSink chars(table);
+    ColorizeResult result = colorize(text, slotValues, options, chars);
+    result.chars = std::move(table);
+    return result;
+}
+
+ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
+                        const ColorizeOptions& options, CharColorSink& chars) {
     ColorizeResult result;
     const ActiveColors active = activeColors(slotValues);
     if ((result.error = check(text, active))) {
         return result;
     }
-    const Job job(text, active, options, &result.chars);
-    result.chars.reserve(std::size_t(job.count));
+    const Job job(text, active, options, &chars);
+    chars.begin(job.count);
     StringSink sink(result.code);
     write(job, options, sink, &result.code);
     return result;

@@ -34,11 +34,24 @@ struct ColorizeResult {
     bool ok() const { return !error; }
 };
 
+// Receives the colour of each character, in text order, as colorize writes the code.
+class CharColorSink {
+public:
+    virtual ~CharColorSink() = default;
+    // Called once before the first character with the number of characters to come.
+    virtual void begin(qsizetype /*count*/) {}
+    virtual void character(const CharColor& c) = 0;
+};
+
 // Turns text, the ten slot values (negative = empty slot) and the options into the
 // per-character gradient code in the chosen format. Pure: reads nothing else, writes
 // nothing else.
 ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
                         const ColorizeOptions& options);
+// The same, handing the per-character colours to chars instead of the result (its chars stay
+// empty): a caller that keeps them in another form never holds a table of every character.
+ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
+                        const ColorizeOptions& options, CharColorSink& chars);
 
 // Receives the code in pieces, in order. Each piece is whole text: it never ends between
 // the two halves of a surrogate pair.

@@ -21,6 +21,9 @@ packages=(
   file
   lintian
   man-db
+  # The preview's tests of other scripts and emoji.
+  fonts-noto-core
+  fonts-noto-color-emoji
 )
 
 missing=()

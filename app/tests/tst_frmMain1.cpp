@@ -362,17 +362,23 @@ private Q_SLOTS:
         QCOMPARE(changed, changes);
     }
 
-    // A long code is shown read-only and Copy and Save take it whole; a short code after it
-    // is editable again, and the size line counts what the box holds.
-    void codeBox_longCodeTakenWhole_sizeLineCountsTheBox() {
+    // A code of up to 100,000 characters takes typing. A longer one is shown read-only, the
+    // size line says so, and Copy and Save take it whole; a short code after it is editable
+    // again, and the size line counts what the box holds.
+    void codeBox_editableUpToTheLimit_longerReadOnlyAndSaid() {
         auto* sizeLine = w->find<QLabel>("lblCodeSize");
         w->window->setColors(paletteOf({0x0000FF, E, E, 0xFF0000}));
-        w->find<QLineEdit>("txtInput")->setText(QString(3000, u'a'));
+        w->find<QLineEdit>("txtInput")->setText(QString(3332, u'a'));
+        w->activate("Command1");
+        QTest::keyClick(w->codeBox()->focusProxy(), Qt::Key_X);
+        QCOMPARE(sizeLine->text(), "99,978 characters");
+        w->find<QLineEdit>("txtInput")->setText(QString(3333, u'a'));
         w->fake.saveDialog.answers = {"/out/long.html"};
         for (const char* command : {"Command1", "Command8", "Command3"}) {
             w->activate(command);
         }
-        QCOMPARE(sizeLine->text(), "90,017 characters");
+        QTest::keyClick(w->codeBox()->focusProxy(), Qt::Key_X);
+        QCOMPARE(sizeLine->text(), "100,007 characters, too long to edit");
         QCOMPARE(w->fake.clipboard.text, w->codeBox()->code());
         QVERIFY(w->fake.files.files.value("/out/long.html")
                     .contains(w->fake.clipboard.text.toLatin1() + "\r\n"));

@@ -3,6 +3,7 @@
 #include "platform/memory/MemoryPlatform.h"
 
 #include <QTest>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 
 using namespace tintwave;
@@ -14,13 +15,23 @@ class TestPreviewBox : public QObject {
     platform::FixedSystemColors systemColors;
     std::unique_ptr<PreviewBox> box;
 
-    // Shows text with one colour per UTF-16 unit: a ramp of blue, or red.
-    void show(const QString& text, bool ramp = true, bool styled = false) {
+    // Shows text with one colour per grapheme, the colour of its first unit i.
+    void show(const QString& text, const std::function<ColorValue(qsizetype)>& color,
+              bool styled = false) {
         std::vector<engine::CharColor> chars;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            chars.push_back({i, 1, ramp ? color::rgb(0, 0, int(i % 256)) : 0x0000FF});
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+        for (qsizetype i = 0, next; (next = graphemes.toNextBoundary()) > 0; i = next) {
+            chars.push_back({i, next - i, color(i)});
         }
         box->showColorized(text, chars, engine::kNone, styled, styled, styled);
+    }
+    // Where the background shows.
+    QImage background() const {
+        return box->viewport()
+            ->grab()
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32)
+            .createMaskFromColor(box->palette().color(QPalette::Base).rgb());
     }
     int pixelsOf(QColor color) const {
         const QImage image =
@@ -38,7 +49,7 @@ private Q_SLOTS:
 
     // Every unit of a grapheme gets its colour, and a new run replaces the old one whole.
     void showColorized_coloursEveryUnitOfAGrapheme_nextRunReplacesAll() {
-        show(u"abcdef"_s);
+        show(u"abcdef"_s, [](qsizetype) { return 0; });
         box->setSelection(1, 3);
         const QString text = u"e\u0301😀🇩🇪z"_s; // combining accent, surrogate pair, two flags
         box->showColorized(text, {{0, 2, 0x11}, {2, 2, 0x2200}, {4, 4, 0x330000}, {8, 1, 0x44}},
@@ -57,11 +68,47 @@ private Q_SLOTS:
     void paint_packedColoursOverTheBackground() {
         QCOMPARE(box->palette().color(QPalette::Base), QColor(0xAB, 0xCD, 0xEF));
         box->setBackColor(0x123456);
-        show(u"MMMMMMMM"_s, false, true);
+        show(
+            u"MMMMMMMM"_s, [](qsizetype) { return 0xFF; }, true);
         QCOMPARE(box->palette().color(QPalette::Base), QColor(0x56, 0x34, 0x12));
         QVERIFY(pixelsOf(QColor(0x56, 0x34, 0x12)) > 1000);
         QVERIFY(pixelsOf(Qt::red) > 20);
         QCOMPARE(pixelsOf(Qt::blue) + pixelsOf(Qt::black), 0);
+    }
+
+    // Colours never change the shaping: each script, coloured red and blue by turns per
+    // character, covers exactly the pixels it covers in one colour (letters joined,
+    // conjuncts and emoji sequences whole, right-to-left runs in their visual order).
+    void paint_colourPerCharacter_shapesLikeOneColour_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Arabic") << u"مرحبا لا"_s;
+        QTest::newRow("Hebrew") << u"שָׁלוֹם"_s;
+        QTest::newRow("mixed directions") << u"a מרחב 12 b سلام!"_s;
+        QTest::newRow("Devanagari") << u"क्षत्रिय हिन्दी"_s;
+        QTest::newRow("Thai") << u"สวัสดีครับ"_s;
+        QTest::newRow("emoji family") << u"👨‍👩‍👧‍👦"_s;
+        QTest::newRow("flag") << u"🇩🇪"_s;
+        QTest::newRow("combining accents") << u"e\u0301a\u0308o\u0323\u0302"_s;
+    }
+    void paint_colourPerCharacter_shapesLikeOneColour() {
+        QFETCH(QString, text);
+        box->setBackColor(0xFFFFFF);
+        show(text, [](qsizetype) { return 0; });
+        const QImage oneColour = background();
+        QVERIFY(pixelsOf(Qt::white) < oneColour.width() * oneColour.height());
+        int turn = 0;
+        show(text, [&turn](qsizetype) { return turn++ % 2 ? 0xFF0000 : 0x0000FF; });
+        QCOMPARE(background(), oneColour);
+        QVERIFY(turn == 1 || (pixelsOf(Qt::red) > 0 && pixelsOf(Qt::blue) > 0));
+    }
+
+    // The chosen face is found as a browser finds it, whatever the box's own style hint.
+    void showColorized_faceFoundWhateverTheBoxHint() {
+        QFont sans(u"Arial"_s);
+        sans.setStyleHint(QFont::SansSerif);
+        box->setFont(sans);
+        box->showColorized(u"x"_s, {{0, 1, 0}}, u"Courier New"_s, false, false, false);
+        QVERIFY(QFontInfo(box->displayFont()).fixedPitch());
     }
 
     // A long paragraph is laid out in pieces as it scrolls into view; the lines must
@@ -72,7 +119,7 @@ private Q_SLOTS:
             text += u"word%1 "_s.arg(i * 7919 % 100000);
         }
         text += QString(2800, u'x');
-        show(text);
+        show(text, [](qsizetype i) { return color::rgb(0, 0, int(i % 256)); });
         QTextLayout whole(text, box->displayFont());
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
