@@ -1,7 +1,9 @@
 #include "app/Form6.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
 
 namespace tintwave::app {
 
@@ -36,6 +38,7 @@ Form6::Form6(const QStringList& titles, std::function<void(int)> deleteIt, QWidg
     remove_->setSelectionMode(QAbstractItemView::SingleSelection);
     remove_->addItems(titles);
     remove_->clearSelection();
+    remove_->installEventFilter(this);
 
     removeButton_ = new QPushButton(QStringLiteral("Remove"), this);
     removeButton_->setObjectName(QStringLiteral("Command1(0)"));
@@ -53,6 +56,23 @@ Form6::Form6(const QStringList& titles, std::function<void(int)> deleteIt, QWidg
     setTabOrder(remove_, removeButton_);
     setTabOrder(removeButton_, cancel);
     remove_->setFocus();
+}
+
+// While no line is selected, the first Up or Down selects the line with the focus frame
+// (the first one after opening) instead of moving past it, so that Down and Enter remove
+// the first scheme. Space selects it anyway; from then on the keys move as usual.
+bool Form6::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == remove_ && event->type() == QEvent::KeyPress && remove_->count() > 0 &&
+        remove_->selectedItems().isEmpty()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            remove_->setCurrentRow(std::max(0, remove_->currentRow()),
+                                   QItemSelectionModel::ClearAndSelect);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void Form6::Command1_Click(int index) {

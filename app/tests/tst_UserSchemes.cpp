@@ -20,7 +20,7 @@ QPushButton* dialogButton(QWidget* dialog, int index) {
 }
 
 // One step of the user in the Remove Scheme dialog: "click n", "double n" (on line n),
-// "Enter", "Escape", "Remove", "Cancel" or "close" (the close box).
+// "Remove", "Cancel", "close" (the close box) or keys pressed in the list ("Enter", "Down").
 void act(QWidget* dialog, const QString& step) {
     QListWidget* list = schemeList(dialog);
     const QString what = step.section(QLatin1Char(' '), 0, 0);
@@ -31,15 +31,13 @@ void act(QWidget* dialog, const QString& step) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at());
     } else if (what == QLatin1String("double")) {
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at());
-    } else if (what == QLatin1String("Enter")) {
-        QTest::keyClick(list, Qt::Key_Return);
-    } else if (what == QLatin1String("Escape")) {
-        QTest::keyClick(list, Qt::Key_Escape);
     } else if (what == QLatin1String("close")) {
         dialog->close();
-    } else {
+    } else if (what == QLatin1String("Remove") || what == QLatin1String("Cancel")) {
         QTest::mouseClick(dialogButton(dialog, what == QLatin1String("Remove") ? 0 : 1),
                           Qt::LeftButton);
+    } else {
+        QTest::keyClick(list, QKeySequence(what)[0].key());
     }
 }
 
@@ -147,6 +145,13 @@ private Q_SLOTS:
         QTest::newRow("Enter") << QStringList{"click 2", "Enter"} << "A B";
         QTest::newRow("first line") << QStringList{"click 0", "Remove"} << "B C";
         QTest::newRow("double click only selects") << QStringList{"double 2", "Enter"} << "A B";
+        // The first Up, Down or Space selects the line with the focus frame, the first one.
+        QTest::newRow("Down") << QStringList{"Down", "Enter"} << "B C";
+        QTest::newRow("Up") << QStringList{"Up", "Enter"} << "B C";
+        QTest::newRow("Space") << QStringList{"Space", "Enter"} << "B C";
+        QTest::newRow("Down Down") << QStringList{"Down", "Down", "Enter"} << "A C";
+        QTest::newRow("End Up") << QStringList{"End", "Up", "Enter"} << "A C";
+        QTest::newRow("click, Home") << QStringList{"click 2", "Home", "Enter"} << "B C";
         QTest::newRow("Enter, nothing selected") << QStringList{"Enter", "Cancel"} << "A B C";
         QTest::newRow("Remove, nothing selected") << QStringList{"Remove", "Cancel"} << "A B C";
         QTest::newRow("Cancel") << QStringList{"click 1", "Cancel"} << "A B C";
