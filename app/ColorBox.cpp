@@ -3,6 +3,8 @@
 #include "platform/SystemColors.h"
 #include "platform/widgets/QtColor.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -17,6 +19,8 @@ ColorBox::ColorBox(int index, const platform::SystemColors& systemColors, QWidge
     setLineWidth(2);
     // In the tab chain like the other controls, but a click leaves the focus where it is.
     setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(tr("Colour slot %1").arg(index + 1));
+    describeValue();
 }
 
 void ColorBox::setValue(ColorValue value) {
@@ -24,7 +28,14 @@ void ColorBox::setValue(ColorValue value) {
         return;
     }
     value_ = value;
+    describeValue();
     update();
+}
+
+void ColorBox::describeValue() {
+    setAccessibleDescription(isSystemColor(value_)
+                                 ? tr("empty")
+                                 : platform::toQColor(value_).name(QColor::HexRgb).toUpper());
 }
 
 ColorValue ColorBox::shownColor() const {
@@ -34,7 +45,12 @@ ColorValue ColorBox::shownColor() const {
 void ColorBox::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(this);
-        painter.fillRect(contentsRect(), platform::toQColor(shownColor()));
+        const QColor fill = platform::toQColor(shownColor());
+        painter.fillRect(contentsRect(), fill);
+        if (hasFocus()) { // dotted, in black or white, whichever stands out on the fill
+            painter.setPen(QPen(fill.lightness() < 128 ? Qt::white : Qt::black, 1, Qt::DotLine));
+            painter.drawRect(contentsRect().adjusted(2, 2, -3, -3));
+        }
     }
     QFrame::paintEvent(event);
 }
@@ -42,6 +58,32 @@ void ColorBox::paintEvent(QPaintEvent* event) {
 void ColorBox::mousePressEvent(QMouseEvent* event) {
     event->accept();
     Q_EMIT mouseDown(index_, event->button(), event->globalPosition().toPoint());
+}
+
+void ColorBox::keyboardPress(Qt::MouseButton button) {
+    Q_EMIT mouseDown(index_, button, mapToGlobal(QPoint(0, height())));
+}
+
+// Enter and every other key go on to the window (Enter runs Colorize there).
+void ColorBox::keyPressEvent(QKeyEvent* event) {
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Space && modifiers == Qt::NoModifier) {
+        keyboardPress(Qt::LeftButton);
+    } else if ((event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier) ||
+               (event->key() == Qt::Key_Menu && modifiers == Qt::NoModifier)) {
+        keyboardPress(Qt::RightButton);
+    } else {
+        QFrame::keyPressEvent(event);
+    }
+}
+
+// The right button has been reported on its press already; the context-menu key
+// arrives here on desktops that turn it into a context-menu request.
+void ColorBox::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        keyboardPress(Qt::RightButton);
+    }
+    event->accept();
 }
 
 } // namespace tintwave::app

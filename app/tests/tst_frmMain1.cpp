@@ -1,8 +1,10 @@
 #include "app/ColorBox.h"
 #include "app/tests/AppTestKit.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -104,23 +106,37 @@ class TestMainWindow : public QObject {
                                 .join('|'),
                 QString("visible=") + (w->window->isVisible() ? "yes" : "no")};
     }
-    // Runs command: a control or menu item name, "RTB1" (a click on the preview), or
-    // "<button>@n" for a mouse button pressed on colour box n, where the right button is
-    // followed by the pop-up item <button>.
+    // Runs command: a control or menu item name, or "<input>@<target>" with target a colour
+    // box number or RTB1 and input a mouse button (Left, Middle, Right) or keys (Menu is the
+    // context-menu request a desktop makes of the context-menu key), then after a blank the
+    // pop-up item to choose.
     void run(const QString& command) {
-        const QString button = command.section('@', 0, 0);
-        auto* box = w->window->findChild<ColorBox*>("picColor(" + command.section('@', 1) + ")");
-        if (command == "RTB1") {
-            QTest::mouseClick(w->preview()->viewport(), Qt::LeftButton);
-        } else if (box && !button.startsWith("Right")) {
-            QTest::mousePress(box, button == "Left" ? Qt::LeftButton : Qt::MiddleButton);
-        } else if (box) {
-            QTest::mousePress(box, Qt::RightButton);
-            QVERIFY(w->find<QMenu>("mnuPopUp")->isVisible());
-            w->find<QAction>(button.section(' ', 1))->trigger();
-            w->find<QMenu>("mnuPopUp")->hide();
-        } else {
+        const QString input = command.section('@', 0, 0).section(' ', 0, 0);
+        const QString item = command.section('@', 0, 0).section(' ', 1);
+        const QString target = command.section('@', 1);
+        QWidget* box = target == "RTB1"
+                           ? static_cast<QWidget*>(w->preview())
+                           : w->window->findChild<ColorBox*>("picColor(" + target + ")");
+        if (!box) {
             w->activate(command);
+        } else if (target == "RTB1" && input == "Left") {
+            QTest::mouseClick(w->preview()->viewport(), Qt::LeftButton);
+        } else if (input == "Left" || input == "Middle" || input == "Right") {
+            QTest::mousePress(box, input == "Left"    ? Qt::LeftButton
+                                   : input == "Right" ? Qt::RightButton
+                                                      : Qt::MiddleButton);
+        } else if (input == "Menu") {
+            QContextMenuEvent request(QContextMenuEvent::Keyboard, {}, box->mapToGlobal(QPoint()));
+            QApplication::sendEvent(box, &request);
+        } else {
+            box->setFocus();
+            const QKeyCombination key = QKeySequence(input)[0];
+            QTest::keyClick(box, key.key(), key.keyboardModifiers());
+        }
+        if (!item.isEmpty()) {
+            QVERIFY(w->find<QMenu>("mnuPopUp")->isVisible());
+            w->find<QAction>(item)->trigger();
+            w->find<QMenu>("mnuPopUp")->hide();
         }
     }
 
@@ -259,14 +275,19 @@ private Q_SLOTS:
             {"Command7", none, randomized},
             {"mnuRandom", none, randomized},
             {"Left@4", none, {"gIndex=4", "palette=0 _ _ _ 123456 ffffff _ _ _ _", "picked=1"}},
+            {"Space@4", none, {"gIndex=4", "palette=0 _ _ _ 123456 ffffff _ _ _ _", "picked=1"}},
+            {"Return@4", none, colorized},
             // The pop-up acts on the box it was opened on.
             {"Middle@7", none, {"gIndex=7"}},
             {"Right mnuInvert@0", none, {"gIndex=0", "palette=ffffff _ _ _ _ ffffff _ _ _ _"}},
+            {"Menu mnuInvert@0", none, {"gIndex=0", "palette=ffffff _ _ _ _ ffffff _ _ _ _"}},
             {"Right mnuClear@5", none, {"gIndex=5", "palette=0 _ _ _ _ _ _ _ _ _"}},
+            {"Shift+F10 mnuClear@5", none, {"gIndex=5", "palette=0 _ _ _ _ _ _ _ _ _"}},
             {"Right mnuRandomOne@1", none, {"gIndex=1", "palette=0 20100 _ _ _ ffffff _ _ _ _"}},
             {"Right mnuCancel@0", none, {"gIndex=0"}},
             {"mnublre", none, {"palette=ff0000 ff _ _ _ _ _ _ _ _"}},
-            {"RTB1", none, {"background=123456", "picked=1"}},
+            {"Left@RTB1", none, {"background=123456", "picked=1"}},
+            {"Space@RTB1", none, {"background=123456", "picked=1"}},
             {"Command3", none, {"clipboard=kept"}},
             {"mnuSave", none, saved},
             {"Command8", none, saved},
@@ -326,6 +347,29 @@ private Q_SLOTS:
         QStringList changed = observable(modals);
         changed.removeIf([&before](const QString& line) { return before.contains(line); });
         QCOMPARE(changed, changes);
+    }
+
+    // Screen readers hear what each box is and what it holds, kept up to date; each box
+    // shows when it has the keyboard focus.
+    void boxes_namedForScreenReaders_showFocus() {
+        w->window->setColors(paletteOf({0x0000FF, E, 0x123456}));
+        w->window->setColors(paletteOf({0x0000FF, 0x00FF00}));
+        QStringList heard;
+        for (const char* name : {"picColor(0)", "picColor(1)", "picColor(2)", "RTB1", "Text2"}) {
+            QWidget* box = w->find(name);
+            box = box->focusProxy() ? box->focusProxy() : box;
+            const QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(box);
+            heard << reader->text(QAccessible::Name) + ": " +
+                         reader->text(QAccessible::Description);
+            const QImage unfocused = box->grab().toImage();
+            box->setFocus(Qt::TabFocusReason);
+            QVERIFY2(box->grab().toImage() != unfocused, name);
+        }
+        QCOMPARE(heard, QStringList({"Colour slot 1: #FF0000", "Colour slot 2: #00FF00",
+                                     "Colour slot 3: empty",
+                                     "Preview: The colorized text; Space chooses the background "
+                                     "colour",
+                                     "HTML code: The code Colorize wrote; it can be edited"}));
     }
 
     // A long code is shown read-only and Copy and Save take it whole; a short code after it
