@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QStyle>
 
 using Setup = std::function<void(tintwave::app::testing::MainWindow&)>;
 Q_DECLARE_METATYPE(Setup)
@@ -374,6 +375,37 @@ private Q_SLOTS:
                                      "Preview: The colorized text; Space chooses the background "
                                      "colour",
                                      "HTML code: The code Colorize wrote; it can be edited"}));
+    }
+
+    // Every control shows its whole content in the desktop's fonts: it is at least as large
+    // as its size hint, and a push button's caption keeps the style's margin clear of the
+    // frame (but for the one-glyph arrows, which have no room beside the colour boxes).
+    // Text boxes scroll instead.
+    void controls_showTheirWholeContent() {
+        QStringList tooSmall;
+        for (QWidget* control :
+             w->window->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QSize wanted = control->sizeHint();
+            if (const auto* button = qobject_cast<QPushButton*>(control)) {
+                const QStyle* style = button->style();
+                const int padding = style->pixelMetric(QStyle::PM_DefaultFrameWidth) +
+                                    style->pixelMetric(QStyle::PM_ButtonMargin);
+                const int text =
+                    button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width();
+                wanted.setWidth(button->text().size() > 1 ? text + 2 * padding : 0);
+            }
+            if (!qobject_cast<QAbstractScrollArea*>(control) &&
+                !control->findChild<QAbstractScrollArea*>() &&
+                (wanted.width() > control->width() || wanted.height() > control->height())) {
+                tooSmall << QString("%1 %2x%3 < %4x%5")
+                                .arg(control->objectName())
+                                .arg(control->width())
+                                .arg(control->height())
+                                .arg(wanted.width())
+                                .arg(wanted.height());
+            }
+        }
+        QVERIFY2(tooSmall.isEmpty(), qPrintable(tooSmall.join(", ")));
     }
 
     // A long code is shown read-only and Copy and Save take it whole; a short code after it
