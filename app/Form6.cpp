@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <algorithm>
 
 namespace tintwave::app {
@@ -11,6 +12,18 @@ namespace {
 
 constexpr int kClientWidth = 196;
 constexpr int kClientHeight = 162;
+
+// The width that shows the whole caption in a window manager's title bar, where it shares
+// the designed width with the window's icon and its buttons, which many window managers
+// show whatever the window asks for: room for five title-bar squares beside the caption
+// in the bold face title bars use.
+int widthForCaption(const QWidget* dialog) {
+    QFont bold = dialog->font();
+    bold.setBold(true);
+    const int square = dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    return std::max(kClientWidth,
+                    QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()) + 5 * square);
+}
 
 } // namespace
 
@@ -21,7 +34,9 @@ Form6::Form6(const QStringList& titles, std::function<void(int)> deleteIt, QWidg
     setWindowTitle(QStringLiteral("Remove Scheme"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
+    // The controls keep their designed places, centred in a dialog widened for its caption.
+    setFixedSize(widthForCaption(this), kClientHeight);
+    const int dx = (width() - kClientWidth) / 2;
     if (mainWindow) {
         setWindowIcon(mainWindow->windowIcon());
         // Centred by outer sizes; the dialog's frame is not known before it is shown, so
@@ -34,7 +49,7 @@ Form6::Form6(const QStringList& titles, std::function<void(int)> deleteIt, QWidg
 
     remove_ = new QListWidget(this);
     remove_->setObjectName(QStringLiteral("remove"));
-    remove_->setGeometry(2, 6, 191, 121);
+    remove_->setGeometry(dx + 2, 6, 191, 121);
     remove_->setSelectionMode(QAbstractItemView::SingleSelection);
     remove_->addItems(titles);
     remove_->clearSelection();
@@ -42,12 +57,12 @@ Form6::Form6(const QStringList& titles, std::function<void(int)> deleteIt, QWidg
 
     removeButton_ = new QPushButton(QStringLiteral("Remove"), this);
     removeButton_->setObjectName(QStringLiteral("Command1(0)"));
-    removeButton_->setGeometry(3, 135, 89, 25);
+    removeButton_->setGeometry(dx + 3, 135, 89, 25);
     removeButton_->setDefault(true);
     removeButton_->setEnabled(false);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("Command1(1)"));
-    cancel->setGeometry(105, 135, 89, 25);
+    cancel->setGeometry(dx + 105, 135, 89, 25);
 
     connect(remove_, &QListWidget::itemSelectionChanged, this,
             [this] { removeButton_->setEnabled(!remove_->selectedItems().isEmpty()); });

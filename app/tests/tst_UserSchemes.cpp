@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QListWidget>
+#include <QStyle>
 
 using namespace tintwave;
 using namespace tintwave::app;
@@ -107,22 +108,29 @@ private Q_SLOTS:
             }
             const QPoint offset =
                 dialog->frameGeometry().center() - w->window->frameGeometry().center();
-            opened = QStringLiteral("%1 %2x%3 [%4] selected %5, %6 %7 default %8, %9; off %10")
-                         .arg(dialog->windowTitle())
-                         .arg(dialog->width())
-                         .arg(dialog->height())
-                         .arg(lines.join(QLatin1Char(',')))
-                         .arg(schemeList(dialog)->selectedItems().size())
-                         .arg(dialogButton(dialog, 0)->text())
-                         .arg(dialogButton(dialog, 0)->isEnabled() ? "enabled" : "disabled")
-                         .arg(int(dialogButton(dialog, 0)->isDefault()))
-                         .arg(dialogButton(dialog, 1)->text())
-                         .arg(int(offset.manhattanLength() <= 1)); // centred up to odd halves
+            // The caption in a title bar's bold face beside five title-bar squares (the icon
+            // and buttons window managers show whether asked or not, and margins).
+            QFont bold = dialog->font();
+            bold.setBold(true);
+            const int caption = QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()) +
+                                5 * dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+            opened =
+                QStringLiteral("%1 fits %2 x%3 [%4] selected %5, %6 %7 default %8, %9; off %10")
+                    .arg(dialog->windowTitle())
+                    .arg(int(dialog->width() >= caption))
+                    .arg(dialog->height())
+                    .arg(lines.join(QLatin1Char(',')))
+                    .arg(schemeList(dialog)->selectedItems().size())
+                    .arg(dialogButton(dialog, 0)->text())
+                    .arg(dialogButton(dialog, 0)->isEnabled() ? "enabled" : "disabled")
+                    .arg(int(dialogButton(dialog, 0)->isDefault()))
+                    .arg(dialogButton(dialog, 1)->text())
+                    .arg(int(offset.manhattanLength() <= 1)); // centred up to odd halves
             act(dialog, QStringLiteral("click 1"));
             act(dialog, QStringLiteral("Remove"));
         });
         w->activate("mnuRemove");
-        QCOMPARE(opened, QStringLiteral("Remove Scheme 196x162 [A,B,C] selected 0, Remove "
+        QCOMPARE(opened, QStringLiteral("Remove Scheme fits 1 x162 [A,B,C] selected 0, Remove "
                                         "disabled default 1, Cancel; off 1"));
         QCOMPARE(w->userSchemeEntries(),
                  QStringList({"mnuSchemeArray(1)=A", "mnuSchemeArray(2)=C"}));
