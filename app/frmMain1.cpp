@@ -469,8 +469,23 @@ void frmMain1::centreOnScreen() {
          area.y() + (area.height() - outer.height()) / 2);
 }
 
+// The start-up can centre only the client area: a window manager's frame is known once
+// the window is on screen. Then the whole frame is centred, once.
+void frmMain1::centreFrameOnce() {
+    if (!frameCentred_ && isVisible() && frameGeometry().size() != size()) {
+        frameCentred_ = true;
+        centreOnScreen();
+    }
+}
+
+void frmMain1::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    centreFrameOnce();
+}
+
 void frmMain1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    centreFrameOnce();
     if (std::exchange(shownOnce_, true)) {
         return;
     }

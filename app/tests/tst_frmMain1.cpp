@@ -377,6 +377,20 @@ private Q_SLOTS:
                                      "HTML code: The code Colorize wrote; it can be edited"}));
     }
 
+    // The window's frame, not only its client area, is centred on the screen; the frame
+    // offers minimise and close but no maximise, and its size is fixed.
+    void window_frameCentred_fixedWithoutMaximise() {
+        const QRect frame = w->window->frameGeometry();
+        QVERIFY(frame.size() != w->window->size()); // the platform draws a frame
+        const QPoint off = frame.center() - w->window->screen()->geometry().center();
+        QVERIFY2(off.manhattanLength() <= 1,
+                 qPrintable(QString("%1,%2").arg(off.x()).arg(off.y())));
+        QCOMPARE(w->window->windowFlags() &
+                     (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
+                 Qt::WindowMinimizeButtonHint);
+        QCOMPARE(w->window->minimumSize(), w->window->maximumSize());
+    }
+
     // Every control shows its whole content in the desktop's fonts: it is at least as large
     // as its size hint, and a push button's caption keeps the style's margin clear of the
     // frame (but for the one-glyph arrows, which have no room beside the colour boxes).
