@@ -3,7 +3,6 @@
 #include "platform/SystemColors.h"
 #include "platform/widgets/QtColor.h"
 
-#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -64,7 +63,9 @@ void ColorBox::keyboardPress(Qt::MouseButton button) {
     Q_EMIT mouseDown(index_, button, mapToGlobal(QPoint(0, height())));
 }
 
-// Enter and every other key go on to the window (Enter runs Colorize there).
+// Enter and every other key go on to the window (Enter runs Colorize there). The
+// context-menu key arrives as a key even where the window system also asks for a context
+// menu first; the window has none to show, so the pop-up opens once.
 void ColorBox::keyPressEvent(QKeyEvent* event) {
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (event->key() == Qt::Key_Space && modifiers == Qt::NoModifier) {
@@ -75,15 +76,6 @@ void ColorBox::keyPressEvent(QKeyEvent* event) {
     } else {
         QFrame::keyPressEvent(event);
     }
-}
-
-// The right button has been reported on its press already; the context-menu key
-// arrives here on desktops that turn it into a context-menu request.
-void ColorBox::contextMenuEvent(QContextMenuEvent* event) {
-    if (event->reason() == QContextMenuEvent::Keyboard) {
-        keyboardPress(Qt::RightButton);
-    }
-    event->accept();
 }
 
 } // namespace tintwave::app

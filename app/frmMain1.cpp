@@ -116,8 +116,9 @@ void fitToContents(QWidget* client) {
         }
         QRect box = control->geometry();
         if (const auto* button = qobject_cast<QPushButton*>(control)) {
-            QRect wider = box;
-            wider.setWidth(std::max(box.width(), captionWidth(button)));
+            QRect wider = box; // but for one-glyph captions, which fit as designed
+            wider.setWidth(
+                std::max(box.width(), button->text().size() > 1 ? captionWidth(button) : 0));
             const bool room = client->rect().contains(wider) &&
                               std::none_of(controls.begin(), controls.end(), [&](QWidget* other) {
                                   return other != control && other->geometry().intersects(wider);

@@ -21,7 +21,7 @@ QPushButton* dialogButton(QWidget* dialog, int index) {
 }
 
 // One step of the user in the Remove Scheme dialog: "click n", "double n" (on line n),
-// "Remove", "Cancel", "close" (the close box) or keys pressed in the list ("Enter", "Down").
+// "Remove", "Cancel", "close" (the close box) or a key pressed in the list ("Enter").
 void act(QWidget* dialog, const QString& step) {
     QListWidget* list = schemeList(dialog);
     const QString what = step.section(QLatin1Char(' '), 0, 0);
@@ -34,11 +34,11 @@ void act(QWidget* dialog, const QString& step) {
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at());
     } else if (what == QLatin1String("close")) {
         dialog->close();
-    } else if (what == QLatin1String("Remove") || what == QLatin1String("Cancel")) {
+    } else if (what != QLatin1String("Remove") && what != QLatin1String("Cancel")) {
+        QTest::keySequence(list, QKeySequence(what));
+    } else {
         QTest::mouseClick(dialogButton(dialog, what == QLatin1String("Remove") ? 0 : 1),
                           Qt::LeftButton);
-    } else {
-        QTest::keyClick(list, QKeySequence(what)[0].key());
     }
 }
 
@@ -108,29 +108,26 @@ private Q_SLOTS:
             }
             const QPoint offset =
                 dialog->frameGeometry().center() - w->window->frameGeometry().center();
-            // The caption in a title bar's bold face beside five title-bar squares (the icon
-            // and buttons window managers show whether asked or not, and margins).
-            QFont bold = dialog->font();
-            bold.setBold(true);
-            const int caption = QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()) +
-                                5 * dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-            opened =
-                QStringLiteral("%1 fits %2 x%3 [%4] selected %5, %6 %7 default %8, %9; off %10")
-                    .arg(dialog->windowTitle())
-                    .arg(int(dialog->width() >= caption))
-                    .arg(dialog->height())
-                    .arg(lines.join(QLatin1Char(',')))
-                    .arg(schemeList(dialog)->selectedItems().size())
-                    .arg(dialogButton(dialog, 0)->text())
-                    .arg(dialogButton(dialog, 0)->isEnabled() ? "enabled" : "disabled")
-                    .arg(int(dialogButton(dialog, 0)->isDefault()))
-                    .arg(dialogButton(dialog, 1)->text())
-                    .arg(int(offset.manhattanLength() <= 1)); // centred up to odd halves
+            // The caption in a title bar's bold face beside five title-bar squares.
+            const QFont bold(dialog->font().family(), dialog->font().pointSize(), QFont::Bold);
+            const int room =
+                dialog->width() - 5 * dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+            opened = QStringLiteral("%1 %2x%3 [%4] selected %5, %6 %7 default %8, %9; off %10")
+                         .arg(dialog->windowTitle())
+                         .arg(room >= QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()))
+                         .arg(dialog->height())
+                         .arg(lines.join(QLatin1Char(',')))
+                         .arg(schemeList(dialog)->selectedItems().size())
+                         .arg(dialogButton(dialog, 0)->text())
+                         .arg(dialogButton(dialog, 0)->isEnabled() ? "enabled" : "disabled")
+                         .arg(int(dialogButton(dialog, 0)->isDefault()))
+                         .arg(dialogButton(dialog, 1)->text())
+                         .arg(int(offset.manhattanLength() <= 1)); // centred up to odd halves
             act(dialog, QStringLiteral("click 1"));
             act(dialog, QStringLiteral("Remove"));
         });
         w->activate("mnuRemove");
-        QCOMPARE(opened, QStringLiteral("Remove Scheme fits 1 x162 [A,B,C] selected 0, Remove "
+        QCOMPARE(opened, QStringLiteral("Remove Scheme 1x162 [A,B,C] selected 0, Remove "
                                         "disabled default 1, Cancel; off 1"));
         QCOMPARE(w->userSchemeEntries(),
                  QStringList({"mnuSchemeArray(1)=A", "mnuSchemeArray(2)=C"}));
@@ -153,13 +150,10 @@ private Q_SLOTS:
         QTest::newRow("Enter") << QStringList{"click 2", "Enter"} << "A B";
         QTest::newRow("first line") << QStringList{"click 0", "Remove"} << "B C";
         QTest::newRow("double click only selects") << QStringList{"double 2", "Enter"} << "A B";
-        // The first Up, Down or Space selects the line with the focus frame, the first one.
+        // The first Down or Space selects the line with the focus frame, the first one.
         QTest::newRow("Down") << QStringList{"Down", "Enter"} << "B C";
-        QTest::newRow("Up") << QStringList{"Up", "Enter"} << "B C";
         QTest::newRow("Space") << QStringList{"Space", "Enter"} << "B C";
         QTest::newRow("Down Down") << QStringList{"Down", "Down", "Enter"} << "A C";
-        QTest::newRow("End Up") << QStringList{"End", "Up", "Enter"} << "A C";
-        QTest::newRow("click, Home") << QStringList{"click 2", "Home", "Enter"} << "B C";
         QTest::newRow("Enter, nothing selected") << QStringList{"Enter", "Cancel"} << "A B C";
         QTest::newRow("Remove, nothing selected") << QStringList{"Remove", "Cancel"} << "A B C";
         QTest::newRow("Cancel") << QStringList{"click 1", "Cancel"} << "A B C";

@@ -35,25 +35,23 @@ private Q_SLOTS:
         QStringList shown;
         for (int i = 0; i < 4; ++i) {
             const QLabel* l = label(i);
-            const QSize wanted = l->sizeHint(); // the whole text shows
-            shown << QString("%1 | %2 %3 | %4,%5 %6")
+            QCOMPARE(l->size().expandedTo(l->sizeHint()), l->size()); // the whole text shows
+            shown << QString("%1 | %2 %3 | %4,%5")
                          .arg(l->text(), l->font().family())
                          .arg(l->font().pointSizeF())
                          .arg(l->x())
-                         .arg(l->y())
-                         .arg(wanted.boundedTo(l->size()) == wanted ? "whole" : "cut");
+                         .arg(l->y());
         }
         const QImage image = form->rainbow().toImage();
         for (int column : {0, 50, 51, 101, 102, 153, 203, 255, 305}) {
             shown << image.pixelColor(column, image.height() - 1).name();
         }
-        QCOMPARE(shown,
-                 QStringList({"Tintwave | Times New Roman 18 | 18,23 whole",
-                              "Gradient text for the web | Times New Roman 14.25 | 21,59 whole",
-                              "hello@tintwave.example | Times New Roman 14.25 | 62,86 whole",
-                              "https://tintwave.example/ | Times New Roman 12 | 15,108 whole",
-                              "#ff0500", "#ffff00", "#faff00", "#00ff00", "#00ff05", "#00faff",
-                              "#0000ff", "#ff00fa", "#ff0000"}));
+        QCOMPARE(shown, QStringList({"Tintwave | Times New Roman 18 | 18,23",
+                                     "Gradient text for the web | Times New Roman 14.25 | 21,59",
+                                     "hello@tintwave.example | Times New Roman 14.25 | 62,86",
+                                     "https://tintwave.example/ | Times New Roman 12 | 15,108",
+                                     "#ff0500", "#ffff00", "#faff00", "#00ff00", "#00ff05",
+                                     "#00faff", "#0000ff", "#ff00fa", "#ff0000"}));
         form->show();
         QCOMPARE(form->pos(), QPoint(176, 189)); // 482 / 2 - 331 / 2 + 100, 365 / 2 - 147 / 2 + 80
         form->hide();
