@@ -35,6 +35,8 @@ CodeBox::CodeBox(QWidget* parent)
     // The box takes its place in the tab order; focus goes to whichever part is on show.
     setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(edit_);
+    edit_->setAccessibleName(tr("HTML code"));
+    edit_->setAccessibleDescription(tr("The code Colorize wrote; it can be edited"));
 }
 
 QString CodeBox::code() const {
@@ -74,6 +76,8 @@ void CodeBox::dropLongCode() {
 CodeView* CodeBox::longView() {
     if (!long_) {
         long_ = new CodeView(this);
+        long_->setAccessibleName(edit_->accessibleName());
+        long_->setAccessibleDescription(tr("The code Colorize wrote, too long to edit"));
         stack_->addWidget(long_);
         QWidget::setTabOrder(edit_, long_);
     }

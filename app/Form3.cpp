@@ -101,11 +101,11 @@ void Form3::addLabel(int index, const QString& text, qreal pointSize, QRect twip
     font.setPointSizeF(pointSize);
     label->setFont(font);
     label->setAlignment(alignment | Qt::AlignTop);
-    // Where a wider face stands in for Times New Roman, the text grows to the right
-    // instead of being cut off.
+    // Where a wider or taller face stands in for Times New Roman, the text grows to the
+    // right and downward instead of being cut off.
     label->setGeometry(toPixels(twips.x()), toPixels(twips.y()),
                        std::max(toPixels(twips.width()), label->sizeHint().width()),
-                       toPixels(twips.height()));
+                       std::max(toPixels(twips.height()), label->sizeHint().height()));
     if (index == 3) {
         webLabel_ = label;
     }

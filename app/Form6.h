@@ -21,6 +21,9 @@ public:
     // 0: Remove, 1: Cancel.
     void Command1_Click(int index);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     std::function<void(int)> deleteIt_;
     QListWidget* remove_ = nullptr;

@@ -328,6 +328,10 @@ void LazyTextView::paintEvent(QPaintEvent*) {
         }
         drawLine(painter, line, line.top - top);
     }
+    if (hasFocus()) { // a frame in the highlight colour, as focused text boxes have
+        painter.setPen(palette().color(QPalette::Highlight));
+        painter.drawRect(viewport()->rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 void LazyTextView::resizeEvent(QResizeEvent* event) {
@@ -404,6 +408,11 @@ void LazyTextView::keyPressEvent(QKeyEvent* event) {
         copy();
     } else if (event->matches(QKeySequence::SelectAll)) {
         selectAll();
+    } else if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        // The keyboard's way to the context menu, opened at the top left of the text.
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, viewport()->pos(),
+                                    mapToGlobal(viewport()->pos()));
+        contextMenuEvent(&menuEvent);
     } else if (event->matches(QKeySequence::MoveToStartOfDocument)) {
         bar->setValue(0);
     } else if (event->matches(QKeySequence::MoveToEndOfDocument)) {
@@ -420,6 +429,17 @@ void LazyTextView::contextMenuEvent(QContextMenuEvent* event) {
     copyAction->setEnabled(selectionLength() > 0);
     menu.addAction(tr("Select &All"), this, &LazyTextView::selectAll);
     menu.exec(event->globalPos());
+}
+
+// The text area shows the focus frame.
+void LazyTextView::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void LazyTextView::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
 }
 
 void LazyTextView::changeEvent(QEvent* event) {

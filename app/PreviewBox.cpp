@@ -3,6 +3,7 @@
 #include "color/ColorProcs.h"
 #include "platform/SystemColors.h"
 
+#include <QKeyEvent>
 #include <algorithm>
 
 namespace tintwave::app {
@@ -23,6 +24,8 @@ PreviewBox::PreviewBox(const platform::SystemColors& systemColors, QWidget* pare
     setFont(boxFont);
     setBackColor(backColor_);
     restyle();
+    setAccessibleName(tr("Preview"));
+    setAccessibleDescription(tr("The colorized text; Space chooses the background colour"));
 }
 
 PreviewBox::~PreviewBox() = default;
@@ -57,6 +60,14 @@ void PreviewBox::showColorized(const QString& text, const std::vector<engine::Ch
         colors.character(c);
     }
     showColorized(text, std::move(colors), face, bold, italic, underline);
+}
+
+void PreviewBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        Q_EMIT clicked();
+    } else {
+        LazyTextView::keyPressEvent(event);
+    }
 }
 
 void PreviewBox::setBackColor(ColorValue color) {

@@ -61,12 +61,14 @@ public:
 Q_SIGNALS:
     // A left click on the box (the owner opens the colour dialog for the background).
     // A press and release on the same spot; dragging to select text is not a click.
+    // Space stands for it from the keyboard.
     void clicked();
 
 protected:
     std::vector<ColorRange> colorsFor(qsizetype start, qsizetype length) const override;
     void fontChanged() override { restyle(); }
     void clickedInPlace() override { Q_EMIT clicked(); }
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void restyle();

@@ -11,6 +11,7 @@
 #include "platform/SettingsStore.h"
 #include "schemes/SchemeStore.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
@@ -24,6 +25,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <algorithm>
 #include <limits>
@@ -96,6 +98,50 @@ QLabel* label(QWidget* parent, int index, const QString& caption, int left, int 
     return place(l, left, top, width, height);
 }
 
+// The width a push button's caption needs: its text with the style's button margin clear
+// of the frame on both sides. (The style's size hint also has a minimum width for buttons,
+// which the small arrow buttons are not meant to have.)
+int captionWidth(const QPushButton* button) {
+    const QStyle* style = button->style();
+    const int padding = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button) +
+                        style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+    return button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width() + 2 * padding;
+}
+
+// The designed sizes fit the designed face; where the desktop's wider or taller faces
+// stand in for it, a control grows to show its whole content and keeps its designed place:
+// wider to the right, taller about its designed middle (a label downward, so that its text
+// still starts at the designed top). A push button grows only into free room; text boxes
+// scroll their content instead.
+void fitToContents(QWidget* client) {
+    const QList<QWidget*> controls = client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* control : controls) {
+        if (qobject_cast<QAbstractScrollArea*>(control) ||
+            control->findChild<QAbstractScrollArea*>()) {
+            continue;
+        }
+        QRect box = control->geometry();
+        if (const auto* button = qobject_cast<QPushButton*>(control)) {
+            QRect wider = box; // but for one-glyph captions, which fit as designed
+            wider.setWidth(
+                std::max(box.width(), button->text().size() > 1 ? captionWidth(button) : 0));
+            const bool room = client->rect().contains(wider) &&
+                              std::none_of(controls.begin(), controls.end(), [&](QWidget* other) {
+                                  return other != control && other->geometry().intersects(wider);
+                              });
+            box = room ? wider : box;
+        } else {
+            const QSize wanted = control->sizeHint();
+            box.setWidth(std::max(box.width(), wanted.width()));
+            if (const int extra = wanted.height() - box.height(); extra > 0) {
+                box.moveTop(qobject_cast<QLabel*>(control) ? box.top() : box.top() - extra / 2);
+                box.setHeight(wanted.height());
+            }
+        }
+        control->setGeometry(box);
+    }
+}
+
 } // namespace
 
 frmMain1::frmMain1(const Services& services, QWidget* parent)
@@ -130,13 +176,7 @@ void frmMain1::buildControls() {
     buildOptions(client);
     buildResultBoxes(client);
 
-    // The designed widths fit the designed face; where a wider face stands in for it,
-    // captions keep their place but grow to the right instead of being cut off.
-    for (QWidget* w : client->findChildren<QWidget*>()) {
-        if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w)) {
-            w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
-        }
-    }
+    fitToContents(client);
 }
 
 void frmMain1::buildPaletteRow(QWidget* client) {
@@ -438,8 +478,23 @@ void frmMain1::centreOnScreen() {
          area.y() + (area.height() - outer.height()) / 2);
 }
 
+// The start-up can centre only the client area: a window manager's frame is known once
+// the window is on screen. Then the whole frame is centred, once.
+void frmMain1::centreFrameOnce() {
+    if (!frameCentred_ && isVisible() && frameGeometry().size() != size()) {
+        frameCentred_ = true;
+        centreOnScreen();
+    }
+}
+
+void frmMain1::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    centreFrameOnce();
+}
+
 void frmMain1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    centreFrameOnce();
     if (std::exchange(shownOnce_, true)) {
         return;
     }

@@ -100,6 +100,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void buildControls();
@@ -119,6 +120,7 @@ private:
     void setTabOrders();
     void Form_Load();
     void centreOnScreen();
+    void centreFrameOnce();
     void showMessage(const QString& text);
 
     Services services_;
@@ -128,6 +130,7 @@ private:
     // The format of the code Colorize put in the code box; nothing once the box is empty.
     std::optional<engine::OutputFormat> codeFormat_;
     bool shownOnce_ = false;
+    bool frameCentred_ = false;
 
     QLineEdit* txtInput_ = nullptr;
     std::array<ColorBox*, kSlotCount> picColor_{};

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QListWidget>
+#include <QStyle>
 
 using namespace tintwave;
 using namespace tintwave::app;
@@ -20,7 +21,7 @@ QPushButton* dialogButton(QWidget* dialog, int index) {
 }
 
 // One step of the user in the Remove Scheme dialog: "click n", "double n" (on line n),
-// "Enter", "Escape", "Remove", "Cancel" or "close" (the close box).
+// "Remove", "Cancel", "close" (the close box) or a key pressed in the list ("Enter").
 void act(QWidget* dialog, const QString& step) {
     QListWidget* list = schemeList(dialog);
     const QString what = step.section(QLatin1Char(' '), 0, 0);
@@ -31,12 +32,10 @@ void act(QWidget* dialog, const QString& step) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at());
     } else if (what == QLatin1String("double")) {
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at());
-    } else if (what == QLatin1String("Enter")) {
-        QTest::keyClick(list, Qt::Key_Return);
-    } else if (what == QLatin1String("Escape")) {
-        QTest::keyClick(list, Qt::Key_Escape);
     } else if (what == QLatin1String("close")) {
         dialog->close();
+    } else if (what != QLatin1String("Remove") && what != QLatin1String("Cancel")) {
+        QTest::keySequence(list, QKeySequence(what));
     } else {
         QTest::mouseClick(dialogButton(dialog, what == QLatin1String("Remove") ? 0 : 1),
                           Qt::LeftButton);
@@ -109,9 +108,13 @@ private Q_SLOTS:
             }
             const QPoint offset =
                 dialog->frameGeometry().center() - w->window->frameGeometry().center();
+            // The caption in a title bar's bold face beside five title-bar squares.
+            const QFont bold(dialog->font().family(), dialog->font().pointSize(), QFont::Bold);
+            const int room =
+                dialog->width() - 5 * dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight);
             opened = QStringLiteral("%1 %2x%3 [%4] selected %5, %6 %7 default %8, %9; off %10")
                          .arg(dialog->windowTitle())
-                         .arg(dialog->width())
+                         .arg(room >= QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()))
                          .arg(dialog->height())
                          .arg(lines.join(QLatin1Char(',')))
                          .arg(schemeList(dialog)->selectedItems().size())
@@ -124,7 +127,7 @@ private Q_SLOTS:
             act(dialog, QStringLiteral("Remove"));
         });
         w->activate("mnuRemove");
-        QCOMPARE(opened, QStringLiteral("Remove Scheme 196x162 [A,B,C] selected 0, Remove "
+        QCOMPARE(opened, QStringLiteral("Remove Scheme 1x162 [A,B,C] selected 0, Remove "
                                         "disabled default 1, Cancel; off 1"));
         QCOMPARE(w->userSchemeEntries(),
                  QStringList({"mnuSchemeArray(1)=A", "mnuSchemeArray(2)=C"}));
@@ -147,6 +150,10 @@ private Q_SLOTS:
         QTest::newRow("Enter") << QStringList{"click 2", "Enter"} << "A B";
         QTest::newRow("first line") << QStringList{"click 0", "Remove"} << "B C";
         QTest::newRow("double click only selects") << QStringList{"double 2", "Enter"} << "A B";
+        // The first Down or Space selects the line with the focus frame, the first one.
+        QTest::newRow("Down") << QStringList{"Down", "Enter"} << "B C";
+        QTest::newRow("Space") << QStringList{"Space", "Enter"} << "B C";
+        QTest::newRow("Down Down") << QStringList{"Down", "Down", "Enter"} << "A C";
         QTest::newRow("Enter, nothing selected") << QStringList{"Enter", "Cancel"} << "A B C";
         QTest::newRow("Remove, nothing selected") << QStringList{"Remove", "Cancel"} << "A B C";
         QTest::newRow("Cancel") << QStringList{"click 1", "Cancel"} << "A B C";

@@ -35,6 +35,7 @@ private Q_SLOTS:
         QStringList shown;
         for (int i = 0; i < 4; ++i) {
             const QLabel* l = label(i);
+            QCOMPARE(l->size().expandedTo(l->sizeHint()), l->size()); // the whole text shows
             shown << QString("%1 | %2 %3 | %4,%5")
                          .arg(l->text(), l->font().family())
                          .arg(l->font().pointSizeF())

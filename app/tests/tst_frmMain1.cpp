@@ -2,6 +2,7 @@
 #include "app/Translations.h"
 #include "app/tests/AppTestKit.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -9,6 +10,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScreen>
 
 using Setup = std::function<void(tintwave::app::testing::MainWindow&)>;
 Q_DECLARE_METATYPE(Setup)
@@ -107,21 +109,26 @@ class TestMainWindow : public QObject {
     }
     // Runs command: a control or menu item name, "RTB1" (a click on the preview), or
     // "<button>@n" for a mouse button pressed on colour box n, where the right button is
-    // followed by the pop-up item <button>.
+    // followed by the pop-up item <button>; "<keys>@n" and "<keys>@RTB1" press keys there
+    // instead, also followed by a pop-up item where they open the pop-up.
     void run(const QString& command) {
-        const QString button = command.section('@', 0, 0);
-        auto* box = w->window->findChild<ColorBox*>("picColor(" + command.section('@', 1) + ")");
+        const QString button = command.section('@', 0, 0), at = command.section('@', 1);
+        const int mouse = QStringList{"Left", "Right", "Middle"}.indexOf(button.section(' ', 0, 0));
+        QWidget* box = w->window->findChild<QWidget*>(at.size() > 1 ? at : "picColor(" + at + ")");
         if (command == "RTB1") {
             QTest::mouseClick(w->preview()->viewport(), Qt::LeftButton);
-        } else if (box && !button.startsWith("Right")) {
-            QTest::mousePress(box, button == "Left" ? Qt::LeftButton : Qt::MiddleButton);
+        } else if (box && mouse >= 0) {
+            QTest::mousePress(box, Qt::MouseButton(1 << mouse));
         } else if (box) {
-            QTest::mousePress(box, Qt::RightButton);
+            box->setFocus();
+            QTest::keySequence(box, QKeySequence(button.section(' ', 0, 0)));
+        } else {
+            w->activate(command);
+        }
+        if (button.contains(' ')) {
             QVERIFY(w->find<QMenu>("mnuPopUp")->isVisible());
             w->find<QAction>(button.section(' ', 1))->trigger();
             w->find<QMenu>("mnuPopUp")->hide();
-        } else {
-            w->activate(command);
         }
     }
 
@@ -152,8 +159,8 @@ private Q_SLOTS:
         QVERIFY(w->fake.settings.log.isEmpty());
     }
 
-    // Captions are behaviour: the title, the lists and the menu tree with its names,
-    // shortcuts and checked items.
+    // Captions are behaviour: the title, the lists, what screen readers say of the boxes,
+    // and the menu tree with its names, shortcuts and checked items.
     void captions_controlsAndMenusAsDesigned() {
         QStringList shown = {w->window->windowTitle()};
         for (auto* box : {w->find<QComboBox>("cboFont"), w->find<QComboBox>("cboSize")}) {
@@ -165,10 +172,19 @@ private Q_SLOTS:
         QVERIFY(w->find<QPushButton>("Command1")->isDefault()); // Enter colorizes
         // The icon up to its largest size, from the built-in images when no theme has it.
         QCOMPARE(w->window->windowIcon().pixmap(256).size(), QSize(256, 256));
+        // What screen readers say of the boxes; a colour box's description follows its colour.
+        w->window->setColors(paletteOf({0x0000FF}));
+        for (QWidget* box : {w->find("picColor(0)"), w->find("picColor(1)"), w->find("RTB1"),
+                             w->codeBox()->focusProxy()}) {
+            const auto* a = QAccessible::queryAccessibleInterface(box);
+            shown << a->text(QAccessible::Name) + ": " + a->text(QAccessible::Description);
+        }
         QCOMPARE(shown.join(' '),
                  "Tintwave 1.0 None: None Arial Book Antiqua Comic Sans MS Courier New Lucida "
                  "Calligraphy Lucida Sans MS Sans Serif Times New Roman None: None +1 +2 +3 +4 -1 "
-                 "-2 -3 -4 +5 +6 +7 -5 -6 -7");
+                 "-2 -3 -4 +5 +6 +7 -5 -6 -7 Colour slot 1: #FF0000 Colour slot 2: empty Preview: "
+                 "The colorized text; Space chooses the background colour HTML code: The code "
+                 "Colorize wrote; it can be edited");
         QString tree = describe(w->find<QMenu>("mnuPopUp"));
         for (const QAction* top : w->window->menuBar()->actions()) {
             tree +=
@@ -293,14 +309,18 @@ private Q_SLOTS:
             {"Command7", none, randomized},
             {"mnuRandom", none, randomized},
             {"Left@4", none, {"gIndex=4", "palette=0 _ _ _ 123456 ffffff _ _ _ _", "picked=1"}},
+            {"Space@4", none, {"gIndex=4", "palette=0 _ _ _ 123456 ffffff _ _ _ _", "picked=1"}},
             // The pop-up acts on the box it was opened on.
             {"Middle@7", none, {"gIndex=7"}},
             {"Right mnuInvert@0", none, {"gIndex=0", "palette=ffffff _ _ _ _ ffffff _ _ _ _"}},
+            {"Menu mnuInvert@0", none, {"gIndex=0", "palette=ffffff _ _ _ _ ffffff _ _ _ _"}},
             {"Right mnuClear@5", none, {"gIndex=5", "palette=0 _ _ _ _ _ _ _ _ _"}},
+            {"Shift+F10 mnuClear@5", none, {"gIndex=5", "palette=0 _ _ _ _ _ _ _ _ _"}},
             {"Right mnuRandomOne@1", none, {"gIndex=1", "palette=0 20100 _ _ _ ffffff _ _ _ _"}},
             {"Right mnuCancel@0", none, {"gIndex=0"}},
             {"mnublre", none, {"palette=ff0000 ff _ _ _ _ _ _ _ _"}},
             {"RTB1", none, {"background=123456", "picked=1"}},
+            {"Space@RTB1", none, {"background=123456", "picked=1"}},
             {"Command3", none, {"clipboard=kept"}},
             {"mnuSave", none, saved},
             {"Command8", none, saved},
@@ -360,6 +380,33 @@ private Q_SLOTS:
         QStringList changed = observable(modals);
         changed.removeIf([&before](const QString& line) { return before.contains(line); });
         QCOMPARE(changed, changes);
+    }
+
+    // The window's frame, not only its client area, is centred on the screen. Every control
+    // but the text boxes (they scroll) shows its whole content in the desktop's fonts: it is
+    // at least its size hint (the one-glyph arrows fit without the style's minimum button
+    // width). The boxes show on screen when they have the keyboard focus.
+    void window_frameCentred_controlsShowContentAndFocus() {
+        const QRect frame = w->window->frameGeometry();
+        QVERIFY(frame.size() != w->window->size()); // the platform draws a frame
+        QVERIFY((frame.center() - w->window->screen()->geometry().center()).manhattanLength() <= 1);
+        for (QWidget* c :
+             w->window->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const bool arrow =
+                c->inherits("QPushButton") && c->property("text").toString().size() < 2;
+            QVERIFY2(arrow || c == w->preview() || c == w->codeBox() ||
+                         c->size().expandedTo(c->sizeHint()) == c->size(),
+                     qPrintable(c->objectName()));
+        }
+        for (QWidget* box : {w->find("picColor(0)"), w->find("RTB1")}) {
+            const QRect area(box->mapTo(w->window.get(), QPoint()), box->size());
+            const auto shown = [&] {
+                return box->screen()->grabWindow(w->window->winId()).copy(area).toImage();
+            };
+            const QImage unfocused = shown();
+            box->setFocus(Qt::TabFocusReason);
+            QTRY_VERIFY2(shown() != unfocused, qPrintable(box->objectName()));
+        }
     }
 
     // A code of up to 100,000 characters takes typing. A longer one is shown read-only, the
