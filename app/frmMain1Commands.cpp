@@ -10,6 +10,7 @@
 #include "engine/Colorize.h"
 #include "engine/OutputChoicesStore.h"
 #include "output/Page.h"
+#include "output/SaveFolder.h"
 #include "palette/Presets.h"
 #include "platform/Dialogs.h"
 #include "platform/SettingsStore.h"
@@ -250,7 +251,8 @@ void frmMain1::mnuSave_Click() {
     }
     const bool html = engine::isHtml(codeFormat_.value_or(outputChoices_.format));
     const std::optional<QString> path = services_.saveDialog.getSaveFileName(
-        html ? QStringLiteral("index.html") : QStringLiteral("tintwave.txt"),
+        output::saveProposal(services_.settings,
+                             html ? QStringLiteral("index.html") : QStringLiteral("tintwave.txt")),
         html ? QStringLiteral("HTML Files (*.html *.htm)") : QStringLiteral("Text Files (*.txt)"));
     if (!path) {
         return;
@@ -261,6 +263,8 @@ void frmMain1::mnuSave_Click() {
              : output::saveText(services_.files, *path, code);
     if (error) {
         showMessage(QStringLiteral("Could not save %1: %2").arg(*path, *error));
+    } else {
+        output::rememberSaveFolder(services_.settings, *path);
     }
 }
 
