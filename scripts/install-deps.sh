@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build
   qt6-base-dev libxkbcommon-dev
-  xvfb xauth
+  xvfb xauth xdotool
 )
 
 missing=()
