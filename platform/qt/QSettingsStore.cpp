@@ -126,14 +126,16 @@ bool readsCompletely(const QByteArray& bytes) {
     return iniValues(reread) == values;
 }
 
-// Whether QSettings writes this name (a key with its section, "/" between) as it is:
-// ASCII letters, digits, "_", "-", "." and "/" only.
+// Whether QSettings writes this character of a name as it is.
+bool isPlainChar(char16_t u) {
+    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') ||
+           u == u'_' || u == u'-' || u == u'.';
+}
+
+// Whether a key with its section ("/" between) needs no escaping in an INI file.
 bool isPlainName(const QString& name) {
-    return std::all_of(name.cbegin(), name.cend(), [](QChar c) {
-        const char16_t u = c.unicode();
-        return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') ||
-               u == u'_' || u == u'-' || u == u'.' || u == u'/';
-    });
+    return std::all_of(name.cbegin(), name.cend(),
+                       [](QChar c) { return c == u'/' || isPlainChar(c.unicode()); });
 }
 
 // A section or key name as QSettings spells it in an INI file: "/" as "\", characters
@@ -144,7 +146,7 @@ QByteArray iniSpelling(QStringView name) {
         const char16_t u = c.unicode();
         if (u == u'/') {
             out += '\\';
-        } else if (isPlainName(QString(c))) {
+        } else if (isPlainChar(u)) {
             out += char(u);
         } else {
             const int digits = u <= 0xFF ? 2 : 4;
@@ -178,9 +180,9 @@ QSet<QByteArray> spelledKeys(const QByteArray& bytes) {
 }
 
 // Whether a key QSettings read from a file came from a readable line: its name needs no
-// escaping, or the file spells it escaped as QSettings writes it. Any other name QSettings
-// made of a damaged line (a header with a blank in it, text in another encoding, a stray
-// "]"), and written back it would come out percent-encoded, as if it were a setting.
+// escaping, or the file spells it escaped as QSettings writes it. Any other name was made
+// of a damaged line (a header with a blank in it, text in another encoding, a stray "]");
+// written back, it would come out percent-encoded as if it were a setting.
 bool isReadableKey(const QString& key, const QSet<QByteArray>& spelled) {
     if (isPlainName(key)) {
         return true;
