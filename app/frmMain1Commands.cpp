@@ -10,6 +10,7 @@
 #include "engine/Colorize.h"
 #include "engine/OutputChoicesStore.h"
 #include "output/Page.h"
+#include "output/SaveFolder.h"
 #include "palette/Presets.h"
 #include "platform/Dialogs.h"
 #include "platform/SettingsStore.h"
@@ -258,7 +259,8 @@ void frmMain1::mnuSave_Click() {
     }
     const bool html = engine::isHtml(codeFormat_.value_or(outputChoices_.format));
     const std::optional<QString> path = services_.saveDialog.getSaveFileName(
-        html ? QStringLiteral("index.html") : QStringLiteral("tintwave.txt"),
+        output::saveProposal(services_.settings,
+                             html ? QStringLiteral("index.html") : QStringLiteral("tintwave.txt")),
         html ? tr("HTML Files (*.html *.htm)") : tr("Text Files (*.txt)"));
     if (!path) {
         return;
@@ -269,6 +271,8 @@ void frmMain1::mnuSave_Click() {
              : output::saveText(services_.files, *path, code);
     if (error) {
         showMessage(tr("Could not save %1: %2").arg(*path, *error));
+    } else {
+        output::rememberSaveFolder(services_.settings, *path);
     }
 }
 

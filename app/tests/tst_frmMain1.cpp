@@ -263,7 +263,8 @@ private Q_SLOTS:
         const QStringList randomized = {"palette=20100 50403 80706 b0a09 e0d0c 11100f 141312 "
                                         "171615 1a1918 1d1c1b"}; // draw k is k/256: component k
         const QStringList cleared = {"palette=_ _ _ _ _ _ _ _ _ _"};
-        const QStringList saved = {asked, page("FFFFFF", "kept")};
+        const QString folder = "stored=saveFolder=/out";
+        const QStringList saved = {asked, page("FFFFFF", "kept"), folder};
         const Setup none = nullptr;
         const QString ansi = "code=\x1b[38;2;0;0;0mA\x1b[38;2;34;34;34mB\x1b[38;2;99;99;99mC"
                              "\x1b[38;2;174;174;174mD\x1b[38;2;255;255;255mE\x1b[0m";
@@ -326,14 +327,23 @@ private Q_SLOTS:
             {"Command8", none, saved},
             {"mnuSave, no code",
              [](MainWindow& w) { w.codeBox()->setCode({}); },
-             {asked, colorized[0], page("FFFFFF", abcde()), preview}},
+             {asked, colorized[0], page("FFFFFF", abcde()), preview, folder}},
             {"mnuSave, background chosen",
              [](MainWindow& w) { w.preview()->setBackColor(0xFF0800); },
-             {asked, page("0008FF", "kept")}},
+             {asked, page("0008FF", "kept"), folder}},
             // The format of the code in the box decides, not the one chosen since.
             {"mnuFormatBBCode > mnuSave",
              none,
-             {"asked=tintwave.txt|Text Files (*.txt)", "files=/out/p.html:kept\n"}},
+             {"asked=tintwave.txt|Text Files (*.txt)", "files=/out/p.html:kept\n",
+              "stored=format=bbcode|saveFolder=/out"}},
+            // The dialog opens in the folder saved to last, also by an earlier run.
+            {"mnuSave > mnuSave", none, {asked + "|/out/index.html|HTML Files (*.html *.htm)"}},
+            {"mnuSave, saved to /srv/www before",
+             [](MainWindow& w) {
+                 w.fake.settings.SaveSetting("tintwave", "options", "saveFolder", "/srv/www");
+             },
+             {"asked=/srv/www/index.html|HTML Files (*.html *.htm)", page("FFFFFF", "kept"),
+              "stored=saveFolder=/srv/www|saveFolder=/out"}},
             {"mnuSave, write fails",
              [](MainWindow& w) { w.fake.files.failWith = "Permission denied"; },
              {asked, "messages=Tintwave: Could not save /out/p.html: Permission denied"}},

@@ -6,10 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSet>
 #include <QSettings>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QVariantMap>
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -125,6 +127,72 @@ bool readsCompletely(const QByteArray& bytes) {
     return iniValues(reread) == values;
 }
 
+// Whether QSettings writes this character of a name as it is.
+bool isPlainChar(char16_t u) {
+    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') ||
+           u == u'_' || u == u'-' || u == u'.';
+}
+
+// Whether a key with its section ("/" between) needs no escaping in an INI file.
+bool isPlainName(const QString& name) {
+    return std::all_of(name.cbegin(), name.cend(),
+                       [](QChar c) { return c == u'/' || isPlainChar(c.unicode()); });
+}
+
+// A section or key name as QSettings spells it in an INI file: "/" as "\", characters
+// other than ASCII letters, digits, "_", "-" and "." as %XX or %UXXXX.
+QByteArray iniSpelling(QStringView name) {
+    QByteArray out;
+    for (QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u == u'/') {
+            out += '\\';
+        } else if (isPlainChar(u)) {
+            out += char(u);
+        } else {
+            const int digits = u <= 0xFF ? 2 : 4;
+            out += (digits == 2 ? "%" : "%U") +
+                   QByteArray::number(u, 16).toUpper().rightJustified(digits, '0');
+        }
+    }
+    return out;
+}
+
+// The names an INI file spells, each as "<section>/<key>" as written ("" for the root),
+// split the way QSettings splits them: a header runs to its "]" or the end of its line.
+// Lines that continue a quoted value may add names QSettings did not read; that only
+// keeps more.
+QSet<QByteArray> spelledKeys(const QByteArray& bytes) {
+    QSet<QByteArray> keys;
+    QByteArray section;
+    for (QByteArray line : QByteArray(bytes).replace('\r', '\n').split('\n')) {
+        line = line.trimmed();
+        if (line.startsWith('[')) {
+            const qsizetype end = line.indexOf(']');
+            section = line.mid(1, end < 0 ? -1 : end - 1).trimmed();
+            if (section.compare("general", Qt::CaseInsensitive) == 0) {
+                section.clear();
+            }
+        } else if (const qsizetype eq = line.indexOf('='); eq > 0) {
+            keys.insert(section + '/' + line.left(eq).trimmed());
+        }
+    }
+    return keys;
+}
+
+// Whether a key QSettings read from a file came from a readable line: its name needs no
+// escaping, or the file spells it escaped as QSettings writes it. Any other name was made
+// of a damaged line (a header with a blank in it, text in another encoding, a stray "]");
+// written back, it would come out percent-encoded as if it were a setting.
+bool isReadableKey(const QString& key, const QSet<QByteArray>& spelled) {
+    if (isPlainName(key)) {
+        return true;
+    }
+    const qsizetype slash = key.indexOf(u'/');
+    const QByteArray section = slash < 0 ? QByteArray() : iniSpelling(QStringView(key).left(slash));
+    return spelled.contains(section + '/' + iniSpelling(QStringView(key).mid(slash + 1)));
+}
+
 // Writes bytes to "<path>.corrupt-<stamp>", never over an existing file. Returns the name
 // used, or empty text when no copy could be made.
 QString keepCopy(const QString& path, const QByteArray& bytes) {
@@ -162,7 +230,9 @@ class QSettingsStore::Backend {
 public:
     explicit Backend(Place place)
         : place_(std::move(place))
-        , settings_(place_.open()) {}
+        , settings_(place_.open()) {
+        readAllSections();
+    }
 
     QString read(const QString& section, const QString& key) {
         return textOf(settings_->value(qtKey(section, key)));
@@ -241,6 +311,7 @@ private:
                                    .arg(QDir::toNativeSeparators(path));
             return false;
         }
+        keepOnlyReadableKeys(bytes);
         knownReadable_ = bytes; // set aside; from here on it may be rewritten
         batch_->notices << QCoreApplication::translate(
                                "tintwave::platform::QSettingsStore",
@@ -249,6 +320,22 @@ private:
                                "Tintwave goes on with the settings it could read.")
                                .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(copy));
         return true;
+    }
+
+    // The file is rewritten with only the keys read from readable lines, with their values
+    // as read; the original bytes are in the copy set aside.
+    void keepOnlyReadableKeys(const QByteArray& bytes) {
+        const QSet<QByteArray> spelled = spelledKeys(bytes);
+        QVariantMap kept;
+        for (const QString& key : settings_->allKeys()) {
+            if (isReadableKey(key, spelled)) {
+                kept.insert(key, settings_->value(key));
+            }
+        }
+        settings_->clear();
+        for (auto it = kept.cbegin(); it != kept.cend(); ++it) {
+            settings_->setValue(it.key(), it.value());
+        }
     }
 
     // QSettings reads the file again only when its size or modification time (to the
@@ -264,11 +351,11 @@ private:
     void syncSettings() {
         const bool unsynced = batch_ && batch_->unsynced;
         if (!unsynced || place_.file.isEmpty()) {
-            settings_->sync();
+            syncAndReadAll();
             return;
         }
         const QDateTime before = modifiedTime();
-        settings_->sync();
+        syncAndReadAll();
         batch_->unsynced = false;
         if (before.isValid() && modifiedTime() <= before) {
             setModifiedTime(before.addMSecs(1));
@@ -280,7 +367,17 @@ private:
         if (now.isValid()) {
             setModifiedTime(now.addMSecs(1));
         }
+        syncAndReadAll();
+    }
+
+    // QSettings parses a section of the file only when a key in it is first asked for, and
+    // finds that section by name order, so a header like "[scheme3\a]" (a group within
+    // scheme3) hides what "[scheme3]" holds until a write parses everything at once. Parsing
+    // all after each read shows the values the next write keeps.
+    void readAllSections() { (void)settings_->childKeys(); }
+    void syncAndReadAll() {
         settings_->sync();
+        readAllSections();
     }
 
     QDateTime modifiedTime() const {
@@ -306,6 +403,7 @@ private:
             // whether later writes succeed.
             settings_.reset();
             settings_ = place_.open();
+            readAllSections();
         } else if (!place_.file.isEmpty()) {
             knownReadable_ = fileBytes(place_.file);
         }

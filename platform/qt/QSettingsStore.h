@@ -19,8 +19,11 @@ namespace tintwave::platform {
 //
 // A file QSettings cannot read completely is never silently rewritten: before the first
 // write over it, its bytes are copied beside it as "<file>.corrupt-<date>-<time>" and a
-// notice names both files. A failed write gives a notice too. Notices go to the handler
-// given at construction, never while the lock is held.
+// notice names both files; the file is then rewritten with only the settings read from
+// it, without keys and sections QSettings made of its damaged lines. Every read sees the
+// file parsed whole, so what is shown before a write is what the write keeps. A failed
+// write gives a notice too. Notices go to the handler given at construction, never while
+// the lock is held.
 //
 // lockExclusive() holds "<file>.tintwave-lock" (a QLockFile beside the settings file; not
 // QSettings' own "<file>.lock", which QSettings takes itself while syncing). While it is

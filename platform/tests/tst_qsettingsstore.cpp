@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -100,20 +101,32 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<QString>("readable"); // scheme1's title
         QTest::addColumn<bool>("damaged");
-        QTest::newRow("edited by hand") // an unquoted comma makes a list
-            << QByteArray("[general]\nn=2\n\n[scheme1]\ntitle=a, b\n") << "a, b" << false;
-        QTest::newRow("unclosed section header")
-            << QByteArray("[scheme1\ntitle=x\n[scheme2]\ntitle=y\n") << "x" << true;
-        QTest::newRow("Latin-1 text") << QByteArray("[scheme1]\ntitle=Gr\xfc\xdf"
-                                                    "e\n")
-                                      << QString::fromUtf8("Gr\uFFFD\uFFFDe") << true;
+        QTest::addColumn<QStringList>("keys"); // all the rewritten file holds, sorted
+        QTest::newRow("edited by hand")        // an unquoted comma makes a list
+            << QByteArray("[general]\nn=2\n\n[scheme1]\ntitle=a, b\n") << "a, b" << false
+            << QStringList{"n", "scheme1/title", "scheme5/title"};
+        QTest::newRow("unclosed section headers")
+            << QByteArray("[scheme1\ntitle=x\n[scheme2]\ntitle=y\n[scheme3 and\ntitle=z\n") << "x"
+            << true << QStringList{"scheme1/title", "scheme2/title", "scheme5/title"};
+        QTest::newRow("Latin-1 text, escaped names, a stray bracket")
+            << QByteArray("[scheme%31]\ntitle=Gr\xfc\xdf"
+                          "e\nGr\xfc\xdf"
+                          "e=1\n]=2\n[a%20b]\nk=1\n")
+            << QString::fromUtf8("Gr\uFFFD\uFFFDe") << true
+            << QStringList{"a b/k", "scheme1/title", "scheme5/title"};
         QTest::newRow("NUL in a list value") << QByteArray("[scheme1]\ntitle=a\0b, c\n", 22)
-                                             << QStringLiteral("a%1b, c").arg(QChar(0)) << true;
+                                             << QStringLiteral("a%1b, c").arg(QChar(0)) << true
+                                             << QStringList{"scheme1/title", "scheme5/title"};
+        // A group within scheme1 sorts before "scheme1/title"; found by fuzz_store.
+        QTest::newRow("damaged group header before its section")
+            << QByteArray("[scheme1\\a\xff]\nk=1\n[scheme1]\ntitle=x\n") << "x" << true
+            << QStringList{"scheme1/title", "scheme5/title"};
     }
     void unreadableFile_isCopiedAsideOnceBeforeTheFirstWrite() {
         QFETCH(QByteArray, contents);
         QFETCH(QString, readable);
         QFETCH(bool, damaged);
+        QFETCH(QStringList, keys);
         QVERIFY(writeBytes(ini_, contents));
         // Names of this second and the next are taken already, in case the clock ticks over.
         const QDateTime now = QDateTime::currentDateTime();
@@ -138,6 +151,12 @@ private Q_SLOTS:
         QCOMPARE(second->GetSetting(kApp, "scheme5", "title") +
                      second->GetSetting(kApp, "scheme1", "title"),
                  "new" + readable);
+        // Names QSettings made of damaged lines are not written back.
+        const QString copyOfFile = dir_.filePath(QStringLiteral("keys-%1.ini").arg(++files_));
+        QVERIFY(QFile::copy(ini_, copyOfFile));
+        QStringList written = QSettings(copyOfFile, QSettings::IniFormat).allKeys();
+        written.sort();
+        QCOMPARE(written, keys);
     }
 
     // A write that cannot be made changes nothing and says why, every time; another copy's

@@ -1,0 +1,30 @@
+#include "output/SaveFolder.h"
+
+#include "platform/SettingsStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tintwave::output {
+
+namespace {
+
+const QString kSection = QStringLiteral("options");
+const QString kFolderKey = QStringLiteral("saveFolder");
+
+} // namespace
+
+QString saveProposal(platform::SettingsStore& store, const QString& fileName) {
+    const QString folder = store.GetSetting(platform::kSettingsApplication, kSection, kFolderKey);
+    return folder.isEmpty() ? fileName : QDir(folder).filePath(fileName);
+}
+
+void rememberSaveFolder(platform::SettingsStore& store, const QString& savedPath) {
+    const QString folder = QFileInfo(savedPath).absolutePath();
+    // Saving again to the same folder writes nothing.
+    if (store.GetSetting(platform::kSettingsApplication, kSection, kFolderKey) != folder) {
+        store.SaveSetting(platform::kSettingsApplication, kSection, kFolderKey, folder);
+    }
+}
+
+} // namespace tintwave::output
