@@ -9,6 +9,32 @@
     </message>
 </context>
 <context>
+    <name>tintwave::app::CodeBox</name>
+    <message>
+        <source>HTML code</source>
+        <translation>HTML-Code</translation>
+    </message>
+    <message>
+        <source>The code Colorize wrote; it can be edited</source>
+        <translation>Der beim Einfärben erzeugte Code; er kann bearbeitet werden</translation>
+    </message>
+    <message>
+        <source>The code Colorize wrote, too long to edit</source>
+        <translation>Der beim Einfärben erzeugte Code, zu lang zum Bearbeiten</translation>
+    </message>
+</context>
+<context>
+    <name>tintwave::app::ColorBox</name>
+    <message>
+        <source>Colour slot %1</source>
+        <translation>Farbfeld %1</translation>
+    </message>
+    <message>
+        <source>empty</source>
+        <translation>leer</translation>
+    </message>
+</context>
+<context>
     <name>tintwave::app::Form3</name>
     <message>
         <source>Gradient text for the web</source>
@@ -39,6 +65,17 @@
     <message>
         <source>Select &amp;All</source>
         <translation>&amp;Alles auswählen</translation>
+    </message>
+</context>
+<context>
+    <name>tintwave::app::PreviewBox</name>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>The colorized text; Space chooses the background colour</source>
+        <translation>Der eingefärbte Text; die Leertaste wählt die Hintergrundfarbe</translation>
     </message>
 </context>
 <context>
@@ -243,6 +280,10 @@
     <message>
         <source>Could not save %1: %2</source>
         <translation>%1 konnte nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>%1, too long to edit</source>
+        <translation>%1, zu lang zum Bearbeiten</translation>
     </message>
 </context>
 <context>
