@@ -286,13 +286,13 @@ private Q_SLOTS:
             u"[color=#000000][[/color][color=#000000]b]x[[/color][color=#000000]/color][/color]"_s);
         row("ansi styles, no centre, face or size", allStyles(u"Arial"_s, u"+3"_s, Ansi), u"ab"_s,
             kGrey, u"\x1b[1;3;4m\x1b[38;2;0;0;0ma\x1b[38;2;85;85;85mb\x1b[0m"_s);
-        row("ansi line breaks keep their place",
+        row("ansi line breaks take no place",
             {.output = {.format = Ansi, .spread = Spread::Even, .merge = true}}, u"ab\ncd"_s, kGrey,
-            u"\x1b[38;2;0;0;0ma\x1b[38;2;64;64;64mb\x1b[0m\n"
-            "\x1b[38;2;191;191;191mc\x1b[38;2;255;255;255md\x1b[0m"_s);
+            u"\x1b[38;2;0;0;0ma\x1b[38;2;85;85;85mb\x1b[0m\n"
+            "\x1b[38;2;170;170;170mc\x1b[38;2;255;255;255md\x1b[0m"_s);
         row("ansi styles after CR LF", {.italic = true, .output = {.format = Ansi, .merge = true}},
             u"a\r\nb\n"_s, {0x0000FF},
-            u"\x1b[3m\x1b[38;2;255;0;0ma\x1b[0m\r\n\x1b[3m\x1b[38;2;255;0;0mb\x1b[0m\n"_s);
+            u"\x1b[3m\x1b[38;2;255;0;0ma\x1b[0m\n\x1b[3m\x1b[38;2;255;0;0mb\x1b[0m\n"_s);
         row("ansi controls shown", {.output = {.format = Ansi, .merge = true}},
             u"a\x1b[2J\x7f\u0085\tb"_s, kBlack,
             u"\x1b[38;2;0;0;0ma\u241b[2J\u2421\uFFFD\tb\x1b[0m"_s);

@@ -1,0 +1,112 @@
+#include "engine/ChatWriters.h"
+
+namespace tintwave::engine {
+
+namespace {
+
+constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
+constexpr char16_t kSection = u'\u00A7';
+
+} // namespace
+
+MinecraftWriter::MinecraftWriter(const ColorizeOptions& options, MarkupBuffer& out)
+    : out_(out)
+    , dialect_(options.output.format)
+    , merge_(options.output.merge) {
+    const QString sign =
+        dialect_ == OutputFormat::McSection ? QString(QChar(kSection)) : QStringLiteral("&");
+    if (options.bold) {
+        styles_ += sign + u'l';
+    }
+    if (options.italic) {
+        styles_ += sign + u'o';
+    }
+    if (options.underline) {
+        styles_ += sign + u'n';
+    }
+}
+
+void MinecraftWriter::putColor(colorspace::Srgb8 c) {
+    if (dialect_ == OutputFormat::McHex) {
+        out_.put(u"&#");
+        out_.putHexPair(c.red);
+        out_.putHexPair(c.green);
+        out_.putHexPair(c.blue);
+    } else {
+        const char16_t sign = dialect_ == OutputFormat::McSection ? kSection : u'&';
+        out_.put(sign);
+        out_.put(u'x');
+        for (const int component : {c.red, c.green, c.blue}) {
+            out_.put(sign);
+            out_.put(kHexDigits[component >> 4]);
+            out_.put(sign);
+            out_.put(kHexDigits[component & 15]);
+        }
+    }
+    out_.put(styles_);
+}
+
+MiniMessageWriter::MiniMessageWriter(const ColorizeOptions& options, MarkupBuffer& out)
+    : out_(out)
+    , wrappers_(out)
+    , merge_(options.output.merge) {
+    if (options.bold) {
+        wrappers_.open(QStringLiteral("<b>"), u"</b>");
+    }
+    if (options.italic) {
+        wrappers_.open(QStringLiteral("<i>"), u"</i>");
+    }
+    if (options.underline) {
+        wrappers_.open(QStringLiteral("<u>"), u"</u>");
+    }
+}
+
+JsonWriter::JsonWriter(const ColorizeOptions& options, MarkupBuffer& out)
+    : out_(out)
+    , merge_(options.output.merge) {
+    if (options.bold) {
+        styles_ += QStringLiteral(",\"bold\":true");
+    }
+    if (options.italic) {
+        styles_ += QStringLiteral(",\"italic\":true");
+    }
+    if (options.underline) {
+        styles_ += QStringLiteral(",\"underlined\":true");
+    }
+    out_.put(u"[\"\"");
+}
+
+void JsonWriter::close() {
+    if (!open_) {
+        return;
+    }
+    out_.put(u'"');
+    if (colored_) {
+        out_.put(u",\"color\":\"#");
+        out_.putHexPair(color_.red);
+        out_.putHexPair(color_.green);
+        out_.putHexPair(color_.blue);
+        out_.put(u'"');
+    }
+    out_.put(styles_);
+    out_.put(u'}');
+    open_ = colored_ = false;
+}
+
+void JsonWriter::putEscaped(QStringView text) {
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'"' || u == u'\\') {
+            out_.put(u'\\');
+            out_.put(u);
+        } else if (u < 0x20) {
+            out_.put(u"\\u00");
+            out_.put(kHexDigits[u >> 4]);
+            out_.put(kHexDigits[u & 15]);
+        } else {
+            out_.put(u);
+        }
+    }
+}
+
+} // namespace tintwave::engine
