@@ -46,6 +46,8 @@ private Q_SLOTS:
             "--template has an unknown placeholder {C}");
         row({"--format", "template", "--template", "{c}{{hex}"},
             "--template has an unmatched } at character 9");
+        row({"--format", "template", "--template", "{{{h6}}}{h1"},
+            "--template has an unmatched { at character 9");
         row({"--format", "ansi", "--page"}, "--page needs an HTML format (font or span), not ansi");
         row({"-o", ""}, "-o needs a file name");
     }
