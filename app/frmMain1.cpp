@@ -60,6 +60,22 @@ constexpr Choice<OutputFormat> kFormatChoices[] = {
     {"mnuFormatBBCode", "&BBCode", OutputFormat::BBCode},
     {"mnuFormatAnsi", "&ANSI Terminal", OutputFormat::Ansi},
 };
+// The game chat formats, a group of their own.
+constexpr Choice<OutputFormat> kChatFormatChoices[] = {
+    {"mnuFormatMcHex", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "Minecraft He&x (&&#RRGGBB)"),
+     OutputFormat::McHex},
+    {"mnuFormatMcX", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "Minecraft &&x Co&des"),
+     OutputFormat::McX},
+    {"mnuFormatMcSection",
+     QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "Minecraft Section Si&gns (\u00A7x)"),
+     OutputFormat::McSection},
+    {"mnuFormatMiniMessage", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "Mi&niMessage"),
+     OutputFormat::MiniMessage},
+    {"mnuFormatJson", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&JSON Text Components"),
+     OutputFormat::Json},
+    {"mnuFormatTemplate", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&Template"),
+     OutputFormat::Template},
+};
 constexpr Choice<Blend> kBlendChoices[] = {
     {"mnuBlendRgb", "&RGB Blend", Blend::Rgb},
     {"mnuBlendOkLab", "&OKLab Blend", Blend::OkLab},
@@ -276,6 +292,8 @@ void frmMain1::buildMenus() {
     QMenu* file = named(bar->addMenu(QStringLiteral("&File")), QStringLiteral("mnuFile"));
     item(file, "mnuSave", QStringLiteral("&Save as HTML..."), &frmMain1::mnuSave_Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    item(file, "mnuCopyRich", tr("Copy as &Rich Text"), &frmMain1::mnuCopyRich_Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     item(file, "mnuColorizer", QStringLiteral("&Colorize"), &frmMain1::Command1_Click);
     item(file, "mnuFlip", QStringLiteral("Re&verse Order"), &frmMain1::Command6_Click);
     item(file, "mnuInvertColors", QStringLiteral("&Invert Colors"), &frmMain1::Command4_Click);
@@ -349,9 +367,9 @@ void frmMain1::buildPopUpMenu() {
     item("mnuCancel", QStringLiteral("C&ancel")); // only closes the menu
 }
 
-// Three groups of radio items, one choice each, and the merge item, which only
-// formats other than font tags can use. Each item hands the choices it makes to
-// mnuOptions_Click.
+// Four groups of radio items (two of them formats), one choice each, and the merge and
+// skip-blanks items, which only formats other than font tags can use. Each item hands the choices
+// it makes to mnuOptions_Click.
 void frmMain1::createOptionsMenu(QMenuBar* bar) {
     QMenu* options = named(bar->addMenu(QStringLiteral("&Options")), QStringLiteral("mnuOptions"));
     const auto choose = [this](auto field, auto value) {
@@ -362,7 +380,7 @@ void frmMain1::createOptionsMenu(QMenuBar* bar) {
     const auto group = [this, options, choose](const auto& choices, auto field) {
         auto* items = new QActionGroup(this);
         for (const auto& choice : choices) {
-            QAction* action = items->addAction(QString::fromUtf8(choice.caption));
+            QAction* action = items->addAction(tr(choice.caption));
             action->setObjectName(QLatin1String(choice.name));
             action->setCheckable(true);
             const auto value = choice.value;
@@ -376,6 +394,7 @@ void frmMain1::createOptionsMenu(QMenuBar* bar) {
         options->addSeparator();
     };
     group(kFormatChoices, &engine::OutputChoices::format);
+    group(kChatFormatChoices, &engine::OutputChoices::format);
     group(kBlendChoices, &engine::OutputChoices::blend);
     group(kSpreadChoices, &engine::OutputChoices::spread);
     mnuMerge_ = options->addAction(QStringLiteral("&Merge Equal Colors"));
@@ -383,6 +402,14 @@ void frmMain1::createOptionsMenu(QMenuBar* bar) {
     mnuMerge_->setCheckable(true);
     connect(mnuMerge_, &QAction::triggered, this,
             [choose](bool merge) { choose(&engine::OutputChoices::merge, merge); });
+    mnuSkipBlanks_ = options->addAction(tr("Skip Blan&ks"));
+    mnuSkipBlanks_->setObjectName(QStringLiteral("mnuSkipBlanks"));
+    mnuSkipBlanks_->setCheckable(true);
+    connect(mnuSkipBlanks_, &QAction::triggered, this,
+            [choose](bool skip) { choose(&engine::OutputChoices::skipBlanks, skip); });
+    options->addSeparator();
+    options->addAction(tr("C&ustom Template..."), this, &frmMain1::mnuTemplate_Click)
+        ->setObjectName(QStringLiteral("mnuTemplateText"));
 }
 
 engine::ColorizeOptions frmMain1::chosenOptions() const {
@@ -401,6 +428,8 @@ void frmMain1::showOptions(const engine::OutputChoices& choices) {
     }
     mnuMerge_->setChecked(choices.merge);
     mnuMerge_->setEnabled(engine::canMerge(choices.format));
+    mnuSkipBlanks_->setChecked(choices.skipBlanks);
+    mnuSkipBlanks_->setEnabled(engine::canMerge(choices.format));
 }
 
 // Start-up: runs once, while the window is still hidden.
