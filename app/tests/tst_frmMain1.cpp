@@ -287,13 +287,11 @@ private Q_SLOTS:
             {"mnuTemplateText, unknown placeholder",
              [](MainWindow& w) { w.fake.inputPrompt.answers = {"{x}"}; },
              {"messages=Tintwave: The template has an unknown placeholder {x}."}},
-            // Spans with the chosen styles whatever the format, and the text; nothing before
-            // a Colorize.
+            // Spans with the chosen styles whatever the format, and the text.
             {"mnuFormatJson > Command1 > mnuCopyRich",
              none,
              {"clipboard=ABCDE <meta charset=\"utf-8\">" +
               abcde("<span style=\"color:#", "</span>")}},
-            {"mnuCopyRich", none, {}},
             {"mnuSave", none, saved},
             {"Command8", none, saved},
             {"mnuSave, no code",
