@@ -27,23 +27,27 @@ MinecraftWriter::MinecraftWriter(const ColorizeOptions& options, MarkupBuffer& o
 }
 
 void MinecraftWriter::putColor(colorspace::Srgb8 c) {
+    char16_t* d = out_.room(14);
+    const char16_t sign = dialect_ == OutputFormat::McSection ? kSection : u'&';
+    *d++ = sign;
     if (dialect_ == OutputFormat::McHex) {
-        out_.put(u"&#");
-        out_.putHexPair(c.red);
-        out_.putHexPair(c.green);
-        out_.putHexPair(c.blue);
-    } else {
-        const char16_t sign = dialect_ == OutputFormat::McSection ? kSection : u'&';
-        out_.put(sign);
-        out_.put(u'x');
+        *d++ = u'#';
         for (const int component : {c.red, c.green, c.blue}) {
-            out_.put(sign);
-            out_.put(kHexDigits[component >> 4]);
-            out_.put(sign);
-            out_.put(kHexDigits[component & 15]);
+            d = MarkupBuffer::writeHexByte(component, d);
+        }
+    } else {
+        *d++ = u'x';
+        for (const int component : {c.red, c.green, c.blue}) {
+            *d++ = sign;
+            *d++ = kHexDigits[component >> 4];
+            *d++ = sign;
+            *d++ = kHexDigits[component & 15];
         }
     }
-    out_.put(styles_);
+    out_.advance(d);
+    if (!styles_.isEmpty()) {
+        out_.put(styles_);
+    }
 }
 
 MiniMessageWriter::MiniMessageWriter(const ColorizeOptions& options, MarkupBuffer& out)
@@ -83,9 +87,9 @@ void JsonWriter::close() {
     out_.put(u'"');
     if (colored_) {
         out_.put(u",\"color\":\"#");
-        out_.putHexPair(color_.red);
-        out_.putHexPair(color_.green);
-        out_.putHexPair(color_.blue);
+        out_.putHexByte(color_.red);
+        out_.putHexByte(color_.green);
+        out_.putHexByte(color_.blue);
         out_.put(u'"');
     }
     out_.put(styles_);

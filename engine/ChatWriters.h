@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <algorithm>
 
 // The writers of game chat formats. As the other modern writers, each takes one character
 // (a grapheme cluster) with its colour at a time, a blank that keeps the colour before it,
@@ -31,7 +32,9 @@ public:
             color_ = c;
         }
         out_.put(cluster);
-        afterCodeSign_ = cluster.contains(u'&') || cluster.contains(u'\u00A7');
+        afterCodeSign_ = std::any_of(cluster.begin(), cluster.end(), [](QChar c) {
+            return c.unicode() == u'&' || c.unicode() == u'\u00A7';
+        });
     }
     void blank(QStringView cluster) { out_.put(cluster); }
     void lineBreak() {
@@ -65,9 +68,9 @@ public:
     void character(QStringView cluster, colorspace::Srgb8 c) {
         if (!colored_ || !merge_ || c != color_) {
             out_.put(u"<#");
-            out_.putHexPair(c.red);
-            out_.putHexPair(c.green);
-            out_.putHexPair(c.blue);
+            out_.putHexByte(c.red);
+            out_.putHexByte(c.green);
+            out_.putHexByte(c.blue);
             out_.put(u'>');
             colored_ = true;
             color_ = c;

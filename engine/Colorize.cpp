@@ -80,10 +80,7 @@ struct Job {
         return QStringView(text).sliced(start(k), start(k + 1) - start(k));
     }
     void record(qsizetype k, Srgb8 c) const {
-        if (chars) {
-            chars->push_back(
-                {start(k), start(k + 1) - start(k), color::rgb(c.red, c.green, c.blue)});
-        }
+        chars->push_back({start(k), start(k + 1) - start(k), color::rgb(c.red, c.green, c.blue)});
     }
 };
 
@@ -123,6 +120,7 @@ Srgb8 clamped(Srgb8 c) {
 // colour before it (black at the start).
 template <typename Writer> void writeCharacters(const Job& job, Writer& writer) {
     constexpr bool classic = std::is_same_v<Writer, FontMarkupWriter>;
+    const bool clamp = !classic && job.largest > 255;
     std::array<Srgb8, 256> block;
     Ramps ramps(job);
     const ColorRamp* ramp = nullptr;
@@ -144,7 +142,7 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer) 
                 break;
             }
             for (qsizetype i = 0; i < filled; ++i, ++k) {
-                const Srgb8 c = classic ? block[std::size_t(i)] : clamped(block[std::size_t(i)]);
+                const Srgb8 c = clamp ? clamped(block[std::size_t(i)]) : block[std::size_t(i)];
                 const QStringView cluster = job.cluster(k);
                 if constexpr (classic) {
                     writer.character(cluster, c);
@@ -153,7 +151,9 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer) 
                 } else {
                     writer.character(cluster, c);
                 }
-                job.record(k, c);
+                if (job.chars) {
+                    job.record(k, c);
+                }
                 last = c;
             }
             position += filled;
@@ -161,7 +161,10 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer) 
         if constexpr (!classic) {
             if (k < job.count) {
                 writer.lineBreak();
-                job.record(k++, last);
+                if (job.chars) {
+                    job.record(k, last);
+                }
+                ++k;
             }
         }
     }

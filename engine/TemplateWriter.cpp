@@ -122,9 +122,9 @@ void TemplateWriter::close() {
             out_.put(QStringView(runBegin_, runEnd_));
             break;
         case Kind::Hex:
-            out_.putHexPair(color_.red);
-            out_.putHexPair(color_.green);
-            out_.putHexPair(color_.blue);
+            out_.putHexByte(color_.red);
+            out_.putHexByte(color_.green);
+            out_.putHexByte(color_.blue);
             break;
         case Kind::Digit: {
             const int component =
