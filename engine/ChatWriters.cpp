@@ -97,19 +97,14 @@ void JsonWriter::close() {
     open_ = colored_ = false;
 }
 
-void JsonWriter::putEscaped(QStringView text) {
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == u'"' || u == u'\\') {
-            out_.put(u'\\');
-            out_.put(u);
-        } else if (u < 0x20) {
-            out_.put(u"\\u00");
-            out_.put(kHexDigits[u >> 4]);
-            out_.put(kHexDigits[u & 15]);
-        } else {
-            out_.put(u);
-        }
+void JsonWriter::putEscapedUnit(char16_t u) {
+    if (u < 0x20) {
+        out_.put(u"\\u00");
+        out_.put(kHexDigits[u >> 4]);
+        out_.put(kHexDigits[u & 15]);
+    } else {
+        out_.put(u'\\');
+        out_.put(u);
     }
 }
 

@@ -145,7 +145,17 @@ public:
 
 private:
     void close();
-    void putEscaped(QStringView text);
+    void putEscaped(QStringView text) {
+        for (QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u >= 0x20 && u != u'"' && u != u'\\') {
+                out_.put(u);
+            } else {
+                putEscapedUnit(u);
+            }
+        }
+    }
+    void putEscapedUnit(char16_t u);
 
     MarkupBuffer& out_;
     QString styles_;
