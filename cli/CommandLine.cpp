@@ -5,6 +5,7 @@
 #include "palette/Palette.h"
 
 #include <QCommandLineParser>
+#include <tuple>
 
 namespace tintwave::cli {
 
@@ -258,12 +259,13 @@ QString readFormatOptions(const Parser& p, CliOptions& o) {
     s.skipBlanks = cl.isSet(p.skipBlanks);
     o.style.perLine = cl.isSet(p.perLine);
     if (!engine::canMerge(s.format)) {
-        for (const auto& [set, option] :
-             {std::pair(s.merge, "--merge"), std::pair(s.skipBlanks, "--skip-blanks"),
-              std::pair(o.style.perLine, "--per-line")}) {
+        for (const auto& [set, option, why] :
+             {std::tuple(s.merge, "--merge", "one tag per character"),
+              std::tuple(s.skipBlanks, "--skip-blanks", "one tag per character"),
+              std::tuple(o.style.perLine, "--per-line", "its line breaks are characters")}) {
             if (set) {
-                return QStringLiteral("%1 does not apply to --format font (one tag per character)")
-                    .arg(QLatin1String(option));
+                return QStringLiteral("%1 does not apply to --format font (%2)")
+                    .arg(QLatin1String(option), QLatin1String(why));
             }
         }
     }

@@ -39,7 +39,8 @@ private Q_SLOTS:
         row({"--merge"}, "--merge does not apply to --format font (one tag per character)");
         row({"--skip-blanks"},
             "--skip-blanks does not apply to --format font (one tag per character)");
-        row({"--per-line"}, "--per-line does not apply to --format font (one tag per character)");
+        row({"--per-line"},
+            "--per-line does not apply to --format font (its line breaks are characters)");
         row({"--format", "template"}, "--format template needs --template");
         row({"--format", "json", "--template", "{c}"}, "--template needs --format template");
         row({"--format", "template", "--template", "&#{hex}{C}"},
