@@ -11,7 +11,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QTest>
 #include <QTextBoundaryFinder>
 #include <cmath>
@@ -78,13 +77,15 @@ struct Shown {
     }
 };
 
-bool isHexColor(const QString& digits) {
-    static const QRegularExpression six(u"^[0-9A-Fa-f]{6}$"_s);
-    return six.match(digits).hasMatch();
+bool isHexColor(QStringView d) {
+    return d.size() == 6 && std::all_of(d.begin(), d.end(), [](QChar c) {
+               return QStringView(u"0123456789ABCDEFabcdef").contains(c);
+           });
 }
 
-ColorValue fromHex(const QString& digits) {
-    return packed(u'#' + digits).front();
+ColorValue fromHex(QStringView digits) {
+    const uint v = digits.toUInt(nullptr, 16);
+    return rgb(int(v >> 16), int(v >> 8 & 255), int(v & 255));
 }
 
 // As the game and its plugins read chat: & or § before a code letter, &#RRGGBB, or x and
@@ -98,10 +99,13 @@ Shown readMinecraft(const QString& code) {
     int styles = 0;
     for (qsizetype i = 0; i < code.size(); ++i) {
         const QChar next = sign(i) && i + 1 < code.size() ? code[i + 1].toLower() : QChar();
-        QString digits = next == u'#' ? code.mid(i + 2, 6) : QString();
-        for (qsizetype j = i + 2; next == u'x' && sign(j) && digits.size() < 6; j += 2) {
-            digits += code.mid(j + 1, 1);
+        char16_t x[6];
+        qsizetype n = 0;
+        for (qsizetype j = i + 2; next == u'x' && sign(j) && j + 1 < code.size() && n < 6; j += 2) {
+            x[n++] = code[j + 1].unicode();
         }
+        const QStringView digits =
+            next == u'#' ? QStringView(code).mid(i + 2, 6) : QStringView(x, n);
         if (isHexColor(digits)) {
             color = fromHex(digits);
             styles = 0;
