@@ -105,8 +105,9 @@ Examples:
   tintwave-cli --text 'My Server' --scheme Spectrum --format mc-hex --bold
   tintwave-cli --text 'Welcome!' --colors '#FF8000,#8000FF' --format minimessage
   tintwave-cli --text Hi --colors '#FF0000,#0000FF' --format json --merge
-  tintwave-cli --text Hi --scheme Copper --format template --template '[c/{hex}:{c}]'
-  printf 'Line one\nLine two\n' | tintwave-cli --scheme Spectrum --format mc-section --per-line
+  tintwave-cli --text Hi --scheme Copper --format template \
+      --template '[c/{hex}:{c}]'
+  printf 'One\nTwo\n' | tintwave-cli --scheme Spectrum --format mc-x --per-line
 
 Exit status:
   0  success
