@@ -1,5 +1,8 @@
 #include "engine/ChatWriters.h"
 
+#include <cstring>
+#include <iterator>
+
 namespace tintwave::engine {
 
 namespace {
@@ -80,20 +83,29 @@ JsonWriter::JsonWriter(const ColorizeOptions& options, MarkupBuffer& out)
     out_.put(u"[\"\"");
 }
 
+// The end of an object, in one piece where no style follows the colour.
 void JsonWriter::close() {
     if (!open_) {
         return;
     }
-    out_.put(u'"');
+    static constexpr char16_t kColor[] = u"\",\"color\":\"#";
+    char16_t* d = out_.room(std::size(kColor) + 8);
     if (colored_) {
-        out_.put(u",\"color\":\"#");
-        out_.putHexByte(color_.red);
-        out_.putHexByte(color_.green);
-        out_.putHexByte(color_.blue);
-        out_.put(u'"');
+        std::memcpy(d, kColor, sizeof kColor - sizeof(char16_t));
+        d += std::size(kColor) - 1;
+        for (const int component : {color_.red, color_.green, color_.blue}) {
+            d = MarkupBuffer::writeHexByte(component, d);
+        }
     }
-    out_.put(styles_);
-    out_.put(u'}');
+    *d++ = u'"';
+    if (styles_.isEmpty()) {
+        *d++ = u'}';
+        out_.advance(d);
+    } else {
+        out_.advance(d);
+        out_.put(styles_);
+        out_.put(u'}');
+    }
     open_ = colored_ = false;
 }
 
