@@ -67,6 +67,22 @@ constexpr Choice<OutputFormat> kFormatChoices[] = {
     {"mnuFormatAnsi", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&ANSI Terminal"),
      OutputFormat::Ansi},
 };
+// The game chat formats, a group of their own.
+constexpr Choice<OutputFormat> kChatFormatChoices[] = {
+    {"mnuFormatMcHex", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "Minecraft He&x (&&#RRGGBB)"),
+     OutputFormat::McHex},
+    {"mnuFormatMcX", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "Minecraft &&x Co&des"),
+     OutputFormat::McX},
+    {"mnuFormatMcSection",
+     QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "Minecraft Section Si&gns (\u00A7x)"),
+     OutputFormat::McSection},
+    {"mnuFormatMiniMessage", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "Mi&niMessage"),
+     OutputFormat::MiniMessage},
+    {"mnuFormatJson", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&JSON Text Components"),
+     OutputFormat::Json},
+    {"mnuFormatTemplate", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&Template"),
+     OutputFormat::Template},
+};
 constexpr Choice<Blend> kBlendChoices[] = {
     {"mnuBlendRgb", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&RGB Blend"), Blend::Rgb},
     {"mnuBlendOkLab", QT_TRANSLATE_NOOP("tintwave::app::frmMain1", "&OKLab Blend"), Blend::OkLab},
@@ -322,6 +338,8 @@ void frmMain1::buildMenus() {
     QMenu* file = named(bar->addMenu(tr("&File")), QStringLiteral("mnuFile"));
     item(file, "mnuSave", tr("&Save as HTML..."), &frmMain1::mnuSave_Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    item(file, "mnuCopyRich", tr("Copy as &Rich Text"), &frmMain1::mnuCopyRich_Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     item(file, "mnuColorizer", tr("&Colorize"), &frmMain1::Command1_Click);
     item(file, "mnuFlip", tr("Re&verse Order"), &frmMain1::Command6_Click);
     item(file, "mnuInvertColors", tr("&Invert Colors"), &frmMain1::Command4_Click);
@@ -397,9 +415,9 @@ void frmMain1::buildPopUpMenu() {
     item("mnuCancel", tr("C&ancel")); // only closes the menu
 }
 
-// Three groups of radio items, one choice each, and the merge item, which only
-// formats other than font tags can use. Each item hands the choices it makes to
-// mnuOptions_Click.
+// Four groups of radio items (two of them formats), one choice each, and the merge and
+// skip-blanks items, which only formats other than font tags can use. Each item hands the choices
+// it makes to mnuOptions_Click.
 void frmMain1::createOptionsMenu(QMenuBar* bar) {
     QMenu* options = named(bar->addMenu(tr("&Options")), QStringLiteral("mnuOptions"));
     const auto choose = [this](auto field, auto value) {
@@ -424,6 +442,7 @@ void frmMain1::createOptionsMenu(QMenuBar* bar) {
         options->addSeparator();
     };
     group(kFormatChoices, &engine::OutputChoices::format);
+    group(kChatFormatChoices, &engine::OutputChoices::format);
     group(kBlendChoices, &engine::OutputChoices::blend);
     group(kSpreadChoices, &engine::OutputChoices::spread);
     mnuMerge_ = options->addAction(tr("&Merge Equal Colors"));
@@ -431,6 +450,14 @@ void frmMain1::createOptionsMenu(QMenuBar* bar) {
     mnuMerge_->setCheckable(true);
     connect(mnuMerge_, &QAction::triggered, this,
             [choose](bool merge) { choose(&engine::OutputChoices::merge, merge); });
+    mnuSkipBlanks_ = options->addAction(tr("Skip Blan&ks"));
+    mnuSkipBlanks_->setObjectName(QStringLiteral("mnuSkipBlanks"));
+    mnuSkipBlanks_->setCheckable(true);
+    connect(mnuSkipBlanks_, &QAction::triggered, this,
+            [choose](bool skip) { choose(&engine::OutputChoices::skipBlanks, skip); });
+    options->addSeparator();
+    options->addAction(tr("C&ustom Template..."), this, &frmMain1::mnuTemplate_Click)
+        ->setObjectName(QStringLiteral("mnuTemplateText"));
 }
 
 engine::ColorizeOptions frmMain1::chosenOptions() const {
@@ -449,6 +476,8 @@ void frmMain1::showOptions(const engine::OutputChoices& choices) {
     }
     mnuMerge_->setChecked(choices.merge);
     mnuMerge_->setEnabled(engine::canMerge(choices.format));
+    mnuSkipBlanks_->setChecked(choices.skipBlanks);
+    mnuSkipBlanks_->setEnabled(engine::canMerge(choices.format));
 }
 
 // Start-up: runs once, while the window is still hidden.

@@ -84,8 +84,14 @@ public:
     // Rebuilds the user-scheme entries of the Schemes menu from the stored titles.
     void RestoreMenus();
 
-    // Options: any choice of format, blend, spread or merging.
+    // Options: any choice of format, blend, spread, merging or skipping blanks.
     void mnuOptions_Click(const engine::OutputChoices& chosen);
+    // Options > Custom Template...: asks for the template, showing the current one, and
+    // chooses the template format with it.
+    void mnuTemplate_Click();
+    // File > Copy as Rich Text: the last colorized text as HTML spans (with face, size,
+    // styles and centring, whatever the format) and as plain text.
+    void mnuCopyRich_Click();
     // The output choices the Options menu shows.
     engine::OutputChoices outputChoices() const { return outputChoices_; }
 
@@ -129,6 +135,13 @@ private:
     engine::OutputChoices outputChoices_;
     // The format of the code Colorize put in the code box; nothing once the box is empty.
     std::optional<engine::OutputFormat> codeFormat_;
+    // What Colorize last turned into the code box, for Copy as Rich Text.
+    struct Colorized {
+        QString text;
+        SlotValues slots;
+        engine::ColorizeOptions options;
+    };
+    std::optional<Colorized> colorized_;
     bool shownOnce_ = false;
     bool frameCentred_ = false;
 
@@ -152,6 +165,7 @@ private:
     };
     std::vector<ChoiceItem> choiceItems_;
     QAction* mnuMerge_ = nullptr;
+    QAction* mnuSkipBlanks_ = nullptr;
 
     std::unique_ptr<SchemeMenuActions> schemeMenu_;
     std::unique_ptr<schemes::SchemeStore> store_;

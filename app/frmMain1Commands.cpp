@@ -9,6 +9,7 @@
 #include "app/frmMain1.h"
 #include "engine/Colorize.h"
 #include "engine/OutputChoicesStore.h"
+#include "engine/TemplateWriter.h"
 #include "output/Page.h"
 #include "output/SaveFolder.h"
 #include "palette/Presets.h"
@@ -107,6 +108,7 @@ void frmMain1::Command1_Click() {
         if (result.ok()) {
             Text2_->setCode(result.code);
             codeFormat_ = options.output.format;
+            colorized_ = Colorized{text, colors().values(), options};
             RTB1_->showColorized(text, std::move(shades), options.face, options.bold,
                                  options.italic, options.underline);
         }
@@ -219,9 +221,39 @@ void frmMain1::RestoreMenus() {
     schemeMenu_->setEntries(store_->titles());
 }
 
+// The two groups of formats check their items apart, so all items follow the choice.
 void frmMain1::mnuOptions_Click(const engine::OutputChoices& chosen) {
-    mnuMerge_->setEnabled(engine::canMerge(chosen.format));
+    showOptions(chosen);
     engine::saveOutputChoices(services_.settings, chosen, std::exchange(outputChoices_, chosen));
+}
+
+void frmMain1::mnuTemplate_Click() {
+    const QString text = services_.inputPrompt.getText(
+        tr("Please type the template: {c} the character, {hex} its colour as RRGGBB, "
+           "{h1} to {h6} those digits, {r} {g} {b} in decimal, {{ and }} a brace"),
+        kTitle, outputChoices_.templateText);
+    if (text.isEmpty()) {
+        return;
+    }
+    if (const auto error = engine::parseTemplate(text).error) {
+        showMessage(tr("The template has an %1.").arg(engine::describe(*error)));
+        return;
+    }
+    engine::OutputChoices chosen = outputChoices_;
+    chosen.format = engine::OutputFormat::Template;
+    chosen.templateText = text;
+    mnuOptions_Click(chosen);
+}
+
+void frmMain1::mnuCopyRich_Click() {
+    if (!colorized_) {
+        return;
+    }
+    engine::ColorizeOptions options = colorized_->options;
+    options.output.format = engine::OutputFormat::Span;
+    const engine::ColorizeResult rich =
+        engine::colorize(colorized_->text, colorized_->slots, options);
+    output::copyRichText(services_.clipboard, rich.code, colorized_->text);
 }
 
 QString frmMain1::codeText() const {
@@ -237,6 +269,7 @@ void frmMain1::Text2_Change() {
     lblCodeSize_->setText(sizeLine);
     if (size == 0) {
         codeFormat_.reset();
+        colorized_.reset();
     }
 }
 
@@ -246,9 +279,9 @@ void frmMain1::RTB1_Click() {
     }
 }
 
-// HTML code goes into a page; BBCode and terminal code into a plain text file. What
-// counts is the format of the code in the box, which is the chosen one unless the choice
-// changed after the last Colorize.
+// HTML code goes into a page; JSON into a .json file; the other formats into a plain text
+// file. What counts is the format of the code in the box, which is the chosen one unless the
+// choice changed after the last Colorize.
 void frmMain1::mnuSave_Click() {
     if (codeText().isEmpty()) {
         Command1_Click();
@@ -257,11 +290,16 @@ void frmMain1::mnuSave_Click() {
     if (code.isEmpty()) {
         return;
     }
-    const bool html = engine::isHtml(codeFormat_.value_or(outputChoices_.format));
+    const engine::OutputFormat format = codeFormat_.value_or(outputChoices_.format);
+    const bool html = engine::isHtml(format);
+    const bool json = format == engine::OutputFormat::Json;
     const std::optional<QString> path = services_.saveDialog.getSaveFileName(
-        output::saveProposal(services_.settings,
-                             html ? QStringLiteral("index.html") : QStringLiteral("tintwave.txt")),
-        html ? tr("HTML Files (*.html *.htm)") : tr("Text Files (*.txt)"));
+        output::saveProposal(services_.settings, html   ? QStringLiteral("index.html")
+                                                 : json ? QStringLiteral("tintwave.json")
+                                                        : QStringLiteral("tintwave.txt")),
+        html   ? tr("HTML Files (*.html *.htm)")
+        : json ? tr("JSON Files (*.json)")
+               : tr("Text Files (*.txt)"));
     if (!path) {
         return;
     }

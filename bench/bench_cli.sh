@@ -49,10 +49,14 @@ median_ms "1 MB ASCII, -o file" "$work/input.txt" --scheme Spectrum -o "$work/ou
 # at 1,000,000, measured on this machine).
 head -c 1000000 "$work/input.txt" >"$work/million.txt"
 head -c 100000 "$work/input.txt" >"$work/hundredk.txt"
-for format in font span bbcode ansi; do
+for format in font span bbcode ansi mc-hex mc-x mc-section minimessage json; do
     median_ms "1,000,000 chars, --format $format" "$work/million.txt" --scheme Spectrum \
         --format "$format"
 done
+median_ms "1,000,000 chars, --format template" "$work/million.txt" --scheme Spectrum \
+    --format template --template '[c/{hex}:{c}]'
+median_ms "1,000,000 chars, mc-hex skip-blanks merge" "$work/million.txt" --scheme Spectrum \
+    --format mc-hex --skip-blanks --merge
 median_ms "1,000,000 chars, span oklch even merge" "$work/million.txt" --scheme Spectrum \
     --format span --blend oklch --spread even --merge
 for input in hundredk million; do

@@ -1,18 +1,21 @@
 #include "cli/CommandLine.h"
 
 #include "color/ColorProcs.h"
+#include "engine/TemplateWriter.h"
 #include "palette/Palette.h"
 
 #include <QCommandLineParser>
+#include <tuple>
 
 namespace tintwave::cli {
 
 namespace {
 
 constexpr auto kHelp = R"(Usage: tintwave-cli [options]
-Turns a text into one line of code in which every character has its own
-colour, running as a gradient through up to ten colour slots: HTML font tags
-(the default), HTML5 spans, BBCode or 24-bit terminal colour.
+Turns a text into code in which every character has its own colour, running
+as a gradient through up to ten colour slots: HTML font tags (the default),
+HTML5 spans, BBCode, 24-bit terminal colour, Minecraft colour codes,
+MiniMessage, JSON text components or a template of your own.
 
 Text:
   --text TEXT          The text to colour. Without it, all of standard input is
@@ -45,8 +48,19 @@ Format and gradient:
                        text as it is. span: HTML5, <span style="color:..."> per
                        character, the text escaped, the styles as CSS. bbcode:
                        [color=...] for forums. ansi: 24-bit colour escape
-                       sequences for terminals (bold, italic and underline
-                       apply; centre, face and size do not).
+                       sequences for terminals. mc-hex: Minecraft &#RRGGBB.
+                       mc-x: Minecraft &x&R&R&G&G&B&B. mc-section: the same
+                       with the section sign (U+00A7) instead of &.
+                       minimessage: <#RRGGBB> tags. json: Minecraft JSON text
+                       components. template: the text of --template.
+                       From ansi on, the formats ignore --face, --size and
+                       --no-center; --bold, --italic and --underline apply
+                       (to template only as its text writes them).
+  --template TEXT      With --format template: what is written per character
+                       (or run): {c} the character, {hex} RRGGBB, {h1} ...
+                       {h6} those six digits one by one, {r} {g} {b} the
+                       components 0-255, {{ and }} a brace.
+                       Example: --template '&#{hex}&l{c}'
   --blend BLEND        rgb (default): the classic component arithmetic.
                        oklab: a perceptual blend without muddy midpoints.
                        oklch: perceptual, the hue along the shorter arc.
@@ -55,6 +69,16 @@ Format and gradient:
                        last character exactly the last.
   --merge              One tag or escape sequence per run of characters of the
                        same colour (shorter output). Not with --format font.
+  --skip-blanks        White space gets no colour code of its own and shows the
+                       colour before it (shorter output; the other characters
+                       keep their colours). Not with --format font.
+  --per-line           Start the gradient afresh on every line of the text.
+                       Not with --format font.
+
+Line breaks (LF, CR LF or CR) take no place in the gradient and are written as
+each format's own: <br> and LF for span, a {"text":"\n"} component for json,
+a reset and LF for ansi, LF for the others. With --format font they are
+characters like any other.
 
 Output:
   --page               Write the whole HTML page (Windows-1252, CR LF line ends;
@@ -70,7 +94,7 @@ Output:
   -h, --help           Show this help and exit.
   --version            Show the version and exit.
 
-The code line is written as UTF-8, followed by one LF.
+The code is written as UTF-8, followed by one LF.
 
 Examples:
   tintwave-cli --text Hello --colors '#FF0000,#0000FF'
@@ -78,6 +102,12 @@ Examples:
   tintwave-cli --text 'Hi [all]' --colors '#FF8000,#8000FF' --format bbcode
   tintwave-cli --scheme Copper --format ansi --blend oklab --merge < notes.txt
   tintwave-cli --text Hello --scheme Spectrum --format span --page -o hello.html
+  tintwave-cli --text 'My Server' --scheme Spectrum --format mc-hex --bold
+  tintwave-cli --text 'Welcome!' --colors '#FF8000,#8000FF' --format minimessage
+  tintwave-cli --text Hi --colors '#FF0000,#0000FF' --format json --merge
+  tintwave-cli --text Hi --scheme Copper --format template \
+      --template '[c/{hex}:{c}]'
+  printf 'One\nTwo\n' | tintwave-cli --scheme Spectrum --format mc-x --per-line
 
 Exit status:
   0  success
@@ -123,7 +153,10 @@ struct Parser {
     QCommandLineOption format{QStringLiteral("format"), {}, QStringLiteral("FORMAT")};
     QCommandLineOption blend{QStringLiteral("blend"), {}, QStringLiteral("BLEND")};
     QCommandLineOption spread{QStringLiteral("spread"), {}, QStringLiteral("SPREAD")};
+    QCommandLineOption templateText{QStringLiteral("template"), {}, QStringLiteral("TEXT")};
     QCommandLineOption merge{QStringLiteral("merge")};
+    QCommandLineOption skipBlanks{QStringLiteral("skip-blanks")};
+    QCommandLineOption perLine{QStringLiteral("per-line")};
     QCommandLineOption page{QStringLiteral("page")};
     QCommandLineOption background{QStringLiteral("background"), {}, QStringLiteral("COLOR")};
     QCommandLineOption output{
@@ -132,9 +165,10 @@ struct Parser {
     QCommandLineOption version{QStringLiteral("version")};
 
     Parser() {
-        parser.addOptions({text, colors, scheme, listSchemes, face, size, bold, italic, underline,
-                           noCenter, format, blend, spread, merge, page, background, output, help,
-                           version});
+        parser.addOptions({text,       colors, scheme,    listSchemes, face,    size,
+                           bold,       italic, underline, noCenter,    format,  templateText,
+                           blend,      spread, merge,     skipBlanks,  perLine, page,
+                           background, output, help,      version});
     }
 };
 
@@ -193,6 +227,22 @@ QString readChoice(const QCommandLineParser& cl, const QCommandLineOption& optio
     return {};
 }
 
+// --template goes with --format template, and that needs it.
+QString readTemplate(const Parser& p, engine::OutputChoices& s) {
+    const bool wanted = s.format == engine::OutputFormat::Template;
+    if (!p.parser.isSet(p.templateText)) {
+        return wanted ? QStringLiteral("--format template needs --template") : QString();
+    }
+    if (!wanted) {
+        return QStringLiteral("--template needs --format template");
+    }
+    s.templateText = p.parser.value(p.templateText);
+    if (const auto error = engine::parseTemplate(s.templateText).error) {
+        return QStringLiteral("--template has an ") + engine::describe(*error);
+    }
+    return {};
+}
+
 QString readFormatOptions(const Parser& p, CliOptions& o) {
     const QCommandLineParser& cl = p.parser;
     engine::OutputChoices& s = o.style.output;
@@ -207,10 +257,20 @@ QString readFormatOptions(const Parser& p, CliOptions& o) {
         return error;
     }
     s.merge = cl.isSet(p.merge);
-    if (s.merge && !engine::canMerge(s.format)) {
-        return QStringLiteral("--merge does not apply to --format font (one tag per character)");
+    s.skipBlanks = cl.isSet(p.skipBlanks);
+    o.style.perLine = cl.isSet(p.perLine);
+    if (!engine::canMerge(s.format)) {
+        for (const auto& [set, option, why] :
+             {std::tuple(s.merge, "--merge", "one tag per character"),
+              std::tuple(s.skipBlanks, "--skip-blanks", "one tag per character"),
+              std::tuple(o.style.perLine, "--per-line", "its line breaks are characters")}) {
+            if (set) {
+                return QStringLiteral("%1 does not apply to --format font (%2)")
+                    .arg(QLatin1String(option), QLatin1String(why));
+            }
+        }
     }
-    return {};
+    return readTemplate(p, s);
 }
 
 QString readOutputOptions(const Parser& p, CliOptions& o) {

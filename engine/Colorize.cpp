@@ -1,13 +1,17 @@
 #include "engine/Colorize.h"
 
 #include "color/ColorProcs.h"
+#include "engine/ChatWriters.h"
 #include "engine/FontMarkupWriter.h"
 #include "engine/Gradient.h"
 #include "engine/Graphemes.h"
 #include "engine/MarkupWriters.h"
+#include "engine/TemplateWriter.h"
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <map>
+#include <span>
 #include <type_traits>
 
 namespace tintwave::engine {
@@ -26,27 +30,84 @@ int largestComponent(const ActiveColors& colors) {
     return largest;
 }
 
-// The text split into characters, its colours and where the per-character colours go.
+// An LF, CR LF or lone CR: a line break of the modern formats.
+bool isLineBreak(QStringView cluster) {
+    return cluster == u"\n" || cluster == u"\r\n" || cluster == u"\r";
+}
+
+bool isBlank(QStringView cluster) {
+    return cluster.size() == 1 && cluster.front().isSpace();
+}
+
+// The text split into characters and lines, and where the per-character colours go.
 struct Job {
     const QString& text;
+    const ActiveColors& active;
+    const OutputChoices& output;
     // Where each character starts, and text.size() last; empty when every code unit is a
     // character of its own, which spares a table of eight bytes per character.
     std::vector<qsizetype> bounds;
     qsizetype count;
-    ColorRamp ramp;
-    int largest;          // component of the colours: no code has more digits
-    CharColorSink* chars; // nothing when the caller does not want them
+    // The characters that are line breaks, in order: none for Font, whose line breaks are
+    // characters like any other.
+    std::vector<qsizetype> breaks;
+    bool perLine;
+    bool skipBlanks;
+    int largest;                   // component of the colours: no code has more digits
+    CharColorSink* chars;          // nothing when the caller does not want them
 
-    Job(const QString& t, const ActiveColors& active, const ColorizeOptions& options,
+    Job(const QString& t, const ActiveColors& a, const ColorizeOptions& options,
         CharColorSink* c)
         : text(t)
+        , active(a)
+        , output(options.output)
         , bounds(eachUnitIsACharacter(t) ? std::vector<qsizetype>() : graphemeBoundaries(t))
         , count(bounds.empty() ? t.size() : qsizetype(bounds.size() - 1))
-        , ramp(active, count, options.output.blend, options.output.spread)
-        , largest(largestComponent(active))
-        , chars(c) {}
+        , perLine(options.perLine && canMerge(options.output.format))
+        , skipBlanks(options.output.skipBlanks && canMerge(options.output.format))
+        , largest(largestComponent(a))
+        , chars(c) {
+        if (canMerge(options.output.format) && (t.contains(u'\n') || t.contains(u'\r'))) {
+            for (qsizetype k = 0; k < count; ++k) {
+                if (isLineBreak(cluster(k))) {
+                    breaks.push_back(k);
+                }
+            }
+        }
+    }
 
     qsizetype start(qsizetype k) const { return bounds.empty() ? k : bounds[std::size_t(k)]; }
+    QStringView cluster(qsizetype k) const {
+        return QStringView(text).sliced(start(k), start(k + 1) - start(k));
+    }
+    void record(qsizetype k, Srgb8 c) const {
+        chars->character({start(k), start(k + 1) - start(k), color::rgb(c.red, c.green, c.blue)});
+    }
+};
+
+// The gradients of the lines by their number of characters: lines of a length seen before
+// take its gradient instead of working it out again.
+class Ramps {
+public:
+    explicit Ramps(const Job& job)
+        : job_(job) {}
+    const ColorRamp& forCount(qsizetype count) {
+        auto it = ramps_.find(count);
+        if (it == ramps_.end()) {
+            if (ramps_.size() >= kKept) {
+                ramps_.clear();
+            }
+            it =
+                ramps_.try_emplace(count, job_.active, count, job_.output.blend, job_.output.spread)
+                    .first;
+        }
+        return it->second;
+    }
+
+private:
+    static constexpr std::size_t kKept = 64;
+    const Job& job_;
+    std::map<qsizetype, ColorRamp> ramps_;
 };
 
 // Only the classic arithmetic can carry a component past 255 (from a value above
@@ -56,26 +117,67 @@ Srgb8 clamped(Srgb8 c) {
 }
 
 // Colours in blocks, so the gradient arithmetic stays apart from the markup without a call
-// per character.
-template <typename Writer> void writeCharacters(const Job& job, Writer& writer, bool clamp) {
+// per character. A line break takes no place in the gradient and is recorded with the
+// colour before it (black at the start).
+template <typename Writer> void writeCharacters(const Job& job, Writer& writer) {
+    constexpr bool classic = std::is_same_v<Writer, FontMarkupWriter>;
+    const bool clamp = !classic && job.largest > 255;
     std::array<Srgb8, 256> block;
-    for (qsizetype first = 0; first < job.count;) {
-        const qsizetype filled = job.ramp.fill(first, block);
-        if (filled == 0) {
-            break;
+    Ramps ramps(job);
+    const ColorRamp* ramp = nullptr;
+    qsizetype position = 0;
+    Srgb8 last;
+    qsizetype k = 0;
+    for (std::size_t line = 0; line <= job.breaks.size(); ++line) {
+        const qsizetype end = line < job.breaks.size() ? job.breaks[line] : job.count;
+        if (!ramp || job.perLine) {
+            ramp =
+                &ramps.forCount(job.perLine ? end - k : job.count - qsizetype(job.breaks.size()));
+            position = 0;
         }
-        for (qsizetype k = 0; k < filled; ++k) {
-            const Srgb8 c = clamp ? clamped(block[std::size_t(k)]) : block[std::size_t(k)];
-            const qsizetype start = job.start(first + k);
-            const qsizetype length = job.start(first + k + 1) - start;
-            writer.character(QStringView(job.text).sliced(start, length), c);
-            if (job.chars) {
-                job.chars->character({start, length, color::rgb(c.red, c.green, c.blue)});
+        while (k < end) {
+            const std::size_t wanted = std::size_t(std::min<qsizetype>(end - k, block.size()));
+            const qsizetype filled = ramp->fill(position, std::span(block).first(wanted));
+            if (filled == 0) {
+                k = end;
+                break;
+            }
+            for (qsizetype i = 0; i < filled; ++i, ++k) {
+                const Srgb8 c = clamp ? clamped(block[std::size_t(i)]) : block[std::size_t(i)];
+                const QStringView cluster = job.cluster(k);
+                if constexpr (classic) {
+                    writer.character(cluster, c);
+                } else if (job.skipBlanks && isBlank(cluster)) {
+                    writer.blank(cluster);
+                } else {
+                    writer.character(cluster, c);
+                }
+                if (job.chars) {
+                    job.record(k, c);
+                }
+                last = c;
+            }
+            position += filled;
+        }
+        if constexpr (!classic) {
+            if (k < job.count) {
+                writer.lineBreak();
+                if (job.chars) {
+                    job.record(k, last);
+                }
+                ++k;
             }
         }
-        first += filled;
     }
     writer.finish();
+}
+
+template <typename Writer> qsizetype perCharacter(const Writer& writer) {
+    if constexpr (requires { Writer::kPerCharacter; }) {
+        return Writer::kPerCharacter;
+    } else {
+        return writer.perCharacter();
+    }
 }
 
 // Writes the code through a Writer. With room, that string is first made big enough for
@@ -89,9 +191,9 @@ void writeAs(const Job& job, const ColorizeOptions& options, CodeSink& sink, QSt
     if (room) {
         const int extraDigits = classic ? color::hexWidth(job.largest) - 2 : 0;
         room->reserve(writer.wrapperLength() + job.text.size() +
-                      job.count * (Writer::kPerCharacter + 3 * extraDigits));
+                      job.count * (perCharacter(writer) + 3 * extraDigits));
     }
-    writeCharacters(job, writer, !classic);
+    writeCharacters(job, writer);
     out.flush();
 }
 
@@ -105,6 +207,16 @@ void write(const Job& job, const ColorizeOptions& options, CodeSink& sink, QStri
         return writeAs<BBCodeWriter>(job, options, sink, room);
     case OutputFormat::Ansi:
         return writeAs<AnsiWriter>(job, options, sink, room);
+    case OutputFormat::McHex:
+    case OutputFormat::McX:
+    case OutputFormat::McSection:
+        return writeAs<MinecraftWriter>(job, options, sink, room);
+    case OutputFormat::MiniMessage:
+        return writeAs<MiniMessageWriter>(job, options, sink, room);
+    case OutputFormat::Json:
+        return writeAs<JsonWriter>(job, options, sink, room);
+    case OutputFormat::Template:
+        return writeAs<TemplateWriter>(job, options, sink, room);
     }
 }
 

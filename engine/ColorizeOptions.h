@@ -13,6 +13,14 @@ enum class OutputFormat {
     Span,   // HTML5: <span style="color:#RRGGBB">, the text escaped, the options as CSS
     BBCode, // forum markup: [color=#RRGGBB]
     Ansi,   // 24-bit terminal colour: ESC[38;2;R;G;Bm
+    // Game chat: Minecraft's hex codes in three dialects, MiniMessage tags, JSON text
+    // components, and the user's own template.
+    McHex,       // &#RRGGBB
+    McX,         // &x&R&R&G&G&B&B
+    McSection,   // §x§R§R§G§G§B§B
+    MiniMessage, // <#RRGGBB>
+    Json,        // ["",{"text":"…","color":"#RRGGBB"},…]
+    Template,    // the template of OutputChoices::templateText per character or run
 };
 
 // The space in which neighbouring colours are mixed.
@@ -38,6 +46,9 @@ inline bool isNone(QStringView faceOrSize) {
 const QStringList& faceChoices();
 const QStringList& sizeChoices();
 
+// The template the template format starts with until the user writes one.
+inline const QString kDefaultTemplate = QStringLiteral("&#{hex}{c}");
+
 // The output choices the user keeps between runs (the Options menu).
 struct OutputChoices {
     OutputFormat format = OutputFormat::Font;
@@ -46,6 +57,11 @@ struct OutputChoices {
     // One tag / escape sequence per run of equal colours. Never applies to Font, whose
     // tag per character is part of its format.
     bool merge = false;
+    // A white-space character gets no colour code of its own and shows the colour written
+    // before it; it keeps its place in the gradient. Never applies to Font.
+    bool skipBlanks = false;
+    // What the template format writes per character or run (see engine/TemplateWriter.h).
+    QString templateText = kDefaultTemplate;
     friend bool operator==(const OutputChoices&, const OutputChoices&) = default;
 };
 
@@ -59,11 +75,14 @@ struct ColorizeOptions {
     bool italic = false;
     bool underline = false;
     OutputChoices output = {};
+    // Every line starts the gradient afresh (not for Font, whose line breaks are characters).
+    bool perLine = false;
 };
 
 // Lower-case names as the command line and the settings store write them ("font", "span",
-// "bbcode", "ansi"; "rgb", "oklab", "oklch"; "classic", "even"). Parsing is exact and
-// case-sensitive; anything else gives nothing.
+// "bbcode", "ansi", "mc-hex", "mc-x", "mc-section", "minimessage", "json", "template"; "rgb",
+// "oklab", "oklch"; "classic", "even"). Parsing is exact and case-sensitive; anything else gives
+// nothing.
 QString formatName(OutputFormat format);
 QString blendName(Blend blend);
 QString spreadName(Spread spread);
@@ -76,12 +95,13 @@ QStringList formatNames();
 QStringList blendNames();
 QStringList spreadNames();
 
-// Font and Span are HTML and belong in a page; BBCode and Ansi are plain text.
+// Font and Span are HTML and belong in a page; the others are plain text.
 constexpr bool isHtml(OutputFormat format) {
     return format == OutputFormat::Font || format == OutputFormat::Span;
 }
 
-// Whether merging equal colours applies to the format.
+// Whether merging equal colours, skipping blanks and line breaks of their own (no place in
+// the gradient, --per-line) apply to the format: to all but the classic font tags.
 constexpr bool canMerge(OutputFormat format) {
     return format != OutputFormat::Font;
 }

@@ -25,7 +25,9 @@ public:
     }
     template <std::size_t N> void put(const char16_t (&literal)[N]) { put(literal, N - 1); }
     void put(QStringView text) {
-        if (!text.isEmpty()) { // an empty view may be null, which memcpy must not be given
+        if (text.size() == 1) { // most characters: spares a call of memcpy
+            put(text.front().unicode());
+        } else if (!text.isEmpty()) { // an empty view may be null, which memcpy must not get
             put(text.utf16(), text.size());
         }
     }
@@ -45,6 +47,23 @@ public:
         }
         cursor_ = color::writeHex(component, cursor_);
     }
+    // Two upper-case hex digits of a component known to be 0 .. 255.
+    void putHexByte(int component) { cursor_ = writeHexByte(component, room(2)); }
+    static char16_t* writeHexByte(int component, char16_t* out) {
+        *out++ = u"0123456789ABCDEF"[component >> 4];
+        *out++ = u"0123456789ABCDEF"[component & 15];
+        return out;
+    }
+
+    // A short code of at most count units in one go: write them at the cursor room()
+    // returns, then hand their end to advance().
+    char16_t* room(qsizetype count) {
+        if (end_ - cursor_ < count) {
+            flush();
+        }
+        return cursor_;
+    }
+    void advance(char16_t* end) { cursor_ = end; }
     // 0 .. 255 in decimal without leading zeros.
     void putDecimal(int component);
 

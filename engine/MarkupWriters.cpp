@@ -55,10 +55,6 @@ QString bbcodeFace(const QString& face) {
     return kept;
 }
 
-bool isLineBreak(QStringView cluster) {
-    return cluster == u"\n" || cluster == u"\r\n";
-}
-
 } // namespace
 
 QString SpanWriter::wrapperStyle(const ColorizeOptions& options) {
@@ -179,18 +175,10 @@ AnsiWriter::AnsiWriter(const ColorizeOptions& options, MarkupBuffer& out)
 }
 
 void AnsiWriter::character(QStringView cluster, colorspace::Srgb8 c) {
-    if (isLineBreak(cluster)) {
-        if (active_) {
-            out_.put(kReset);
-        }
-        out_.put(cluster);
-        active_ = false;
-        return;
-    }
     if (!active_) {
         out_.put(styles_);
     }
-    if (!active_ || !merge_ || c != color_) {
+    if (!colored_ || !merge_ || c != color_) {
         out_.put(kColor);
         out_.putDecimal(c.red);
         out_.put(u';');
@@ -200,8 +188,23 @@ void AnsiWriter::character(QStringView cluster, colorspace::Srgb8 c) {
         out_.put(u'm');
         color_ = c;
     }
-    active_ = true;
+    active_ = colored_ = true;
     putVisible(cluster);
+}
+
+// The styles still apply to a blank (an underline shows under it).
+void AnsiWriter::blank(QStringView cluster) {
+    if (!active_ && !styles_.isEmpty()) {
+        out_.put(styles_);
+        active_ = true;
+    }
+    putVisible(cluster);
+}
+
+void AnsiWriter::lineBreak() {
+    finish();
+    out_.put(u'\n');
+    active_ = colored_ = false;
 }
 
 void AnsiWriter::putVisible(QStringView text) {

@@ -12,12 +12,17 @@
 // takes one character (a grapheme cluster, kept whole) with its colour at a time and ends
 // with finish(). With merging, a run of characters of equal colour shares one tag or escape
 // sequence; without it every character gets its own. Components are 0 .. 255.
+//
+// blank() takes a white-space character that gets no colour of its own: it joins the tag or
+// run open before it (and, with merging, the run goes on after it), or stands bare when none
+// is. lineBreak() writes the format's line break for an LF, CR LF or CR of the text; the
+// next character opens a new tag or run.
 namespace tintwave::engine {
 
 // HTML5. The text is escaped (& < > "), every character or run is a
 // <span style="color:#RRGGBB">, and the options become CSS on wrapping elements: centre as
 // <div style="text-align:center">, the rest in one <span style="..."> inside it (see
-// wrapperStyle). Line breaks stay as they are, white space to HTML.
+// wrapperStyle). A line break is <br> and LF, outside the colour spans.
 class SpanWriter {
     static constexpr char16_t kColorOpen[] = u"<span style=\"color:#";
     static constexpr char16_t kColorEnd[] = u"\">";
@@ -41,6 +46,11 @@ public:
         }
         putEscaped(cluster);
     }
+    void blank(QStringView cluster) { putEscaped(cluster); }
+    void lineBreak() {
+        closeColor();
+        out_.put(u"<br>\n");
+    }
     void finish();
 
     // The markup around one unmerged, unescaped character, and the wrappers around all.
@@ -58,6 +68,12 @@ public:
 
 private:
     void putEscaped(QStringView text);
+    void closeColor() {
+        if (open_) {
+            out_.put(kColorClose);
+            open_ = false;
+        }
+    }
 
     MarkupBuffer& out_;
     Wrappers wrappers_;
@@ -100,6 +116,17 @@ public:
         out_.put(cluster);
         afterBracket_ = cluster.contains(u'[');
     }
+    // A "[" stays the last thing in its colour tag.
+    void blank(QStringView cluster) {
+        if (afterBracket_) {
+            closeColor();
+        }
+        out_.put(cluster);
+    }
+    void lineBreak() {
+        closeColor();
+        out_.put(u'\n');
+    }
     void finish();
 
     // The markup around one unmerged character, and the wrappers around all.
@@ -108,6 +135,13 @@ public:
     qsizetype wrapperLength() const { return wrappers_.length(); }
 
 private:
+    void closeColor() {
+        if (open_) {
+            out_.put(kColorClose);
+            open_ = afterBracket_ = false;
+        }
+    }
+
     MarkupBuffer& out_;
     Wrappers wrappers_;
     bool merge_;
@@ -118,10 +152,9 @@ private:
 
 // 24-bit terminal colour: ESC[38;2;R;G;Bm before every character or run, bold / italic /
 // underline as one SGR sequence (ESC[1;3;4m, the ones chosen) at the start and again after
-// every reset, ESC[0m before each line break (LF or CR LF) and at the end. A line break
-// takes its place in the gradient like any character but is written bare; nothing is
-// written around it when nothing is set. Centre, face and size have no terminal form and
-// are ignored. Control characters in the text would drive the terminal, so they are shown
+// every reset, ESC[0m before each line break (written as LF) and at the end; nothing is
+// written around a line break when nothing is set. Centre, face and size have no terminal
+// form and are ignored. Control characters in the text would drive the terminal, so they are shown
 // as their Unicode control pictures (ESC as U+241B; C1 controls as U+FFFD); tab stays.
 class AnsiWriter {
     static constexpr char16_t kColor[] = u"\x1b[38;2;";
@@ -131,6 +164,8 @@ public:
     AnsiWriter(const ColorizeOptions& options, MarkupBuffer& out);
 
     void character(QStringView cluster, colorspace::Srgb8 c);
+    void blank(QStringView cluster);
+    void lineBreak();
     void finish();
 
     // The sequence before one unmerged character at most (three-digit components), and the
@@ -144,7 +179,8 @@ private:
     MarkupBuffer& out_;
     QString styles_;
     bool merge_;
-    bool active_ = false; // something set since the last reset
+    bool active_ = false;  // something set since the last reset
+    bool colored_ = false; // a colour set since the last reset
     colorspace::Srgb8 color_;
 };
 

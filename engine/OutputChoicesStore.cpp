@@ -1,5 +1,6 @@
 #include "engine/OutputChoicesStore.h"
 
+#include "engine/TemplateWriter.h"
 #include "platform/SettingsStore.h"
 
 namespace tintwave::engine {
@@ -11,9 +12,11 @@ const QString kFormatKey = QStringLiteral("format");
 const QString kBlendKey = QStringLiteral("blend");
 const QString kSpreadKey = QStringLiteral("spread");
 const QString kMergeKey = QStringLiteral("merge");
+const QString kSkipBlanksKey = QStringLiteral("skipblanks");
+const QString kTemplateKey = QStringLiteral("template");
 
-QString mergeText(bool merge) {
-    return merge ? QStringLiteral("1") : QStringLiteral("0");
+QString flagText(bool on) {
+    return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 } // namespace
@@ -23,11 +26,15 @@ OutputChoices loadOutputChoices(platform::SettingsStore& store) {
         return store.GetSetting(platform::kSettingsApplication, kSection, key);
     };
     const OutputChoices defaults;
+    const QString storedTemplate = read(kTemplateKey);
+    const bool templateFits = !storedTemplate.isEmpty() && !parseTemplate(storedTemplate).error;
     return {
         .format = parseFormat(read(kFormatKey)).value_or(defaults.format),
         .blend = parseBlend(read(kBlendKey)).value_or(defaults.blend),
         .spread = parseSpread(read(kSpreadKey)).value_or(defaults.spread),
-        .merge = read(kMergeKey) == mergeText(true),
+        .merge = read(kMergeKey) == flagText(true),
+        .skipBlanks = read(kSkipBlanksKey) == flagText(true),
+        .templateText = templateFits ? storedTemplate : defaults.templateText,
     };
 }
 
@@ -46,7 +53,13 @@ void saveOutputChoices(platform::SettingsStore& store, const OutputChoices& now,
         write(kSpreadKey, spreadName(now.spread));
     }
     if (now.merge != before.merge) {
-        write(kMergeKey, mergeText(now.merge));
+        write(kMergeKey, flagText(now.merge));
+    }
+    if (now.skipBlanks != before.skipBlanks) {
+        write(kSkipBlanksKey, flagText(now.skipBlanks));
+    }
+    if (now.templateText != before.templateText) {
+        write(kTemplateKey, now.templateText);
     }
 }
 

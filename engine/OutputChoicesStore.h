@@ -9,8 +9,9 @@ class SettingsStore;
 namespace tintwave::engine {
 
 // Section "options" of the program's settings: keys "format", "blend" and "spread" hold the
-// names above ("span", "oklab", "even"), "merge" holds "1" or "0". A missing or unknown
-// value reads as that choice's default, so a damaged or older store still starts.
+// names above ("span", "oklab", "even"), "merge" and "skipblanks" hold "1" or "0",
+// "template" the template text. A missing or unknown value (or a template that does not
+// parse) reads as that choice's default, so a damaged or older store still starts.
 OutputChoices loadOutputChoices(platform::SettingsStore& store);
 
 // Writes the keys whose choice differs between before and now, and nothing else: another

@@ -157,4 +157,8 @@ bool copyHtml(platform::Clipboard& clipboard, const QString& code) {
     return true;
 }
 
+void copyRichText(platform::Clipboard& clipboard, const QString& spanCode, const QString& plain) {
+    clipboard.setRichText(QStringLiteral("<meta charset=\"utf-8\">") + spanCode, plain);
+}
+
 } // namespace tintwave::output

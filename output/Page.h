@@ -54,4 +54,8 @@ platform::WriteError saveText(platform::FileWriter& writer, const QString& path,
 // whether anything was copied.
 bool copyHtml(platform::Clipboard& clipboard, const QString& code);
 
+// Puts span markup on the clipboard as rich text, marked as UTF-8, with the plain text
+// beside it for programs that take no HTML.
+void copyRichText(platform::Clipboard& clipboard, const QString& spanCode, const QString& plain);
+
 } // namespace tintwave::output

@@ -9,6 +9,9 @@ public:
     virtual ~Clipboard() = default;
     // Clears the clipboard and puts this plain text on it.
     virtual void setText(const QString& text) = 0;
+    // Clears the clipboard and puts html on it as text/html, together with plain as
+    // text/plain, so a rich-text editor pastes the formatted text.
+    virtual void setRichText(const QString& html, const QString& plain) = 0;
 };
 
 } // namespace tintwave::platform

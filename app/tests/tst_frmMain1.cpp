@@ -89,7 +89,7 @@ class TestMainWindow : public QObject {
         const QFont font = w->preview()->displayFont();
         return {"asked=" + w->fake.saveDialog.asked.join('|'),
                 "background=" + QString::number(w->preview()->backColor(), 16),
-                "clipboard=" + w->fake.clipboard.text,
+                "clipboard=" + w->fake.clipboard.text + " " + w->fake.clipboard.html,
                 "code=" + w->codeBox()->code(),
                 "files=" + files.join('|'),
                 "font=" + font.family() +
@@ -193,7 +193,8 @@ private Q_SLOTS:
         QCOMPARE(tree,
                  "mnuClear &Clear; mnuInvert &Invert; mnuRandomOne Ra&ndom; aslsdfasda -; "
                  "mnuCancel C&ancel\n"
-                 "mnuFile &File: mnuSave &Save as HTML... Ctrl+S; mnuColorizer &Colorize; mnuFlip "
+                 "mnuFile &File: mnuSave &Save as HTML... Ctrl+S; mnuCopyRich Copy as &Rich Text "
+                 "Ctrl+Shift+C; mnuColorizer &Colorize; mnuFlip "
                  "Re&verse Order; mnuInvertColors &Invert Colors; mnuRandom Ra&ndom Colors; "
                  "mnuReset C&lear Colors; asdfjkl -; mnuExit E&xit Ctrl+Q\n"
                  "mnuSchemes &Schemes: mnuAdd &Add Scheme...; mnuRemove &Remove Scheme...; "
@@ -210,9 +211,14 @@ private Q_SLOTS:
                  "mnuSchemeArray(0) -\n"
                  "mnuOptions &Options: mnuFormatFont &Font Tags (HTML 3.2)*; mnuFormatSpan &Span "
                  "Tags (HTML5); mnuFormatBBCode &BBCode; mnuFormatAnsi &ANSI Terminal;  -; "
+                 "mnuFormatMcHex Minecraft He&x (&&#RRGGBB); mnuFormatMcX Minecraft &&x Co&des; "
+                 "mnuFormatMcSection Minecraft Section Si&gns (§x); mnuFormatMiniMessage "
+                 "Mi&niMessage; mnuFormatJson &JSON Text Components; mnuFormatTemplate &Template; "
+                 " -; "
                  "mnuBlendRgb &RGB Blend*; mnuBlendOkLab &OKLab Blend; mnuBlendOkLch OKLC&h Blend; "
                  " -; mnuSpreadClassic &Classic Spread*; mnuSpreadEven &Even Spread;  -; mnuMerge "
-                 "&Merge Equal Colors (off)\n"
+                 "&Merge Equal Colors (off); mnuSkipBlanks Skip Blan&ks (off);  -; mnuTemplateText "
+                 "C&ustom Template...\n"
                  "mnuHelp &Help: mnuAbout &About...");
     }
 
@@ -322,7 +328,25 @@ private Q_SLOTS:
             {"mnublre", none, {"palette=ff0000 ff _ _ _ _ _ _ _ _"}},
             {"RTB1", none, {"background=123456", "picked=1"}},
             {"Space@RTB1", none, {"background=123456", "picked=1"}},
-            {"Command3", none, {"clipboard=kept"}},
+            {"Command3", none, {"clipboard=kept "}},
+            {"mnuFormatMcHex > Command1",
+             none,
+             {"code=&#000000A&#2A2A2AB&#555555C&#808080D&#AAAAAAE", preview}},
+            {"mnuFormatSpan > mnuSkipBlanks",
+             none,
+             {"options=Span Rgb Classic SkipBlanks (merge on)", "stored=format=span|skipblanks=1"}},
+            {"mnuTemplateText",
+             [](MainWindow& w) { w.fake.inputPrompt.answers = {"[c/{hex}:{c}]"}; },
+             {"options=Template Rgb Classic (merge on)",
+              "stored=format=template|template=[c/{hex}:{c}]"}},
+            {"mnuTemplateText, unknown placeholder",
+             [](MainWindow& w) { w.fake.inputPrompt.answers = {"{x}"}; },
+             {"messages=Tintwave: The template has an unknown placeholder {x}."}},
+            // Spans with the chosen styles whatever the format, and the text.
+            {"mnuFormatJson > Command1 > mnuCopyRich",
+             none,
+             {"clipboard=ABCDE <meta charset=\"utf-8\">" +
+              abcde("<span style=\"color:#", "</span>")}},
             {"mnuSave", none, saved},
             {"Command8", none, saved},
             {"mnuSave, no code",
@@ -344,6 +368,9 @@ private Q_SLOTS:
              },
              {"asked=/srv/www/index.html|HTML Files (*.html *.htm)", page("FFFFFF", "kept"),
               "stored=saveFolder=/srv/www|saveFolder=/out"}},
+            {"mnuFormatJson > mnuSave",
+             none,
+             {"asked=tintwave.json|JSON Files (*.json)", "files=/out/p.html:kept\n"}},
             {"mnuSave, write fails",
              [](MainWindow& w) { w.fake.files.failWith = "Permission denied"; },
              {asked, "messages=Tintwave: Could not save /out/p.html: Permission denied"}},

@@ -49,6 +49,11 @@ private Q_SLOTS:
         row("unknown option", {"--text", "A", "--shiny"}, "",
             {"2", "", "tintwave-cli: Unknown option 'shiny'.\n"});
         row("version", {"--bold", "--version"}, "", {"0", "tintwave-cli 1.0.0\n", ""});
+        // Each line from black to white; the final line break goes, CR LF inside becomes LF.
+        row("stdin lines, template, per line",
+            {"--colors", "#000000,#FFFFFF", "--spread", "even", "--per-line", "--format",
+             "template", "--template", "{r}{c}"},
+            "ab\r\nc\n", {"0", "0a255b\n0c\n", ""});
         row("-o -", {"--text", "A", "--colors", "#FF0000", "--no-center", "-o", "-"}, "",
             {"0", "<font color=\"#FF0000\">A</font>\n", ""});
     }

@@ -34,8 +34,21 @@ private Q_SLOTS:
         row({"--face", "A\"B"}, "--face must not contain \", < or >: A\"B");
         row({"--background", "#000000"}, "--background needs --page");
         row({"--page", "--background", "FFFFFF"}, "--background 'FFFFFF' is not #RRGGBB");
-        row({"--format", "html"}, "--format 'html' is not one of font, span, bbcode, ansi");
+        row({"--format", "html"}, "--format 'html' is not one of font, span, bbcode, ansi, mc-hex, "
+                                  "mc-x, mc-section, minimessage, json, template");
         row({"--merge"}, "--merge does not apply to --format font (one tag per character)");
+        row({"--skip-blanks"},
+            "--skip-blanks does not apply to --format font (one tag per character)");
+        row({"--per-line"},
+            "--per-line does not apply to --format font (its line breaks are characters)");
+        row({"--format", "template"}, "--format template needs --template");
+        row({"--format", "json", "--template", "{c}"}, "--template needs --format template");
+        row({"--format", "template", "--template", "&#{hex}{C}"},
+            "--template has an unknown placeholder {C}");
+        row({"--format", "template", "--template", "{c}{{hex}"},
+            "--template has an unmatched } at character 9");
+        row({"--format", "template", "--template", "{{{h6}}}{h1"},
+            "--template has an unmatched { at character 9");
         row({"--format", "ansi", "--page"}, "--page needs an HTML format (font or span), not ansi");
         row({"-o", ""}, "-o needs a file name");
     }
@@ -52,14 +65,15 @@ private Q_SLOTS:
             u"tintwave-cli --text --bold --scheme Copper --face Times\tNew --size -7 --bold "
             u"--italic --underline"
             u" --no-center --page --background #0008ff -o out.html --format span --blend oklch"
-            u" --spread even --merge"_s.split(' '));
+            u" --spread even --merge --skip-blanks --per-line"_s.split(' '));
         QCOMPARE(result.error, QString());
         const cli::CliOptions& o = result.options;
         QCOMPARE(QStringList({*o.text, *o.scheme, o.style.face, o.style.size, o.outputPath}),
                  QStringList({"--bold", "Copper", "Times\tNew", "-7", "out.html"}));
         QCOMPARE(std::tuple(o.style.bold, o.style.italic, o.style.underline, o.style.center, o.page,
-                            o.background, o.style.output.merge),
-                 std::tuple(true, true, true, false, true, 0xFF0800, true));
+                            o.background, o.style.output.merge, o.style.output.skipBlanks,
+                            o.style.perLine),
+                 std::tuple(true, true, true, false, true, 0xFF0800, true, true, true));
         QVERIFY(o.style.output.format == engine::OutputFormat::Span &&
                 o.style.output.blend == engine::Blend::OkLch &&
                 o.style.output.spread == engine::Spread::Even);

@@ -1,11 +1,16 @@
 // The code colorize writes: the colour arithmetic, character boundaries and colour spaces
-// behind it, the colours it gives each character and the markup of every format.
+// behind it, the colours it gives each character and the markup of every format. Readers
+// written here from the game chat formats' own rules must get back the text, the font
+// format's colours and the chosen styles, whatever the text.
 #include "color/ColorProcs.h"
 #include "engine/ColorSpace.h"
 #include "engine/Colorize.h"
 #include "engine/Graphemes.h"
 #include "engine/Rounding.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 #include <QTextBoundaryFinder>
 #include <cmath>
@@ -54,6 +59,124 @@ ColorizeOptions allStyles(const QString& face, const QString& size, OutputFormat
 }
 
 const QList<ColorValue> kBlack{0x000000}, kGrey{0x000000, 0xFFFFFF}, kNavy{0x302010};
+
+ColorizeOptions as(OutputFormat format, bool merge = false, bool skipBlanks = false,
+                   const QString& templateText = kDefaultTemplate) {
+    return {.output = {format, Blend::Rgb, Spread::Even, merge, skipBlanks, templateText}};
+}
+
+enum Style { Bold = 1, Italic = 2, Underline = 4, Other = 8 };
+
+// What a reader shows: the text, and the colour (-1: none) and styles of each UTF-16 unit.
+struct Shown {
+    QString text;
+    QList<std::pair<ColorValue, int>> looks;
+    void add(QChar c, ColorValue color, int styles) {
+        text += c;
+        looks.push_back({color, styles});
+    }
+};
+
+bool isHexColor(QStringView d) {
+    return d.size() == 6 && std::all_of(d.begin(), d.end(), [](QChar c) {
+               return QStringView(u"0123456789ABCDEFabcdef").contains(c);
+           });
+}
+
+ColorValue fromHex(QStringView digits) {
+    const uint v = digits.toUInt(nullptr, 16);
+    return rgb(int(v >> 16), int(v >> 8 & 255), int(v & 255));
+}
+
+// As the game and its plugins read chat: & or § before a code letter, &#RRGGBB, or x and
+// six signed digits. A colour resets the styles; a code other than l, o, n counts as Other.
+Shown readMinecraft(const QString& code) {
+    const auto sign = [&code](qsizetype j) {
+        return j < code.size() && (code[j] == u'&' || code[j] == u'§');
+    };
+    Shown shown;
+    ColorValue color = -1;
+    int styles = 0;
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        const QChar next = sign(i) && i + 1 < code.size() ? code[i + 1].toLower() : QChar();
+        char16_t x[6];
+        qsizetype n = 0;
+        for (qsizetype j = i + 2; next == u'x' && sign(j) && j + 1 < code.size() && n < 6; j += 2) {
+            x[n++] = code[j + 1].unicode();
+        }
+        const QStringView digits =
+            next == u'#' ? QStringView(code).mid(i + 2, 6) : QStringView(x, n);
+        if (isHexColor(digits)) {
+            color = fromHex(digits);
+            styles = 0;
+            i += next == u'#' ? 7 : 13;
+        } else if (!next.isNull() && u"0123456789abcdefklmnorx#"_s.contains(next)) {
+            const qsizetype style = u"lon"_s.indexOf(next);
+            styles |= style < 0 ? Other : 1 << style;
+            ++i;
+        } else {
+            shown.add(code[i], color, styles);
+        }
+    }
+    return shown;
+}
+
+// MiniMessage: \\ and \< escapes, <#RRGGBB>, <b> <i> <u> and their closing tags; any other
+// tag counts as Other.
+Shown readMiniMessage(const QString& code) {
+    Shown shown;
+    ColorValue color = -1;
+    int styles = 0;
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        if (code[i] == u'\\' && QStringView(u"\\<").contains(code.mid(i + 1, 1))) {
+            shown.add(code[++i], color, styles);
+        } else if (code[i] != u'<') {
+            shown.add(code[i], color, styles);
+        } else {
+            const QString tag = code.mid(i + 1, code.indexOf(u'>', i) - i - 1);
+            const qsizetype style = QStringList{"b", "i", "u", "/b", "/i", "/u"}.indexOf(tag);
+            const bool hex = tag.startsWith(u'#') && isHexColor(tag.mid(1));
+            color = hex ? fromHex(tag.mid(1)) : color;
+            styles = style >= 3 ? styles & ~(1 << (style - 3))
+                                : styles | (style >= 0 ? 1 << style
+                                            : hex      ? 0
+                                                       : Other);
+            i += tag.size() + 1;
+        }
+    }
+    return shown;
+}
+
+// JSON text components through QJsonDocument: "" first, then objects of text, colour and the
+// three styles. QJsonDocument takes raw control characters in strings, which JSON forbids.
+Shown readJson(const QString& code) {
+    Shown shown;
+    const bool raw = std::any_of(code.begin(), code.end(), [](QChar c) { return c < u' '; });
+    const QJsonArray array = QJsonDocument::fromJson(raw ? "" : code.toUtf8()).array();
+    for (qsizetype k = array.at(0) == u""_s ? 1 : array.size(); k < array.size(); ++k) {
+        const QJsonObject o = array[k].toObject();
+        const int styles = (o[u"bold"].toBool() ? Bold : 0) | (o[u"italic"].toBool() ? Italic : 0) |
+                           (o[u"underlined"].toBool() ? Underline : 0);
+        for (const QChar c : o[u"text"].toString()) {
+            shown.add(c, o.contains(u"color") ? fromHex(o[u"color"].toString().mid(1)) : -1,
+                      styles);
+        }
+    }
+    return shown;
+}
+
+// The font format's colour of every unit of text, its line breaks left out (they take no
+// place in the gradient of the other formats).
+QList<ColorValue> fontColors(QString text, const SlotValues& slots,
+                             const ColorizeOptions& options) {
+    QList<ColorValue> colors;
+    const ColorizeOptions font{
+        .output = {.blend = options.output.blend, .spread = options.output.spread}};
+    for (const CharColor& c : colorize(text.remove(u'\r').remove(u'\n'), slots, font).chars) {
+        colors.insert(colors.size(), c.length, c.color);
+    }
+    return colors;
+}
 
 } // namespace
 
@@ -286,16 +409,49 @@ private Q_SLOTS:
             u"[color=#000000][[/color][color=#000000]b]x[[/color][color=#000000]/color][/color]"_s);
         row("ansi styles, no centre, face or size", allStyles(u"Arial"_s, u"+3"_s, Ansi), u"ab"_s,
             kGrey, u"\x1b[1;3;4m\x1b[38;2;0;0;0ma\x1b[38;2;85;85;85mb\x1b[0m"_s);
-        row("ansi line breaks keep their place",
+        row("ansi line breaks take no place",
             {.output = {.format = Ansi, .spread = Spread::Even, .merge = true}}, u"ab\ncd"_s, kGrey,
-            u"\x1b[38;2;0;0;0ma\x1b[38;2;64;64;64mb\x1b[0m\n"
-            "\x1b[38;2;191;191;191mc\x1b[38;2;255;255;255md\x1b[0m"_s);
+            u"\x1b[38;2;0;0;0ma\x1b[38;2;85;85;85mb\x1b[0m\n"
+            "\x1b[38;2;170;170;170mc\x1b[38;2;255;255;255md\x1b[0m"_s);
         row("ansi styles after CR LF", {.italic = true, .output = {.format = Ansi, .merge = true}},
             u"a\r\nb\n"_s, {0x0000FF},
-            u"\x1b[3m\x1b[38;2;255;0;0ma\x1b[0m\r\n\x1b[3m\x1b[38;2;255;0;0mb\x1b[0m\n"_s);
+            u"\x1b[3m\x1b[38;2;255;0;0ma\x1b[0m\n\x1b[3m\x1b[38;2;255;0;0mb\x1b[0m\n"_s);
         row("ansi controls shown", {.output = {.format = Ansi, .merge = true}},
             u"a\x1b[2J\x7f\u0085\tb"_s, kBlack,
             u"\x1b[38;2;0;0;0ma\u241b[2J\u2421\uFFFD\tb\x1b[0m"_s);
+        // The game chat formats, blanks without codes and line breaks; even spread over black
+        // and white: #000000 and #FFFFFF for two characters, #808080 or #555555 and #AAAAAA
+        // between them for three or four.
+        row("mc-hex styles, & and § end a run",
+            {.bold = true, .italic = true, .underline = true, .output = as(McHex, true).output},
+            u"a&l§o"_s, kBlack, u"&#000000&l&o&na&&#000000&l&o&nl§&#000000&l&o&no"_s);
+        row("mc-hex per line", {.output = as(McHex).output, .perLine = true}, u"ab\r\ncd"_s, kGrey,
+            u"&#000000a&#FFFFFFb\n&#000000c&#FFFFFFd"_s);
+        row("mc-x", as(McX), u"ab"_s, kGrey, u"&x&0&0&0&0&0&0a&x&F&F&F&F&F&Fb"_s);
+        row("mc-section skip blanks, merged", as(McSection, true, true), u"a b"_s, kGrey,
+            u"§x§0§0§0§0§0§0a §x§F§F§F§F§F§Fb"_s);
+        row("minimessage styles, escapes", allStyles(kNone, kNone, MiniMessage), u"<\\"_s, kGrey,
+            u"<b><i><u><#000000>\\<<#555555>\\\\</u></i></b>"_s);
+        row("json styles, escapes", {.italic = true, .output = as(Json).output}, u"a\""_s, kGrey,
+            u"[\"\",{\"text\":\"a\",\"color\":\"#000000\",\"italic\":true},{\"text\":\"\\\"\","
+            "\"color\":\"#FFFFFF\",\"italic\":true}]"_s);
+        row("json leading blank, line break, control, merged", as(Json, true, true),
+            u" a\n\x01\\"_s, kGrey,
+            u"[\"\",{\"text\":\" \"},{\"text\":\"a\",\"color\":\"#555555\"},{\"text\":\"\\n\"},"
+            "{\"text\":\"\\u0001\",\"color\":\"#AAAAAA\"},{\"text\":\"\\\\\",\"color\":\"#FFFFFF\"}]"_s);
+        row("template placeholders, braces, merged",
+            as(Template, true, false, u"{{{hex}}}{h1}{h6}|{r},{g},{b}|{c}"_s), u"ab"_s, kNavy,
+            u"{102030}10|16,32,48|ab"_s);
+        row("template skip blanks", as(Template, false, true, u"[c/{hex}:{c}]"_s), u"a b"_s, kGrey,
+            u"[c/000000:a ][c/FFFFFF:b]"_s);
+        row("span skip blanks, line break", as(Span, false, true), u"a b\rc"_s, kGrey,
+            u"<span style=\"color:#000000\">a </span><span style=\"color:#AAAAAA\">b</span><br>\n"
+            "<span style=\"color:#FFFFFF\">c</span>"_s);
+        row("bbcode a blank after [ stands bare", as(BBCode, true, true), u"[ x"_s, kBlack,
+            u"[color=#000000][[/color] [color=#000000]x[/color]"_s);
+        row("ansi blank keeps the underline",
+            {.underline = true, .output = as(Ansi, false, true).output}, u" a\nb"_s, kGrey,
+            u"\x1b[4m \x1b[38;2;128;128;128ma\x1b[0m\n\x1b[4m\x1b[38;2;255;255;255mb\x1b[0m"_s);
     }
     void colorize_format_exactCode() {
         QFETCH(ColorizeOptions, options);
@@ -303,6 +459,54 @@ private Q_SLOTS:
         QFETCH(QList<ColorValue>, colors);
         QFETCH(QString, expected);
         QCOMPARE(colorize(text, slotsWith(colors), options).code, expected);
+    }
+
+    // Every character comes back with its font-format colour and exactly the chosen styles,
+    // and nothing else; a blank without a code of its own shows no other style. The hostile
+    // text holds the formats' code and escape characters, controls, an emoji, a flag after
+    // it, combining marks and line breaks; 10 MB of it (UTF-8) go through in one colour.
+    // The template escapes nothing by design: it reads back from a text without codes.
+    void readers_getBackTextColoursAndStyles() {
+        const QString hostile = u"&l§a&#FF0000&x<b>\\<#000000>\\\\\"{c}{{}}&&§ §\x01\x1b\x7f\t"
+                                u"\U0001F600\U0001F1E9\U0001F1EA e\u0301\u0308\r\n&\rn\u3000&"_s;
+        using enum OutputFormat;
+        for (const OutputFormat format : {McHex, McX, McSection, MiniMessage, Json, Template}) {
+            const auto read = format == MiniMessage ? readMiniMessage
+                              : format == Json      ? readJson
+                                                    : readMinecraft;
+            const int repeats = format == Template ? 0 : 140'000;
+            for (const QString& text : {u"Grüße, Welt! 😀"_s, hostile.repeated(repeats / 50'000),
+                                        hostile.repeated(repeats)}) {
+                const bool big = text.size() > 1000;
+                for (int variant = big ? 3 : 0; variant < 4 && !text.isEmpty(); ++variant) {
+                    ColorizeOptions options =
+                        as(format, variant & 1, variant & 2, u"&#{hex}&l&n{c}"_s);
+                    options.output.blend = variant == 3 ? Blend::OkLch : Blend::Rgb;
+                    options.bold = options.underline = variant != 1 || format == Template;
+                    const SlotValues slots = slotsWith(
+                        big ? kNavy : QList<ColorValue>{0xFF0000, 0x00FF00, 0xFFFFFF, 0x0000FF});
+                    const QList<ColorValue> font = big ? QList<ColorValue>(text.size(), kNavy[0])
+                                                       : fontColors(text, slots, options);
+                    const Shown shown = read(colorize(text, slots, options).code);
+                    QCOMPARE(shown.text,
+                             QString(text).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n'));
+                    const int chosen =
+                        (options.bold ? Bold : 0) | (options.underline ? Underline : 0);
+                    qsizetype i = 0;
+                    for (qsizetype f = 0; i < shown.text.size(); f += shown.text[i++] != u'\n') {
+                        const auto [color, styles] = shown.looks[i];
+                        const bool free = shown.text[i] == u'\n' ||
+                                          (options.output.skipBlanks && shown.text[i].isSpace());
+                        if ((styles | chosen) != chosen ||
+                            (!free && (color != font[f] || styles != chosen))) {
+                            break;
+                        }
+                    }
+                    QCOMPARE(std::tuple(formatName(format), variant, i),
+                             std::tuple(formatName(format), variant, shown.text.size()));
+                }
+            }
+        }
     }
 
     // A smooth two-colour gradient has long runs of equal colour; merged, each is one tag.

@@ -22,17 +22,20 @@ private Q_SLOTS:
         QTest::addColumn<OutputChoices>("expected");
         QTest::newRow("empty store") << QStringList{} << OutputChoices{};
         QTest::newRow("every choice set")
-            << QStringList{"format=ansi", "blend=oklch", "spread=even", "merge=1"}
-            << OutputChoices{.format = OutputFormat::Ansi,
+            << QStringList{"format=template", "blend=oklch",  "spread=even",
+                           "merge=1",         "skipblanks=1", "template=[c/{hex}:{c}]"}
+            << OutputChoices{.format = OutputFormat::Template,
                              .blend = Blend::OkLch,
                              .spread = Spread::Even,
-                             .merge = true};
+                             .merge = true,
+                             .skipBlanks = true,
+                             .templateText = "[c/{hex}:{c}]"};
         QTest::newRow("merge off")
             << QStringList{"format=span", "blend=oklab", "merge=0"}
             << OutputChoices{.format = OutputFormat::Span, .blend = Blend::OkLab};
         // Each unknown value falls back alone; the readable ones are kept.
         QTest::newRow("unknown values")
-            << QStringList{"format=Span", "blend=hsv", "spread=even", "merge=true"}
+            << QStringList{"format=Span", "blend=hsv", "spread=even", "merge=true", "template={x}"}
             << OutputChoices{.spread = Spread::Even};
         QTest::newRow("blanks around names")
             << QStringList{"format= bbcode", "blend=", "merge= 1"} << OutputChoices{};

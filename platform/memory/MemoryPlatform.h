@@ -53,9 +53,15 @@ class MemoryClipboard : public Clipboard {
 public:
     void setText(const QString& t) override {
         text = t;
+        html.clear();
         ++setCount;
     }
+    void setRichText(const QString& h, const QString& plain) override {
+        setText(plain);
+        html = h;
+    }
     QString text;
+    QString html; // empty for plain text
     int setCount = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QMimeData>
 #include <QPalette>
 #include <QUrl>
 
@@ -14,6 +15,15 @@ void QtClipboard::setText(const QString& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(text);
+}
+
+void QtClipboard::setRichText(const QString& html, const QString& plain) {
+    auto* data = new QMimeData; // the clipboard takes it over
+    data->setHtml(html);
+    data->setText(plain);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setMimeData(data);
 }
 
 bool QtUrlOpener::open(const QString& url) {

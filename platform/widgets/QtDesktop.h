@@ -11,6 +11,7 @@ namespace tintwave::platform {
 class QtClipboard : public Clipboard {
 public:
     void setText(const QString& text) override;
+    void setRichText(const QString& html, const QString& plain) override;
 };
 
 class QtUrlOpener : public UrlOpener {

@@ -1,0 +1,123 @@
+#include "engine/ChatWriters.h"
+
+#include <cstring>
+#include <iterator>
+
+namespace tintwave::engine {
+
+namespace {
+
+constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
+constexpr char16_t kSection = u'\u00A7';
+
+} // namespace
+
+MinecraftWriter::MinecraftWriter(const ColorizeOptions& options, MarkupBuffer& out)
+    : out_(out)
+    , dialect_(options.output.format)
+    , merge_(options.output.merge) {
+    const QString sign =
+        dialect_ == OutputFormat::McSection ? QString(QChar(kSection)) : QStringLiteral("&");
+    if (options.bold) {
+        styles_ += sign + u'l';
+    }
+    if (options.italic) {
+        styles_ += sign + u'o';
+    }
+    if (options.underline) {
+        styles_ += sign + u'n';
+    }
+}
+
+void MinecraftWriter::putColor(colorspace::Srgb8 c) {
+    char16_t* d = out_.room(14);
+    const char16_t sign = dialect_ == OutputFormat::McSection ? kSection : u'&';
+    *d++ = sign;
+    if (dialect_ == OutputFormat::McHex) {
+        *d++ = u'#';
+        for (const int component : {c.red, c.green, c.blue}) {
+            d = MarkupBuffer::writeHexByte(component, d);
+        }
+    } else {
+        *d++ = u'x';
+        for (const int component : {c.red, c.green, c.blue}) {
+            *d++ = sign;
+            *d++ = kHexDigits[component >> 4];
+            *d++ = sign;
+            *d++ = kHexDigits[component & 15];
+        }
+    }
+    out_.advance(d);
+    if (!styles_.isEmpty()) {
+        out_.put(styles_);
+    }
+}
+
+MiniMessageWriter::MiniMessageWriter(const ColorizeOptions& options, MarkupBuffer& out)
+    : out_(out)
+    , wrappers_(out)
+    , merge_(options.output.merge) {
+    if (options.bold) {
+        wrappers_.open(QStringLiteral("<b>"), u"</b>");
+    }
+    if (options.italic) {
+        wrappers_.open(QStringLiteral("<i>"), u"</i>");
+    }
+    if (options.underline) {
+        wrappers_.open(QStringLiteral("<u>"), u"</u>");
+    }
+}
+
+JsonWriter::JsonWriter(const ColorizeOptions& options, MarkupBuffer& out)
+    : out_(out)
+    , merge_(options.output.merge) {
+    if (options.bold) {
+        styles_ += QStringLiteral(",\"bold\":true");
+    }
+    if (options.italic) {
+        styles_ += QStringLiteral(",\"italic\":true");
+    }
+    if (options.underline) {
+        styles_ += QStringLiteral(",\"underlined\":true");
+    }
+    out_.put(u"[\"\"");
+}
+
+// The end of an object, in one piece where no style follows the colour.
+void JsonWriter::close() {
+    if (!open_) {
+        return;
+    }
+    static constexpr char16_t kColor[] = u"\",\"color\":\"#";
+    char16_t* d = out_.room(std::size(kColor) + 8);
+    if (colored_) {
+        std::memcpy(d, kColor, sizeof kColor - sizeof(char16_t));
+        d += std::size(kColor) - 1;
+        for (const int component : {color_.red, color_.green, color_.blue}) {
+            d = MarkupBuffer::writeHexByte(component, d);
+        }
+    }
+    *d++ = u'"';
+    if (styles_.isEmpty()) {
+        *d++ = u'}';
+        out_.advance(d);
+    } else {
+        out_.advance(d);
+        out_.put(styles_);
+        out_.put(u'}');
+    }
+    open_ = colored_ = false;
+}
+
+void JsonWriter::putEscapedUnit(char16_t u) {
+    if (u < 0x20) {
+        out_.put(u"\\u00");
+        out_.put(kHexDigits[u >> 4]);
+        out_.put(kHexDigits[u & 15]);
+    } else {
+        out_.put(u'\\');
+        out_.put(u);
+    }
+}
+
+} // namespace tintwave::engine
