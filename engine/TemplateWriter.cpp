@@ -1,5 +1,6 @@
 #include "engine/TemplateWriter.h"
 
+#include <QCoreApplication>
 #include <array>
 #include <utility>
 
@@ -91,10 +92,14 @@ ParsedTemplate parseTemplate(QStringView text) {
     return parsed;
 }
 
+// Translated only where a translator is installed, so the command line stays English.
 QString describe(const TemplateError& error) {
     return error.unknownPlaceholder
-               ? QStringLiteral("unknown placeholder %1").arg(error.what)
-               : QStringLiteral("unmatched %1 at character %2").arg(error.what).arg(error.at + 1);
+               ? QCoreApplication::translate("tintwave::engine", "unknown placeholder %1")
+                     .arg(error.what)
+               : QCoreApplication::translate("tintwave::engine", "unmatched %1 at character %2")
+                     .arg(error.what)
+                     .arg(error.at + 1);
 }
 
 TemplateWriter::TemplateWriter(const ColorizeOptions& options, MarkupBuffer& out)

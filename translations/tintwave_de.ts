@@ -285,6 +285,54 @@
         <source>%1, too long to edit</source>
         <translation>%1, zu lang zum Bearbeiten</translation>
     </message>
+    <message>
+        <source>Minecraft He&amp;x (&amp;&amp;#RRGGBB)</source>
+        <translation>Minecraft-He&amp;x (&amp;&amp;#RRGGBB)</translation>
+    </message>
+    <message>
+        <source>Minecraft &amp;&amp;x Co&amp;des</source>
+        <translation>Minecraft-&amp;&amp;x-Co&amp;des</translation>
+    </message>
+    <message>
+        <source>Minecraft Section Si&amp;gns (§x)</source>
+        <translation>Minecraft-&amp;Paragrafenzeichen (§x)</translation>
+    </message>
+    <message>
+        <source>Mi&amp;niMessage</source>
+        <translation>Mi&amp;niMessage</translation>
+    </message>
+    <message>
+        <source>&amp;JSON Text Components</source>
+        <translation>&amp;JSON-Textkomponenten</translation>
+    </message>
+    <message>
+        <source>&amp;Template</source>
+        <translation>&amp;Vorlage</translation>
+    </message>
+    <message>
+        <source>Copy as &amp;Rich Text</source>
+        <translation>Als &amp;formatierten Text kopieren</translation>
+    </message>
+    <message>
+        <source>Skip Blan&amp;ks</source>
+        <translation>&amp;Leerraum ohne Farbcode</translation>
+    </message>
+    <message>
+        <source>C&amp;ustom Template...</source>
+        <translation>&amp;Eigene Vorlage...</translation>
+    </message>
+    <message>
+        <source>Please type the template: {c} the character, {hex} its colour as RRGGBB, {h1} to {h6} those digits, {r} {g} {b} in decimal, {{ and }} a brace</source>
+        <translation>Bitte geben Sie die Vorlage ein: {c} das Zeichen, {hex} seine Farbe als RRGGBB, {h1} bis {h6} diese Ziffern einzeln, {r} {g} {b} dezimal, {{ und }} eine Klammer</translation>
+    </message>
+    <message>
+        <source>The template has an %1.</source>
+        <translation>Die Vorlage enthält %1.</translation>
+    </message>
+    <message>
+        <source>JSON Files (*.json)</source>
+        <translation>JSON-Dateien (*.json)</translation>
+    </message>
 </context>
 <context>
     <name>tintwave::engine</name>
@@ -295,6 +343,14 @@
     <message>
         <source>You must select at least one color</source>
         <translation>Bitte wählen Sie mindestens eine Farbe aus</translation>
+    </message>
+    <message>
+        <source>unknown placeholder %1</source>
+        <translation>einen unbekannten Platzhalter %1</translation>
+    </message>
+    <message>
+        <source>unmatched %1 at character %2</source>
+        <translation>eine einzelne Klammer %1 an Stelle %2</translation>
     </message>
 </context>
 <context>
