@@ -44,10 +44,10 @@ QString CodeBox::code() const {
 }
 
 void CodeBox::setCode(const QString& code) {
-    setCode(TextStore(code));
+    adoptCode(TextStore(code));
 }
 
-void CodeBox::setCode(TextStore code) {
+void CodeBox::adoptCode(TextStore code) {
     const bool isLong = code.size() > kEditableCodeLimit;
     const QString editable = isLong ? QString() : code.toString();
     if (isLong) {

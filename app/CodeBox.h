@@ -27,7 +27,7 @@ public:
     // Shows a new code, editable or, when long, read-only; reports changed() either way.
     void setCode(const QString& code);
     // The same for a code written in pieces: a long one is shown as it is kept, packed.
-    void setCode(TextStore code);
+    void adoptCode(TextStore code);
     // Whether the code on show can be edited; a long one is shown read-only.
     bool isEditable() const;
     // Empties the read-only view, so a long old code is gone before a new one is made.

@@ -11,9 +11,10 @@ namespace {
 // UTF-16 units per block: small enough to decode for every line drawn, large enough that
 // the table of blocks stays small (a 30-million-character code has about 7,000).
 constexpr qsizetype kBlockUnits = 4096;
-// Bytes per page: a block needs at most three per unit, for one unit more than kBlockUnits.
+// Bytes per page. A block takes at most three per unit for one unit more than kBlockUnits;
+// the margin covers what the encoder asks for beyond that.
 constexpr qsizetype kPageBytes = 1 << 20;
-constexpr qsizetype kMaxBlockBytes = 3 * (kBlockUnits + 1);
+constexpr qsizetype kMaxBlockBytes = 3 * (kBlockUnits + 8);
 
 bool isLineBreak(QChar c) {
     return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
@@ -116,6 +117,7 @@ QString TextStore::mid(qsizetype pos, qsizetype length) const {
     pos = std::clamp<qsizetype>(pos, 0, size_);
     length = std::clamp<qsizetype>(length, 0, size_ - pos);
     QString slice;
+    slice.reserve(length);
     for (qsizetype block = blockAt(pos); length > 0; ++block) {
         const QString& units = decoded(block);
         const qsizetype offset = pos - blocks_[std::size_t(block)].unitStart;

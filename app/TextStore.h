@@ -47,7 +47,7 @@ private:
     QByteArrayView bytesOf(const Block& block) const;
     void unpack() const;
 
-    // A cache: the text is one of whole_ or bytes_, and toString() turns the second into the first.
+    // A cache: the text is one of whole_ or pages_, and toString() turns the second into the first.
     mutable QString whole_;
     mutable std::vector<QByteArray> pages_;
     mutable std::vector<Block> blocks_;

@@ -116,7 +116,7 @@ void frmMain1::Command1_Click() {
         PreviewBox::Colors shades;
         error = engine::colorizeTo(text, colors().values(), options, writer, shades);
         if (!error) {
-            Text2_->setCode(std::move(code));
+            Text2_->adoptCode(std::move(code));
             codeFormat_ = options.output.format;
             RTB1_->showColorized(text, std::move(shades), options.face, options.bold,
                                  options.italic, options.underline);

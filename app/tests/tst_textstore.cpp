@@ -4,6 +4,7 @@
 #include <algorithm>
 
 using tintwave::app::TextStore;
+using namespace Qt::StringLiterals;
 
 class TestTextStore : public QObject {
     Q_OBJECT
@@ -12,11 +13,11 @@ private Q_SLOTS:
     void packed_readsBackExactly_acrossBlocksPairsAndBreaks_data() {
         QTest::addColumn<QString>("text");
         const QString filler(4094, u'a');
-        QTest::newRow("CRLF over a block edge, LF") << filler + u"x\r\nb"_qs + filler + u"\n"_qs;
-        QTest::newRow("pair over a block edge") << filler + u"x😀😀"_qs + filler;
+        QTest::newRow("CRLF over a block edge, LF") << filler + u"x\r\nb"_s + filler + u"\n"_s;
+        QTest::newRow("pair over a block edge") << filler + u"x😀😀"_s + filler;
         QTest::newRow("€ shares a lead byte with U+2028") << QString(9000, u'€') + QChar(0x2028);
         QTest::newRow("byte-order mark starting a block") << QString(4096, u'a') + QChar(0xFEFF);
-        QTest::newRow("lone surrogate kept") << filler + QChar(0xD800) + u"z\u2029"_qs + filler;
+        QTest::newRow("lone surrogate kept") << filler + QChar(0xD800) + u"z\u2029"_s + filler;
     }
     void packed_readsBackExactly_acrossBlocksPairsAndBreaks() {
         QFETCH(QString, text);
