@@ -44,9 +44,14 @@ QString CodeBox::code() const {
 }
 
 void CodeBox::setCode(const QString& code) {
+    adoptCode(TextStore(code));
+}
+
+void CodeBox::adoptCode(TextStore code) {
     const bool isLong = code.size() > kEditableCodeLimit;
+    const QString editable = isLong ? QString() : code.toString();
     if (isLong) {
-        longView()->setPlainText(code);
+        longView()->setCode(std::move(code));
     } else {
         dropLongCode();
     }
@@ -61,9 +66,13 @@ void CodeBox::setCode(const QString& code) {
     }
     {
         const QSignalBlocker quiet(edit_); // reported once below, also when it stays empty
-        edit_->setPlainText(isLong ? QString() : code);
+        edit_->setPlainText(editable);
     }
     Q_EMIT changed();
+}
+
+qsizetype CodeBox::codeSize() const {
+    return longShown() ? long_->textSize() : edit_->toPlainText().size();
 }
 
 void CodeBox::dropLongCode() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/TextStore.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -20,8 +22,12 @@ public:
 
     // The text on show: what Copy and Save take and the size line counts.
     QString code() const;
+    // Its length in UTF-16 units, without making a string of a long one.
+    qsizetype codeSize() const;
     // Shows a new code, editable or, when long, read-only; reports changed() either way.
     void setCode(const QString& code);
+    // The same for a code written in pieces: a long one is shown as it is kept, packed.
+    void adoptCode(TextStore code);
     // Whether the code on show can be edited; a long one is shown read-only.
     bool isEditable() const;
     // Empties the read-only view, so a long old code is gone before a new one is made.

@@ -13,6 +13,7 @@ public:
     explicit CodeView(QWidget* parent = nullptr);
 
     void setPlainText(const QString& code) { setContent(code); }
+    void setCode(TextStore code) { setContent(std::move(code)); }
     void clear() { setContent(QString()); }
 };
 

@@ -22,22 +22,12 @@ namespace {
 constexpr qsizetype kPieceLength = 1024;
 constexpr int kMargin = 2;
 
-bool isLineBreak(QChar c) {
-    return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
-}
-
-// Offset of the first line break at or after from, or text.size().
-qsizetype nextLineBreak(const QString& text, qsizetype from) {
-    const auto it = std::find_if(text.begin() + from, text.end(), isLineBreak);
-    return it - text.begin();
-}
-
 // Length of the line break at pos ("\r\n" counts as one break).
-qsizetype lineBreakLength(const QString& text, qsizetype pos) {
+qsizetype lineBreakLength(const TextStore& text, qsizetype pos) {
     if (pos >= text.size()) {
         return 0;
     }
-    return (text[pos] == u'\r' && pos + 1 < text.size() && text[pos + 1] == u'\n') ? 2 : 1;
+    return (text.at(pos) == u'\r' && pos + 1 < text.size() && text.at(pos + 1) == u'\n') ? 2 : 1;
 }
 
 // Lines run left to right, as on a web page without a dir attribute; right-to-left runs
@@ -94,7 +84,11 @@ LazyTextView::LazyTextView(QWidget* parent)
 LazyTextView::~LazyTextView() = default;
 
 void LazyTextView::setContent(const QString& text, std::vector<Cluster> clusters) {
-    text_ = text;
+    setContent(TextStore(text), std::move(clusters));
+}
+
+void LazyTextView::setContent(TextStore text, std::vector<Cluster> clusters) {
+    text_ = std::move(text);
     clusters_ = std::move(clusters);
     anchor_ = cursor_ = 0;
     selecting_ = false;
@@ -161,7 +155,7 @@ qsizetype LazyTextView::characterBoundaryAtOrBefore(qsizetype pos) const {
     if (it != clusters_.begin() && pos < (it - 1)->start + (it - 1)->length) {
         return (it - 1)->start;
     }
-    return (pos > 0 && text_[pos].isLowSurrogate()) ? pos - 1 : pos;
+    return (pos > 0 && text_.at(pos).isLowSurrogate()) ? pos - 1 : pos;
 }
 
 // Wraps the next piece of the text into lines. A piece that ends inside a paragraph
@@ -173,7 +167,7 @@ bool LazyTextView::layOutNextPiece() {
     }
     const qsizetype start = laidOutTo_;
     if (paragraphEnd_ < start) {
-        paragraphEnd_ = nextLineBreak(text_, start);
+        paragraphEnd_ = text_.nextLineBreak(start);
     }
     qsizetype end = paragraphEnd_;
     if (end - start > kPieceLength) {

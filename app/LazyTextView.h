@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/TextStore.h"
+
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
@@ -26,7 +28,9 @@ public:
     ~LazyTextView() override;
 
     // The text shown, exactly as given.
-    QString toPlainText() const { return text_; }
+    QString toPlainText() const { return text_.toString(); }
+    // Its length in UTF-16 units.
+    qsizetype textSize() const { return text_.size(); }
     // The font every character is drawn in.
     QFont displayFont() const { return displayFont_; }
 
@@ -52,6 +56,7 @@ protected:
     // paragraph is never cut inside one; surrogate pairs are kept whole in any case. Fast
     // for any length: only what is visible is laid out.
     void setContent(const QString& text, std::vector<Cluster> clusters = {});
+    void setContent(TextStore text, std::vector<Cluster> clusters = {});
     // The font the text is drawn in; the text is wrapped anew.
     void setDisplayFont(const QFont& font);
 
@@ -102,7 +107,7 @@ private:
     QTextLine layOutLine(QTextLayout& layout, const Line& line) const;
     void drawLine(QPainter& painter, const Line& line, qreal y) const;
 
-    QString text_;
+    TextStore text_;
     std::vector<Cluster> clusters_; // only the long characters: most texts have few
     QFont displayFont_;
 

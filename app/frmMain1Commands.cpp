@@ -65,6 +65,17 @@ QString codeSizeText(qsizetype size) {
                      : frmMain1::tr("%1 characters").arg(number);
 }
 
+// Appends the code to a store as Colorize writes it.
+class CodeWriter : public engine::CodeSink {
+public:
+    explicit CodeWriter(TextStore& code)
+        : code_(code) {}
+    void write(QStringView piece) override { code_.append(piece); }
+
+private:
+    TextStore& code_;
+};
+
 } // namespace
 
 int frmMain1::gNumSchemes() const {
@@ -100,13 +111,14 @@ void frmMain1::Command1_Click() {
     std::optional<engine::ColorizeError> error;
     {
         const WaitCursor wait(text.size() >= kLongText);
-        // The preview keeps the colours as runs: no table of every character is held.
+        // The code is kept packed as it is written, and the preview keeps the colours as
+        // runs: neither the whole code as one string nor a table of every character is held.
+        TextStore code;
+        CodeWriter writer(code);
         PreviewBox::Colors shades;
-        const engine::ColorizeResult result =
-            engine::colorize(text, colors().values(), options, shades);
-        error = result.error;
-        if (result.ok()) {
-            Text2_->setCode(result.code);
+        error = engine::colorizeTo(text, colors().values(), options, writer, shades);
+        if (!error) {
+            Text2_->adoptCode(std::move(code));
             codeFormat_ = options.output.format;
             colorized_ = Colorized{text, colors().values(), options};
             RTB1_->showColorized(text, std::move(shades), options.face, options.bold,
@@ -261,7 +273,7 @@ QString frmMain1::codeText() const {
 }
 
 void frmMain1::Text2_Change() {
-    const qsizetype size = codeText().size();
+    const qsizetype size = Text2_->codeSize();
     QString sizeLine = size > 0 ? codeSizeText(size) : QString();
     if (!Text2_->isEditable()) {
         sizeLine = tr("%1, too long to edit").arg(sizeLine);

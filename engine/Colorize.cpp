@@ -299,4 +299,17 @@ std::optional<ColorizeError> colorizeTo(const QString& text, const SlotValues& s
     return std::nullopt;
 }
 
+std::optional<ColorizeError> colorizeTo(const QString& text, const SlotValues& slotValues,
+                                        const ColorizeOptions& options, CodeSink& sink,
+                                        CharColorSink& chars) {
+    const ActiveColors active = activeColors(slotValues);
+    if (const std::optional<ColorizeError> error = check(text, active)) {
+        return error;
+    }
+    const Job job(text, active, options, &chars);
+    chars.begin(job.count);
+    write(job, options, sink, nullptr);
+    return std::nullopt;
+}
+
 } // namespace tintwave::engine

@@ -66,5 +66,10 @@ public:
 // the text. On an error nothing is written.
 std::optional<ColorizeError> colorizeTo(const QString& text, const SlotValues& slotValues,
                                         const ColorizeOptions& options, CodeSink& sink);
+// The same, also handing the per-character colours to chars: the caller keeps the code in a
+// form of its own and never holds it as one string.
+std::optional<ColorizeError> colorizeTo(const QString& text, const SlotValues& slotValues,
+                                        const ColorizeOptions& options, CodeSink& sink,
+                                        CharColorSink& chars);
 
 } // namespace tintwave::engine
