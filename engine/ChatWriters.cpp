@@ -57,15 +57,7 @@ MiniMessageWriter::MiniMessageWriter(const ColorizeOptions& options, MarkupBuffe
     : out_(out)
     , wrappers_(out)
     , merge_(options.output.merge) {
-    if (options.bold) {
-        wrappers_.open(QStringLiteral("<b>"), u"</b>");
-    }
-    if (options.italic) {
-        wrappers_.open(QStringLiteral("<i>"), u"</i>");
-    }
-    if (options.underline) {
-        wrappers_.open(QStringLiteral("<u>"), u"</u>");
-    }
+    wrappers_.openStyleTags(options);
 }
 
 JsonWriter::JsonWriter(const ColorizeOptions& options, MarkupBuffer& out)

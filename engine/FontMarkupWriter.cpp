@@ -9,15 +9,7 @@ FontMarkupWriter::FontMarkupWriter(const ColorizeOptions& options, MarkupBuffer&
     if (options.center) {
         wrappers_.open(QStringLiteral("<center>"), u"</center>");
     }
-    if (options.bold) {
-        wrappers_.open(QStringLiteral("<b>"), u"</b>");
-    }
-    if (options.italic) {
-        wrappers_.open(QStringLiteral("<i>"), u"</i>");
-    }
-    if (options.underline) {
-        wrappers_.open(QStringLiteral("<u>"), u"</u>");
-    }
+    wrappers_.openStyleTags(options);
     const bool hasFace = options.face != kNone;
     const bool hasSize = options.size != kNone;
     if (hasFace || hasSize) {

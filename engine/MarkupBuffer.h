@@ -93,6 +93,19 @@ public:
     }
     void close() { out_.put(closing_); }
 
+    // <b>, <i> and <u> as chosen, in that order: HTML and MiniMessage spell them alike.
+    void openStyleTags(const ColorizeOptions& options) {
+        if (options.bold) {
+            open(QStringLiteral("<b>"), u"</b>");
+        }
+        if (options.italic) {
+            open(QStringLiteral("<i>"), u"</i>");
+        }
+        if (options.underline) {
+            open(QStringLiteral("<u>"), u"</u>");
+        }
+    }
+
     // Everything open and close write.
     qsizetype length() const { return opened_ + closing_.size(); }
 
