@@ -49,10 +49,10 @@ expect "bash: --scheme My\\ " "My\\ Dawn" "$(bash_complete tintwave-cli --scheme
 expect "fish: --scheme" "$schemes" "$(fish_complete 'tintwave-cli --scheme ')"
 
 # zsh completes only inside its line editor: check the syntax, and that the _arguments
-# specs name every option and the program's values.
+# entries name every option and the program's values.
 zsh_file=$dir/zsh/_tintwave-cli
 zsh -n "$zsh_file"
-# An option opens a spec or follows "{" or ","; exclusion lists "(...)" are not options.
+# An option opens an entry or follows "{" or ","; exclusion lists "(...)" are not options.
 expect "zsh: options" "$options" "$(sed "s/([^)]*)//g" "$zsh_file" | tr -d "'" |
   grep -oE -- "^  \{?-{1,2}[a-z][a-z-]*|,-{1,2}[a-z][a-z-]*" | grep -oE -- '-{1,2}[a-z-]+' | sort)"
 for option in format blend spread size; do
