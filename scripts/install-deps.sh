@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build
   qt6-base-dev libxkbcommon-dev
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
-  xvfb xauth xdotool
+  xvfb xauth xdotool xclip
   # The icon's PNGs are rendered from its SVG.
   librsvg2-bin
   # Checks of the install tree and the shell completions.
