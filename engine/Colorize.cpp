@@ -53,11 +53,10 @@ struct Job {
     std::vector<qsizetype> breaks;
     bool perLine;
     bool skipBlanks;
-    int largest;                   // component of the colours: no code has more digits
-    CharColorSink* chars;          // nothing when the caller does not want them
+    int largest;          // component of the colours: no code has more digits
+    CharColorSink* chars; // nothing when the caller does not want them
 
-    Job(const QString& t, const ActiveColors& a, const ColorizeOptions& options,
-        CharColorSink* c)
+    Job(const QString& t, const ActiveColors& a, const ColorizeOptions& options, CharColorSink* c)
         : text(t)
         , active(a)
         , output(options.output)
