@@ -9,23 +9,10 @@ set -euo pipefail
 program=$1
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v xclip >/dev/null ||
   exit 77
-home=$(mktemp -d)
-trap 'kill $server ${pid:-} 2>/dev/null; cat "$home/stderr" 2>/dev/null; rm -rf "$home"' EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$home/display" 2>/dev/null &
-server=$!
-for _ in $(seq 400); do [ -s "$home/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -1 "$home/display")" QT_QPA_PLATFORM=xcb
-export XDG_CONFIG_HOME=$home XDG_RUNTIME_DIR=$home
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:strict_string_checks=0" # as in quit_process.sh
+source "$(dirname "$0")/own_x_session.sh"
+own_x_server
 touch "$home/tintwave"
-"$program" 2>"$home/stderr" &
-pid=$!
-visible() { timeout 60 xdotool search --sync --onlyvisible "$@"; }
-visible --class tintwave >/dev/null
-xdotool mousemove 640 512 click 1 # the splash goes on a click
-main=$(visible --name '^Tintwave 1.0$')
-xdotool windowfocus --sync "$main"
-xdotool type hi
+start_program "$program"
 # One key at a time: a menu or dialog takes a moment to open on a loaded machine.
 keys() { for key; do xdotool key "$key"; sleep 0.5; done; }
 fail() { echo "$*"; exit 1; }
