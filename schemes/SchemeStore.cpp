@@ -95,26 +95,26 @@ ColorValue parseSlotValue(const QString& text) {
     bool ok = false;
     const qlonglong value = text.trimmed().toLongLong(&ok, 10);
     if (!ok || value < std::numeric_limits<std::int32_t>::min() || value > kWhite) {
-        return palette::gColor;
+        return palette::kEmptySlot;
     }
     return static_cast<ColorValue>(value);
 }
 
 SchemeStore::SchemeStore(platform::SettingsStore& store)
     : store_(store)
-    , gNumSchemes(parseSchemeCount(store_.GetSetting(kApp, kGeneral, kCountKey))) {
+    , count_(parseSchemeCount(store_.GetSetting(kApp, kGeneral, kCountKey))) {
 }
 
 void SchemeStore::followStore() {
     store_.sync();
-    gNumSchemes = parseSchemeCount(store_.GetSetting(kApp, kGeneral, kCountKey));
+    count_ = parseSchemeCount(store_.GetSetting(kApp, kGeneral, kCountKey));
 }
 
 QStringList SchemeStore::titles() {
     followStore();
     QStringList result;
-    result.reserve(gNumSchemes);
-    for (int k = 1; k <= gNumSchemes; ++k) {
+    result.reserve(count_);
+    for (int k = 1; k <= count_; ++k) {
         result << store_.GetSetting(kApp, sectionName(k), kTitleKey);
     }
     return result;
@@ -130,23 +130,23 @@ bool SchemeStore::add(const QString& name, const palette::Palette& palette) {
         return false;
     }
     followStore();
-    if (gNumSchemes >= kMaxSchemes) {
+    if (count_ >= kMaxSchemes) {
         return false;
     }
-    const int n = gNumSchemes + 1;
+    const int n = count_ + 1;
     const QString section = sectionName(n);
     store_.SaveSetting(kApp, kGeneral, kCountKey, QString::number(n));
     store_.SaveSetting(kApp, section, kTitleKey, name);
     for (int slot = 0; slot < kSlotCount; ++slot) {
         store_.SaveSetting(kApp, section, boxKey(slot), QString::number(palette.slots[slot]));
     }
-    gNumSchemes = n;
+    count_ = n;
     store_.sync();
     return true;
 }
 
-std::optional<palette::Palette> SchemeStore::apply(int index) {
-    if (index < 1 || index > gNumSchemes) {
+std::optional<palette::Palette> SchemeStore::palette(int index) {
+    if (index < 1 || index > count_) {
         return std::nullopt;
     }
     const QString section = sectionName(index);
@@ -163,7 +163,7 @@ SchemeStore::Removal SchemeStore::remove(int schemeNum, const QString& title) {
         return Removal::NoAccess;
     }
     const QStringList current = titles();
-    const int n = gNumSchemes;
+    const int n = count_;
     Removal result = Removal::AtNumber;
     if (schemeNum < 1 || schemeNum > n || current[schemeNum - 1] != title) {
         schemeNum = static_cast<int>(current.indexOf(title)) + 1;
@@ -182,8 +182,8 @@ SchemeStore::Removal SchemeStore::remove(int schemeNum, const QString& title) {
         store_.SaveSetting(kApp, to, kTitleKey, store_.GetSetting(kApp, from, kTitleKey));
     }
     store_.DeleteSetting(kApp, sectionName(n));
-    gNumSchemes = n - 1;
-    store_.SaveSetting(kApp, kGeneral, kCountKey, QString::number(gNumSchemes));
+    count_ = n - 1;
+    store_.SaveSetting(kApp, kGeneral, kCountKey, QString::number(count_));
     store_.sync();
     return result;
 }

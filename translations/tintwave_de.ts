@@ -35,14 +35,14 @@
     </message>
 </context>
 <context>
-    <name>tintwave::app::Form3</name>
+    <name>tintwave::app::AboutWindow</name>
     <message>
         <source>Gradient text for the web</source>
         <translation>Farbverlaufstext fürs Web</translation>
     </message>
 </context>
 <context>
-    <name>tintwave::app::Form6</name>
+    <name>tintwave::app::RemoveSchemeDialog</name>
     <message>
         <source>Remove Scheme</source>
         <translation>Schema entfernen</translation>
@@ -79,7 +79,7 @@
     </message>
 </context>
 <context>
-    <name>tintwave::app::frmMain1</name>
+    <name>tintwave::app::MainWindow</name>
     <message>
         <source>&amp;Font Tags (HTML 3.2)</source>
         <translation>&amp;Font-Tags (HTML 3.2)</translation>

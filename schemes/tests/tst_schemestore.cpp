@@ -14,7 +14,7 @@
 #include <vector>
 
 using namespace tintwave;
-using palette::gColor;
+using palette::kEmptySlot;
 using palette::Palette;
 using platform::MemorySettingsStore;
 using schemes::SchemeStore;
@@ -22,7 +22,7 @@ using schemes::SchemeStore;
 namespace {
 
 const QString kApp = QStringLiteral("tintwave");
-const SlotValues kWarm{255, 33023, gColor, 0, 16777215, gColor, gColor, 65280, 1, 2};
+const SlotValues kWarm{255, 33023, kEmptySlot, 0, 16777215, kEmptySlot, kEmptySlot, 65280, 1, 2};
 
 // Scheme k as seeded: box i holds 10 * k + i.
 Palette seeded(int k) {
@@ -155,7 +155,7 @@ private Q_SLOTS:
             "save tintwave/scheme1/box8=1",           "save tintwave/scheme1/box9=2",
         };
         QCOMPARE(store.log, expected);
-        QCOMPARE(schemes.apply(1), std::optional<Palette>(Palette{kWarm}));
+        QCOMPARE(schemes.palette(1), std::optional<Palette>(Palette{kWarm}));
         QCOMPARE(store.unlockedWrites + store.locksHeld, 0);
     }
 
@@ -207,10 +207,11 @@ private Q_SLOTS:
         }
         SchemeStore schemes(store);
         QCOMPARE(schemes.titles(), (QStringList{"A", ""}));
-        QCOMPARE(schemes.apply(2)->slots, (SlotValues{gColor, gColor, gColor, gColor, -1, 255,
-                                                      -2147483647 - 1, gColor, 7, 16777215}));
-        QCOMPARE(schemes.apply(1), seeded(1));
-        QVERIFY(!schemes.apply(0) && !schemes.apply(3));
+        QCOMPARE(schemes.palette(2)->slots,
+                 (SlotValues{kEmptySlot, kEmptySlot, kEmptySlot, kEmptySlot, -1, 255,
+                             -2147483647 - 1, kEmptySlot, 7, 16777215}));
+        QCOMPARE(schemes.palette(1), seeded(1));
+        QVERIFY(!schemes.palette(0) && !schemes.palette(3));
     }
 
     void remove_shiftsLaterSchemesDownThenDropsLastSection_data() {
@@ -253,7 +254,7 @@ private Q_SLOTS:
         SchemeStore schemes(store);
         schemes.remove(1, "A");
         QCOMPARE(stored(store, 1), QStringList(11, QString()));
-        QCOMPARE(schemes.apply(1), Palette::empty());
+        QCOMPARE(schemes.palette(1), Palette::empty());
     }
 
     void parseSchemeCount_takesWholePartOfLeadingNumber_data() {
