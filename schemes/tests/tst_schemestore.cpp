@@ -75,10 +75,11 @@ QString outline(const QStringList& log) {
 }
 
 struct RemoveCase {
-    int schemes;      // seeded, titled "A", "B", ...
-    int removed;      // the number passed to remove
-    QString left;     // titles afterwards
-    QString writes{}; // outline() of the writes
+    int schemes;                   // seeded, titled "A", "B", ...
+    int removed;                   // the number passed to remove
+    QString left;                  // titles afterwards
+    QString writes{};              // outline() of the writes
+    SchemeStore::Removal result{}; // AtNumber unless given
 };
 
 // One running copy: "--copy <ini> add <name>..." or "... remove <n> <times>". Store
@@ -226,8 +227,11 @@ private Q_SLOTS:
             .schemes = 3, .removed = 3, .left = "A B", .writes = "-scheme3 numSchemes=2"};
         QTest::newRow("only") << RemoveCase{
             .schemes = 1, .removed = 1, .left = "", .writes = "-scheme1 numSchemes=0"};
-        QTest::newRow("none before") << RemoveCase{.schemes = 3, .removed = 0, .left = "A B C"};
-        QTest::newRow("none after") << RemoveCase{.schemes = 3, .removed = 4, .left = "A B C"};
+        const auto none = SchemeStore::Removal::NotThere;
+        QTest::newRow("none before")
+            << RemoveCase{.schemes = 3, .removed = 0, .left = "A B C", .result = none};
+        QTest::newRow("none after")
+            << RemoveCase{.schemes = 3, .removed = 4, .left = "A B C", .result = none};
     }
     void remove_shiftsLaterSchemesDownThenDropsLastSection() {
         QFETCH(RemoveCase, c);
@@ -235,7 +239,7 @@ private Q_SLOTS:
         MemorySettingsStore store;
         seed(store, QString::number(c.schemes), titles);
         SchemeStore schemes(store);
-        schemes.remove(c.removed, titles.value(c.removed - 1));
+        QCOMPARE(schemes.remove(c.removed, titles.value(c.removed - 1)), c.result);
         QCOMPARE(outline(store.log), c.writes);
         const QStringList left = c.left.split(u' ', Qt::SkipEmptyParts);
         QCOMPARE(schemes.titles(), left);
