@@ -144,8 +144,8 @@ private Q_SLOTS:
     // The settings store's notice once the window is up, once; the stored output choices
     // are shown without being written back.
     void startup_showsNoticeOnceAndStoredChoicesWithoutWriting() {
-        w->fake.settings.SaveSetting("tintwave", "options", "format", "span");
-        w->fake.settings.SaveSetting("tintwave", "options", "merge", "1");
+        w->fake.settings.setValue("options", "format", "span");
+        w->fake.settings.setValue("options", "merge", "1");
         w->fake.settings.log.clear();
         w->window = std::make_unique<frmMain1>(w->fake.services());
         w->fake.settings.notify("The settings file could not be read.");
@@ -363,9 +363,7 @@ private Q_SLOTS:
             // The dialog opens in the folder saved to last, also by an earlier run.
             {"mnuSave > mnuSave", none, {asked + "|/out/index.html|HTML Files (*.html *.htm)"}},
             {"mnuSave, saved to /srv/www before",
-             [](MainWindow& w) {
-                 w.fake.settings.SaveSetting("tintwave", "options", "saveFolder", "/srv/www");
-             },
+             [](MainWindow& w) { w.fake.settings.setValue("options", "saveFolder", "/srv/www"); },
              {"asked=/srv/www/index.html|HTML Files (*.html *.htm)", page("FFFFFF", "kept"),
               "stored=saveFolder=/srv/www|saveFolder=/out"}},
             {"mnuFormatJson > mnuSave",
