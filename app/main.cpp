@@ -26,6 +26,7 @@ int main(int argc, char* argv[]) {
 
     app::NoticeRelay notices;
     platform::QSettingsStore settings(
+        platform::kSettingsApplication,
         [&notices](const QString& notice) { notices.report(notice); });
     platform::SystemRandomSource random;
     platform::QtColorDialog colorDialog;

@@ -53,7 +53,7 @@ bool qsettingsReadsAll(const QDir& dir, const QByteArray& bytes, int run) {
 QStringList titlesOnDisk(const QDir& dir, const QString& path, const QString& name) {
     const QString copy = dir.filePath(name);
     FUZZ_CHECK(QFile::copy(path, copy));
-    platform::QSettingsStore store(copy, {});
+    platform::QSettingsStore store(platform::QSettingsStore::IniFile{copy}, {});
     return schemes::SchemeStore(store).titles();
 }
 
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(writeBytes(path, original));
     const bool readable = qsettingsReadsAll(dir, original, run);
 
-    platform::QSettingsStore store(path, {});
+    platform::QSettingsStore store(platform::QSettingsStore::IniFile{path}, {});
     schemes::SchemeStore schemes(store);
     checkAll(schemes);
 

@@ -10,7 +10,6 @@ namespace tintwave::schemes {
 
 namespace {
 
-const QString& kApp = platform::kSettingsApplication;
 const QString kGeneral = QStringLiteral("general");
 const QString kCountKey = QStringLiteral("numSchemes");
 const QString kTitleKey = QStringLiteral("title");
@@ -102,12 +101,12 @@ ColorValue parseSlotValue(const QString& text) {
 
 SchemeStore::SchemeStore(platform::SettingsStore& store)
     : store_(store)
-    , count_(parseSchemeCount(store_.GetSetting(kApp, kGeneral, kCountKey))) {
+    , count_(parseSchemeCount(store_.value(kGeneral, kCountKey))) {
 }
 
 void SchemeStore::followStore() {
     store_.sync();
-    count_ = parseSchemeCount(store_.GetSetting(kApp, kGeneral, kCountKey));
+    count_ = parseSchemeCount(store_.value(kGeneral, kCountKey));
 }
 
 QStringList SchemeStore::titles() {
@@ -115,7 +114,7 @@ QStringList SchemeStore::titles() {
     QStringList result;
     result.reserve(count_);
     for (int k = 1; k <= count_; ++k) {
-        result << store_.GetSetting(kApp, sectionName(k), kTitleKey);
+        result << store_.value(sectionName(k), kTitleKey);
     }
     return result;
 }
@@ -125,7 +124,7 @@ bool SchemeStore::add(const QString& name, const palette::Palette& palette) {
         return false;
     }
     // Another copy must not read the same count and write the same section meanwhile.
-    const auto access = store_.lockExclusive(kApp);
+    const auto access = store_.lockExclusive();
     if (!access) {
         return false;
     }
@@ -135,10 +134,10 @@ bool SchemeStore::add(const QString& name, const palette::Palette& palette) {
     }
     const int n = count_ + 1;
     const QString section = sectionName(n);
-    store_.SaveSetting(kApp, kGeneral, kCountKey, QString::number(n));
-    store_.SaveSetting(kApp, section, kTitleKey, name);
+    store_.setValue(kGeneral, kCountKey, QString::number(n));
+    store_.setValue(section, kTitleKey, name);
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        store_.SaveSetting(kApp, section, boxKey(slot), QString::number(palette.slots[slot]));
+        store_.setValue(section, boxKey(slot), QString::number(palette.slots[slot]));
     }
     count_ = n;
     store_.sync();
@@ -152,13 +151,13 @@ std::optional<palette::Palette> SchemeStore::palette(int index) {
     const QString section = sectionName(index);
     palette::Palette result;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        result.slots[slot] = parseSlotValue(store_.GetSetting(kApp, section, boxKey(slot)));
+        result.slots[slot] = parseSlotValue(store_.value(section, boxKey(slot)));
     }
     return result;
 }
 
 SchemeStore::Removal SchemeStore::remove(int schemeNum, const QString& title) {
-    const auto access = store_.lockExclusive(kApp);
+    const auto access = store_.lockExclusive();
     if (!access) {
         return Removal::NoAccess;
     }
@@ -177,13 +176,13 @@ SchemeStore::Removal SchemeStore::remove(int schemeNum, const QString& title) {
         const QString to = sectionName(i);
         const QString from = sectionName(i + 1);
         for (int slot = 0; slot < kSlotCount; ++slot) {
-            store_.SaveSetting(kApp, to, boxKey(slot), store_.GetSetting(kApp, from, boxKey(slot)));
+            store_.setValue(to, boxKey(slot), store_.value(from, boxKey(slot)));
         }
-        store_.SaveSetting(kApp, to, kTitleKey, store_.GetSetting(kApp, from, kTitleKey));
+        store_.setValue(to, kTitleKey, store_.value(from, kTitleKey));
     }
-    store_.DeleteSetting(kApp, sectionName(n));
+    store_.removeSection(sectionName(n));
     count_ = n - 1;
-    store_.SaveSetting(kApp, kGeneral, kCountKey, QString::number(count_));
+    store_.setValue(kGeneral, kCountKey, QString::number(count_));
     store_.sync();
     return result;
 }

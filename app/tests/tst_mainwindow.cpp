@@ -150,8 +150,8 @@ private Q_SLOTS:
     // The settings store's notice once the window is up, once; the stored output choices
     // are shown without being written back.
     void startup_showsNoticeOnceAndStoredChoicesWithoutWriting() {
-        w->fake.settings.SaveSetting("tintwave", "options", "format", "span");
-        w->fake.settings.SaveSetting("tintwave", "options", "merge", "1");
+        w->fake.settings.setValue("options", "format", "span");
+        w->fake.settings.setValue("options", "merge", "1");
         w->fake.settings.log.clear();
         w->window = std::make_unique<MainWindow>(w->fake.services());
         w->fake.settings.notify("The settings file could not be read.");
@@ -393,7 +393,7 @@ private Q_SLOTS:
             {"saveAs > saveAs", none, {asked + "|/out/index.html|HTML Files (*.html *.htm)"}},
             {"saveAs, saved to /srv/www before",
              [](WindowFixture& w) {
-                 w.fake.settings.SaveSetting("tintwave", "options", "saveFolder", "/srv/www");
+                 w.fake.settings.setValue("options", "saveFolder", "/srv/www");
              },
              {"asked=/srv/www/index.html|HTML Files (*.html *.htm)", page("FFFFFF", "kept"),
               "stored=saveFolder=/srv/www|saveFolder=/out"}},

@@ -11,8 +11,6 @@ using namespace tintwave::app::testing;
 
 namespace {
 
-const QString kApp = QStringLiteral("tintwave");
-
 QListWidget* schemeList(QWidget* dialog) {
     return dialog->findChild<QListWidget*>(QStringLiteral("removeSchemeList"));
 }
@@ -66,8 +64,8 @@ private Q_SLOTS:
     void cleanup() { w.reset(); }
 
     void startup_buildsTheStoredSchemesIntoTheMenu() {
-        w->fake.settings.SaveSetting("tintwave", "general", "numSchemes", "2");
-        w->fake.settings.SaveSetting("tintwave", "scheme1", "title", "Warm & Red");
+        w->fake.settings.setValue("general", "numSchemes", "2");
+        w->fake.settings.setValue("scheme1", "title", "Warm & Red");
         w->open(); // scheme2 has no title: an empty caption
         QCOMPARE(w->window->userSchemeCount(), 2);
         QCOMPARE(w->userSchemeEntries(), // '&' shown as itself, not as an access key
@@ -131,10 +129,10 @@ private Q_SLOTS:
         QCOMPARE(opened, QStringLiteral("Remove Scheme 1x162 [A,B,C] selected 0, Remove "
                                         "disabled default 1, Cancel; off 1"));
         QCOMPARE(w->userSchemeEntries(), QStringList({"userScheme1=A", "userScheme2=C"}));
-        QCOMPARE(w->fake.settings.GetSetting(kApp, "general", "numSchemes"), QStringLiteral("2"));
-        QCOMPARE(w->fake.settings.GetSetting(kApp, "scheme2", "title"), QStringLiteral("C"));
-        QCOMPARE(w->fake.settings.GetSetting(kApp, "scheme2", "box0"), QStringLiteral("3"));
-        QVERIFY(!w->fake.settings.hasSection(kApp, "scheme3"));
+        QCOMPARE(w->fake.settings.value("general", "numSchemes"), QStringLiteral("2"));
+        QCOMPARE(w->fake.settings.value("scheme2", "title"), QStringLiteral("C"));
+        QCOMPARE(w->fake.settings.value("scheme2", "box0"), QStringLiteral("3"));
+        QVERIFY(!w->fake.settings.hasSection("scheme3"));
         QCOMPARE(w->window->userSchemeCount(), 2);
         w->window->setColors(paletteOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
         w->activate("userScheme2"); // overwrites all ten slots

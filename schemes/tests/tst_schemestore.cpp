@@ -21,7 +21,6 @@ using schemes::SchemeStore;
 
 namespace {
 
-const QString kApp = QStringLiteral("tintwave");
 const SlotValues kWarm{255, 33023, kEmptySlot, 0, 16777215, kEmptySlot, kEmptySlot, 65280, 1, 2};
 
 // Scheme k as seeded: box i holds 10 * k + i.
@@ -43,9 +42,9 @@ QStringList textOf(const QString& title, const Palette& p) {
 }
 QStringList stored(MemorySettingsStore& store, int k) {
     const QString section = QStringLiteral("scheme%1").arg(k);
-    QStringList text{store.GetSetting(kApp, section, "title")};
+    QStringList text{store.value(section, "title")};
     for (int i = 0; i < kSlotCount; ++i) {
-        text << store.GetSetting(kApp, section, QStringLiteral("box%1").arg(i));
+        text << store.value(section, QStringLiteral("box%1").arg(i));
     }
     return text;
 }
@@ -56,7 +55,7 @@ void seed(MemorySettingsStore& store, const QString& count, const QStringList& t
     for (int k = 1; k <= titles.size(); ++k) {
         schemes.add(titles[k - 1], seeded(k));
     }
-    store.SaveSetting(kApp, QStringLiteral("general"), QStringLiteral("numSchemes"), count);
+    store.setValue(QStringLiteral("general"), QStringLiteral("numSchemes"), count);
     store.log.clear();
 }
 
@@ -86,7 +85,8 @@ struct RemoveCase {
 // notices go to standard error; an add refused gives exit status 1.
 int runCopy(const QStringList& args) {
     QTextStream err(stderr);
-    platform::QSettingsStore store(args[0], [&err](const QString& notice) { err << notice; });
+    platform::QSettingsStore store(platform::QSettingsStore::IniFile{args[0]},
+                                   [&err](const QString& notice) { err << notice; });
     SchemeStore schemes(store);
     for (const QString& name : args[1] == "add" ? args.mid(2) : QStringList()) {
         if (!schemes.add(name, Palette::empty())) {
@@ -118,7 +118,7 @@ QStringList runTogether(const QString& ini, const QList<QStringList>& copies) {
     static int taken = 0;
     const QString copy = ini + QString::number(++taken); // not in QSettings' cache
     QFile::copy(ini, copy);
-    platform::QSettingsStore store(copy, {});
+    platform::QSettingsStore store(platform::QSettingsStore::IniFile{copy}, {});
     const QStringList titles = SchemeStore(store).titles();
     QSettings s(copy, QSettings::IniFormat);
     if (s.childGroups().size() != titles.size()) {
@@ -198,13 +198,13 @@ private Q_SLOTS:
     }
 
     // Every slot goes through the same parse; the boxes hold its boundaries.
-    void apply_readsAllTenBoxes_valuesOutOfRangeAsEmptySlots() {
+    void palette_readsAllTenBoxes_valuesOutOfRangeAsEmptySlots() {
         MemorySettingsStore store;
         seed(store, "2", {"A"});
         const QStringList boxes{"",      "0x10",        "16777216",    "1.5", "-1",
                                 " 255 ", "-2147483648", "-2147483649", "+7",  "16777215"};
         for (int i = 0; i < kSlotCount; ++i) {
-            store.SaveSetting(kApp, "scheme2", QStringLiteral("box%1").arg(i), boxes[i]);
+            store.setValue("scheme2", QStringLiteral("box%1").arg(i), boxes[i]);
         }
         SchemeStore schemes(store);
         QCOMPARE(schemes.titles(), (QStringList{"A", ""}));
@@ -243,7 +243,7 @@ private Q_SLOTS:
         QCOMPARE(outline(store.log), c.writes);
         const QStringList left = c.left.split(u' ', Qt::SkipEmptyParts);
         QCOMPARE(schemes.titles(), left);
-        QCOMPARE(store.sections(kApp).size(), left.size() + 1); // and "general"
+        QCOMPARE(store.sections().size(), left.size() + 1); // and "general"
         for (int k = 1; k <= left.size(); ++k) {
             const int from = int(titles.indexOf(left[k - 1])) + 1;
             QCOMPARE(stored(store, k), textOf(left[k - 1], seeded(from)));
@@ -254,7 +254,7 @@ private Q_SLOTS:
     void remove_laterSectionMissing_copiesEmptyText() {
         MemorySettingsStore store;
         seed(store, "3", {"A", "B", "C"});
-        store.DeleteSetting(kApp, "scheme2");
+        store.removeSection("scheme2");
         SchemeStore schemes(store);
         schemes.remove(1, "A");
         QCOMPARE(stored(store, 1), QStringList(11, QString()));
@@ -298,7 +298,7 @@ private Q_SLOTS:
                  seeds.mid(30) + a);
         // Another copy removes the first scheme while this one's dialog shows them: the line
         // chosen here goes, wherever it is now.
-        platform::QSettingsStore store(ini, {});
+        platform::QSettingsStore store(platform::QSettingsStore::IniFile{ini}, {});
         SchemeStore schemes(store);
         const QStringList shown = schemes.titles();
         runTogether(ini, {QStringList{"remove", "1", "1"}});
