@@ -94,26 +94,26 @@ ColorValue parseSlotValue(const QString& text) {
     bool ok = false;
     const qlonglong value = text.trimmed().toLongLong(&ok, 10);
     if (!ok || value < std::numeric_limits<std::int32_t>::min() || value > kWhite) {
-        return palette::gColor;
+        return palette::kEmptySlot;
     }
     return static_cast<ColorValue>(value);
 }
 
 SchemeStore::SchemeStore(platform::SettingsStore& store)
     : store_(store)
-    , gNumSchemes(parseSchemeCount(store_.value(kGeneral, kCountKey))) {
+    , count_(parseSchemeCount(store_.value(kGeneral, kCountKey))) {
 }
 
 void SchemeStore::followStore() {
     store_.sync();
-    gNumSchemes = parseSchemeCount(store_.value(kGeneral, kCountKey));
+    count_ = parseSchemeCount(store_.value(kGeneral, kCountKey));
 }
 
 QStringList SchemeStore::titles() {
     followStore();
     QStringList result;
-    result.reserve(gNumSchemes);
-    for (int k = 1; k <= gNumSchemes; ++k) {
+    result.reserve(count_);
+    for (int k = 1; k <= count_; ++k) {
         result << store_.value(sectionName(k), kTitleKey);
     }
     return result;
@@ -129,23 +129,23 @@ bool SchemeStore::add(const QString& name, const palette::Palette& palette) {
         return false;
     }
     followStore();
-    if (gNumSchemes >= kMaxSchemes) {
+    if (count_ >= kMaxSchemes) {
         return false;
     }
-    const int n = gNumSchemes + 1;
+    const int n = count_ + 1;
     const QString section = sectionName(n);
     store_.setValue(kGeneral, kCountKey, QString::number(n));
     store_.setValue(section, kTitleKey, name);
     for (int slot = 0; slot < kSlotCount; ++slot) {
         store_.setValue(section, boxKey(slot), QString::number(palette.slots[slot]));
     }
-    gNumSchemes = n;
+    count_ = n;
     store_.sync();
     return true;
 }
 
-std::optional<palette::Palette> SchemeStore::apply(int index) {
-    if (index < 1 || index > gNumSchemes) {
+std::optional<palette::Palette> SchemeStore::palette(int index) {
+    if (index < 1 || index > count_) {
         return std::nullopt;
     }
     const QString section = sectionName(index);
@@ -162,7 +162,7 @@ SchemeStore::Removal SchemeStore::remove(int schemeNum, const QString& title) {
         return Removal::NoAccess;
     }
     const QStringList current = titles();
-    const int n = gNumSchemes;
+    const int n = count_;
     Removal result = Removal::AtNumber;
     if (schemeNum < 1 || schemeNum > n || current[schemeNum - 1] != title) {
         schemeNum = static_cast<int>(current.indexOf(title)) + 1;
@@ -181,8 +181,8 @@ SchemeStore::Removal SchemeStore::remove(int schemeNum, const QString& title) {
         store_.setValue(to, kTitleKey, store_.value(from, kTitleKey));
     }
     store_.removeSection(sectionName(n));
-    gNumSchemes = n - 1;
-    store_.setValue(kGeneral, kCountKey, QString::number(gNumSchemes));
+    count_ = n - 1;
+    store_.setValue(kGeneral, kCountKey, QString::number(count_));
     store_.sync();
     return result;
 }

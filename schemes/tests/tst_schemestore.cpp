@@ -14,14 +14,14 @@
 #include <vector>
 
 using namespace tintwave;
-using palette::gColor;
+using palette::kEmptySlot;
 using palette::Palette;
 using platform::MemorySettingsStore;
 using schemes::SchemeStore;
 
 namespace {
 
-const SlotValues kWarm{255, 33023, gColor, 0, 16777215, gColor, gColor, 65280, 1, 2};
+const SlotValues kWarm{255, 33023, kEmptySlot, 0, 16777215, kEmptySlot, kEmptySlot, 65280, 1, 2};
 
 // Scheme k as seeded: box i holds 10 * k + i.
 Palette seeded(int k) {
@@ -74,10 +74,11 @@ QString outline(const QStringList& log) {
 }
 
 struct RemoveCase {
-    int schemes;      // seeded, titled "A", "B", ...
-    int removed;      // the number passed to remove
-    QString left;     // titles afterwards
-    QString writes{}; // outline() of the writes
+    int schemes;                   // seeded, titled "A", "B", ...
+    int removed;                   // the number passed to remove
+    QString left;                  // titles afterwards
+    QString writes{};              // outline() of the writes
+    SchemeStore::Removal result{}; // AtNumber unless given
 };
 
 // One running copy: "--copy <ini> add <name>..." or "... remove <n> <times>". Store
@@ -155,7 +156,7 @@ private Q_SLOTS:
             "save tintwave/scheme1/box8=1",           "save tintwave/scheme1/box9=2",
         };
         QCOMPARE(store.log, expected);
-        QCOMPARE(schemes.apply(1), std::optional<Palette>(Palette{kWarm}));
+        QCOMPARE(schemes.palette(1), std::optional<Palette>(Palette{kWarm}));
         QCOMPARE(store.unlockedWrites + store.locksHeld, 0);
     }
 
@@ -197,7 +198,7 @@ private Q_SLOTS:
     }
 
     // Every slot goes through the same parse; the boxes hold its boundaries.
-    void apply_readsAllTenBoxes_valuesOutOfRangeAsEmptySlots() {
+    void palette_readsAllTenBoxes_valuesOutOfRangeAsEmptySlots() {
         MemorySettingsStore store;
         seed(store, "2", {"A"});
         const QStringList boxes{"",      "0x10",        "16777216",    "1.5", "-1",
@@ -207,10 +208,11 @@ private Q_SLOTS:
         }
         SchemeStore schemes(store);
         QCOMPARE(schemes.titles(), (QStringList{"A", ""}));
-        QCOMPARE(schemes.apply(2)->slots, (SlotValues{gColor, gColor, gColor, gColor, -1, 255,
-                                                      -2147483647 - 1, gColor, 7, 16777215}));
-        QCOMPARE(schemes.apply(1), seeded(1));
-        QVERIFY(!schemes.apply(0) && !schemes.apply(3));
+        QCOMPARE(schemes.palette(2)->slots,
+                 (SlotValues{kEmptySlot, kEmptySlot, kEmptySlot, kEmptySlot, -1, 255,
+                             -2147483647 - 1, kEmptySlot, 7, 16777215}));
+        QCOMPARE(schemes.palette(1), seeded(1));
+        QVERIFY(!schemes.palette(0) && !schemes.palette(3));
     }
 
     void remove_shiftsLaterSchemesDownThenDropsLastSection_data() {
@@ -225,8 +227,11 @@ private Q_SLOTS:
             .schemes = 3, .removed = 3, .left = "A B", .writes = "-scheme3 numSchemes=2"};
         QTest::newRow("only") << RemoveCase{
             .schemes = 1, .removed = 1, .left = "", .writes = "-scheme1 numSchemes=0"};
-        QTest::newRow("none before") << RemoveCase{.schemes = 3, .removed = 0, .left = "A B C"};
-        QTest::newRow("none after") << RemoveCase{.schemes = 3, .removed = 4, .left = "A B C"};
+        const auto none = SchemeStore::Removal::NotThere;
+        QTest::newRow("none before")
+            << RemoveCase{.schemes = 3, .removed = 0, .left = "A B C", .result = none};
+        QTest::newRow("none after")
+            << RemoveCase{.schemes = 3, .removed = 4, .left = "A B C", .result = none};
     }
     void remove_shiftsLaterSchemesDownThenDropsLastSection() {
         QFETCH(RemoveCase, c);
@@ -234,7 +239,7 @@ private Q_SLOTS:
         MemorySettingsStore store;
         seed(store, QString::number(c.schemes), titles);
         SchemeStore schemes(store);
-        schemes.remove(c.removed, titles.value(c.removed - 1));
+        QCOMPARE(schemes.remove(c.removed, titles.value(c.removed - 1)), c.result);
         QCOMPARE(outline(store.log), c.writes);
         const QStringList left = c.left.split(u' ', Qt::SkipEmptyParts);
         QCOMPARE(schemes.titles(), left);
@@ -253,7 +258,7 @@ private Q_SLOTS:
         SchemeStore schemes(store);
         schemes.remove(1, "A");
         QCOMPARE(stored(store, 1), QStringList(11, QString()));
-        QCOMPARE(schemes.apply(1), Palette::empty());
+        QCOMPARE(schemes.palette(1), Palette::empty());
     }
 
     void parseSchemeCount_takesWholePartOfLeadingNumber_data() {
