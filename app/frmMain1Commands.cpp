@@ -116,7 +116,7 @@ void frmMain1::Command1_Click() {
         TextStore code;
         CodeWriter writer(code);
         PreviewBox::Colors shades;
-        error = engine::colorizeTo(text, colors().values(), options, writer, shades);
+        error = engine::colorizeTo(text, colors().values(), options, writer, &shades);
         if (!error) {
             Text2_->adoptCode(std::move(code));
             codeFormat_ = options.output.format;
