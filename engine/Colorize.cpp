@@ -62,11 +62,11 @@ struct Job {
         , output(options.output)
         , bounds(eachUnitIsACharacter(t) ? std::vector<qsizetype>() : graphemeBoundaries(t))
         , count(bounds.empty() ? t.size() : qsizetype(bounds.size() - 1))
-        , perLine(options.perLine && canMerge(options.output.format))
-        , skipBlanks(options.output.skipBlanks && canMerge(options.output.format))
+        , perLine(options.perLine && hasRunOptions(options.output.format))
+        , skipBlanks(options.output.skipBlanks && hasRunOptions(options.output.format))
         , largest(largestComponent(a))
         , chars(c) {
-        if (canMerge(options.output.format) && (t.contains(u'\n') || t.contains(u'\r'))) {
+        if (hasRunOptions(options.output.format) && (t.contains(u'\n') || t.contains(u'\r'))) {
             for (qsizetype k = 0; k < count; ++k) {
                 if (isLineBreak(cluster(k))) {
                     breaks.push_back(k);
