@@ -1,5 +1,6 @@
 #include "cli/Run.h"
 
+#include "engine/FitLength.h"
 #include "output/Page.h"
 #include "palette/Presets.h"
 #include "platform/FileWriter.h"
@@ -98,6 +99,20 @@ private:
     QStringEncoder utf8_{QStringConverter::Utf8};
 };
 
+// What fitting to limit chose, or why nothing fits.
+QString describeFit(const engine::FitResult& fit, int limit) {
+    if (!fit.fits) {
+        return QStringLiteral("cannot fit in %1 characters; the shortest form needs %2")
+            .arg(limit)
+            .arg(fit.length);
+    }
+    return QStringLiteral("%1 per colour, %2 of %3")
+        .arg(fit.step == 1 ? QStringLiteral("1 character")
+                           : QStringLiteral("%1 characters").arg(fit.step))
+        .arg(fit.length)
+        .arg(limit);
+}
+
 int colorizeAndWrite(const CliOptions& options, CliIo& io) {
     SlotValues slots = palette::Palette::empty().values();
     if (options.colors) {
@@ -114,11 +129,24 @@ int colorizeAndWrite(const CliOptions& options, CliIo& io) {
     }
 
     const QString text = options.text ? *options.text : textFromInput(io.readInput());
+    engine::ColorizeOptions style = options.style;
+    if (const int limit = style.output.maxLength; limit > 0) {
+        const engine::FitResult fit = engine::fitToLength(text, slots, style, limit);
+        if (fit.error) {
+            io.writeError(engine::messageFor(*fit.error));
+            return kExitNothingToColor;
+        }
+        complain(io, describeFit(fit, limit));
+        if (!fit.fits) {
+            return kExitNothingToColor;
+        }
+        style = engine::withStep(style, fit.step);
+    }
     OutputSink sink(options, io);
     if (options.page) {
         sink.append(output::pageHead(options.background, PlainColorsOnly()));
     }
-    if (const auto error = engine::colorizeTo(text, slots, options.style, sink)) {
+    if (const auto error = engine::colorizeTo(text, slots, style, sink)) {
         io.writeError(engine::messageFor(*error));
         return kExitNothingToColor;
     }

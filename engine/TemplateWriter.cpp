@@ -104,7 +104,7 @@ QString describe(const TemplateError& error) {
 
 TemplateWriter::TemplateWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : out_(out)
-    , runs_(options.output.merge) {
+    , runs_(options) {
     ParsedTemplate parsed = parseTemplate(options.output.templateText);
     pieces_ = parsed.error ? std::vector<TemplatePiece>{{.literal = options.output.templateText}}
                            : std::move(parsed.pieces);
