@@ -236,6 +236,9 @@ void writeAs(const Job& job, const ColorizeOptions& options, CodeSink& sink, QSt
         room->reserve(writer.wrapperLength() + job.text.size() +
                       job.count * (perCharacter(writer) + 3 * extraDigits));
     }
+    if constexpr (requires { writer.reserve(job.count); }) {
+        writer.reserve(job.count); // a writer that keeps every character until the end
+    }
     writeCharacters(job, writer);
     out.flush();
 }

@@ -21,11 +21,24 @@ public:
     qsizetype units = 0;
 };
 
+// The colour and the start of every character, and the end of the text last.
 class ColorTable : public CharColorSink {
 public:
-    void begin(qsizetype count) override { chars.reserve(std::size_t(count)); }
-    void character(const CharColor& c) override { chars.push_back(c); }
-    std::vector<CharColor> chars;
+    ColorTable(std::vector<ColorValue>& colors, std::vector<qint32>& starts)
+        : colors_(colors)
+        , starts_(starts) {}
+    void begin(qsizetype count) override {
+        colors_.reserve(std::size_t(count));
+        starts_.reserve(std::size_t(count) + 1);
+    }
+    void character(const CharColor& c) override {
+        colors_.push_back(c.color);
+        starts_.push_back(qint32(c.start));
+    }
+
+private:
+    std::vector<ColorValue>& colors_;
+    std::vector<qint32>& starts_;
 };
 
 bool isLineBreak(QStringView cluster) {
@@ -64,10 +77,11 @@ struct CodeLengths::Model {
     qsizetype plainLength = 0; // with a step of 1
     qsizetype fixedLength = 0; // what every step writes besides the colour codes
     std::vector<ColorValue> colors;
+    std::vector<qint32> starts;     // of each character, and the end of the text
     std::vector<qint32> nextKept;   // the first character at or after i that takes a colour
     std::vector<qint32> prevKept;   // the last at or before i, or -1 (gradient only)
     std::vector<char> follows;      // i starts a run because the one before it ended one
-    std::vector<qint32> followers;  // how many do before i
+    std::vector<qint32> followers;  // how many do before i (only where a character ends runs)
     std::vector<qint64> codePoints; // before i (gradient only)
     std::vector<Line> lines;
     int longest = 1;
@@ -78,7 +92,11 @@ struct CodeLengths::Model {
     qsizetype runCost(ColorValue value) const;
     qsizetype runCodes(int step) const;
     qsizetype segmentTags(int step) const;
-    void build(const QString& text, const std::vector<CharColor>& chars);
+    qsizetype followersIn(qint32 from, qint32 to) const {
+        return followers.empty() ? 0 : followers[std::size_t(to)] - followers[std::size_t(from)];
+    }
+    qsizetype lowerBound() const;
+    void build(const QString& text);
 };
 
 // The code units of one run's colour code (its text aside) in colour value.
@@ -138,12 +156,12 @@ qsizetype CodeLengths::Model::runCodes(int step) const {
             }
             const ColorValue c = colors[std::size_t(from + (to - from - 1) / 2)];
             const qsizetype cost = runCost(c);
-            if (!open || c != openColor || follows[std::size_t(first)]) {
+            if (!open || c != openColor || follows[std::size_t(first)] == 2) {
                 total += cost;
                 open = true;
                 openColor = c;
             }
-            total += (followers[std::size_t(to)] - followers[std::size_t(first) + 1]) * cost;
+            total += followersIn(first + 1, to) * cost;
         }
     }
     return total;
@@ -202,27 +220,25 @@ qsizetype CodeLengths::Model::segmentTags(int step) const {
     return total - lastClosing; // the last segment stays open
 }
 
-void CodeLengths::Model::build(const QString& text, const std::vector<CharColor>& chars) {
-    const auto count = qint32(chars.size());
+void CodeLengths::Model::build(const QString& text) {
+    const auto count = qint32(colors.size());
     const OutputFormat format = options.output.format;
     const bool minecraft = format == OutputFormat::McHex || format == OutputFormat::McX ||
                            format == OutputFormat::McSection;
-    colors.resize(std::size_t(count));
+    starts.push_back(qint32(text.size()));
     nextKept.resize(std::size_t(count) + 1, count);
     follows.resize(std::size_t(count), 0);
-    followers.resize(std::size_t(count) + 1, 0);
     if (gradient()) {
         prevKept.resize(std::size_t(count), -1);
         codePoints.resize(std::size_t(count) + 1, 0);
         fixedLength = Wrappers::styleTagsLength(options, true);
     }
-    std::vector<char> kept(std::size_t(count), 0);
     qint32 lineBegin = 0;
     bool afterEnd = false; // the last kept character of the line ends a run
+    bool anyEnds = false;
     for (qint32 i = 0; i < count; ++i) {
         const auto k = std::size_t(i);
-        const QStringView cluster = QStringView(text).sliced(chars[k].start, chars[k].length);
-        colors[k] = chars[k].color;
+        const QStringView cluster = QStringView(text).sliced(starts[k], starts[k + 1] - starts[k]);
         const bool lineBreak = isLineBreak(cluster);
         if (gradient()) {
             codePoints[k + 1] = codePoints[k] + (lineBreak ? 1 : codePointsOf(cluster));
@@ -237,28 +253,48 @@ void CodeLengths::Model::build(const QString& text, const std::vector<CharColor>
             continue;
         }
         const bool blank = cluster.size() == 1 && cluster.front().isSpace();
-        kept[k] =
+        const bool kept =
             !(options.output.skipBlanks && blank) && !(minecraft && isOnlySectionSigns(cluster));
-        if (kept[k]) {
-            follows[k] = afterEnd;
+        if (kept) {
+            follows[k] = afterEnd ? 2 : 1; // 1: kept, 2: kept and starting a run
             afterEnd = endsRun(format, cluster);
+            anyEnds = anyEnds || afterEnd;
         }
     }
     lines.push_back({lineBegin, count});
     longest = std::max(longest, count - lineBegin);
     for (qint32 i = count - 1; i >= 0; --i) {
-        nextKept[std::size_t(i)] = kept[std::size_t(i)] ? i : nextKept[std::size_t(i) + 1];
+        nextKept[std::size_t(i)] = follows[std::size_t(i)] ? i : nextKept[std::size_t(i) + 1];
+    }
+    if (anyEnds) {
+        followers.resize(std::size_t(count) + 1, 0);
     }
     for (qint32 i = 0; i < count; ++i) {
-        followers[std::size_t(i) + 1] = followers[std::size_t(i)] + follows[std::size_t(i)];
+        const auto k = std::size_t(i);
+        if (anyEnds) {
+            followers[k + 1] = followers[k] + (follows[k] == 2);
+        }
         if (gradient()) {
-            prevKept[std::size_t(i)] =
-                kept[std::size_t(i)] ? i : (i > 0 ? prevKept[std::size_t(i) - 1] : -1);
+            prevKept[k] = follows[k] ? i : (i > 0 ? prevKept[k - 1] : -1);
         }
     }
     if (!gradient()) {
         fixedLength = plainLength - runCodes(1);
     }
+}
+
+// No step writes less: for the run formats every line with a coloured character, and every
+// character after one that ends a run, starts a run, and no run's code is shorter than one in
+// black (the fewest decimal digits); the gradient format writes at least its text.
+qsizetype CodeLengths::Model::lowerBound() const {
+    if (gradient()) {
+        return fixedLength;
+    }
+    qsizetype runs = followersIn(0, qint32(colors.size()));
+    for (const Line& line : lines) {
+        runs += nextKept[std::size_t(line.begin)] < line.end;
+    }
+    return fixedLength + runs * runCost(0);
 }
 
 CodeLengths::CodeLengths(const QString& text, const SlotValues& slotValues,
@@ -267,7 +303,7 @@ CodeLengths::CodeLengths(const QString& text, const SlotValues& slotValues,
     Model& m = *model_;
     m.options = withStep(options, 1);
     CountingSink counter;
-    ColorTable table;
+    ColorTable table(m.colors, m.starts);
     m.error = colorizeTo(text, slotValues, m.options, counter, &table);
     if (m.error) {
         return;
@@ -289,7 +325,7 @@ CodeLengths::CodeLengths(const QString& text, const SlotValues& slotValues,
         // ,"key":true or &c
         m.styleLength += on ? (json ? QStringView(key).size() + 8 : 2) : 0;
     }
-    m.build(text, table.chars);
+    m.build(text);
 }
 
 CodeLengths::~CodeLengths() = default;
@@ -306,30 +342,42 @@ qsizetype CodeLengths::lengthAt(int step) const {
     return m.fixedLength + (m.gradient() ? m.segmentTags(step) : m.runCodes(step));
 }
 
+qsizetype CodeLengths::lowerBound() const {
+    return model_->lowerBound();
+}
+
 int CodeLengths::longestStep() const {
     return model_->longest;
 }
 
-// Steps are tried from 1 upwards. The code of step K is counted from the colours in time
-// proportional to the text over K (plus the lines), so all of them up to the longest line
-// cost about the text times the logarithm of that line's length: a few plain runs.
+// The smallest step whose code fits, found by trying steps from 1 upwards. The code of step K
+// is counted from the colours in time proportional to the text over K (plus its lines), so
+// all steps up to the longest line cost about the text times the logarithm of that line: a
+// few plain runs. Two shortcuts: when one colour a line is too long and no step can write
+// less than a bound that is too long already, nothing fits; when one colour a line fits, the
+// search stops at the first step that does.
 FitResult fitToLength(const QString& text, const SlotValues& slotValues,
                       const ColorizeOptions& options, qsizetype maxLength) {
     const CodeLengths lengths(text, slotValues, options);
-    FitResult result;
-    result.error = lengths.error();
-    if (result.error) {
-        return result;
+    if (lengths.error()) {
+        return {lengths.error(), false, 1, 0};
     }
-    result.length = std::numeric_limits<qsizetype>::max();
-    for (int step = 1; step <= lengths.longestStep(); ++step) {
+    const int longest = lengths.longestStep();
+    qsizetype shortest = std::min(lengths.lengthAt(1), lengths.lengthAt(longest));
+    if (lengths.lengthAt(1) <= maxLength) {
+        return {std::nullopt, true, 1, lengths.lengthAt(1)};
+    }
+    if (lengths.lengthAt(longest) > maxLength && lengths.lowerBound() > maxLength) {
+        return {std::nullopt, false, 1, shortest};
+    }
+    for (int step = 2; step <= longest; ++step) {
         const qsizetype length = lengths.lengthAt(step);
         if (length <= maxLength) {
             return {std::nullopt, true, step, length};
         }
-        result.length = std::min(result.length, length);
+        shortest = std::min(shortest, length);
     }
-    return result;
+    return {std::nullopt, false, 1, shortest};
 }
 
 ColorizeOptions withStep(ColorizeOptions options, int step) {

@@ -28,6 +28,9 @@ public:
     // The characters of the longest line: every larger step writes what this one writes.
     int longestStep() const;
 
+    // No step writes less than this.
+    qsizetype lowerBound() const;
+
 private:
     struct Model;
     std::unique_ptr<Model> model_;

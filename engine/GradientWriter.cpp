@@ -65,10 +65,12 @@ Srgb8 gradientColor(std::span<const Srgb8> colors, qint64 index, qint64 size) {
     const auto n = qint64(colors.size());
     const float multiplier = size <= 1 ? 0.0f : float(n - 1) / float(size - 1);
     const float position = float(index) * multiplier;
-    const float low = std::floor(position);
-    const Srgb8 a = colors[std::size_t(qint64(low) % n)];
-    const Srgb8 b = colors[std::size_t(qint64(std::ceil(position)) % n)];
-    const float t = position - low;
+    const auto low = qint64(position); // floor: the position is never negative
+    const qint64 high = low + (float(low) < position ? 1 : 0);
+    // Past the last colour the index wraps round, as MiniMessage's does.
+    const Srgb8 a = colors[std::size_t(low < n ? low : low % n)];
+    const Srgb8 b = colors[std::size_t(high < n ? high : high % n)];
+    const float t = position - float(low);
     // Java's Math.round of a float: the nearest whole number, a half upwards.
     const auto lerp = [t](int from, int to) {
         const float mixed = float(from) + t * float(to - from);

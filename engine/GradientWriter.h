@@ -65,6 +65,7 @@ public:
     void blank(QStringView cluster) {
         held_.push_back({cluster.data(), qint32(cluster.size()), kFree});
     }
+    void reserve(qsizetype count) { held_.reserve(std::size_t(count)); }
     void lineBreak();
     void cutRun() {}
     void finish();
