@@ -99,20 +99,6 @@ private:
     QStringEncoder utf8_{QStringConverter::Utf8};
 };
 
-// What fitting to limit chose, or why nothing fits.
-QString describeFit(const engine::FitResult& fit, int limit) {
-    if (!fit.fits) {
-        return QStringLiteral("cannot fit in %1 characters; the shortest form needs %2")
-            .arg(limit)
-            .arg(fit.length);
-    }
-    return QStringLiteral("%1 per colour, %2 of %3")
-        .arg(fit.step == 1 ? QStringLiteral("1 character")
-                           : QStringLiteral("%1 characters").arg(fit.step))
-        .arg(fit.length)
-        .arg(limit);
-}
-
 int colorizeAndWrite(const CliOptions& options, CliIo& io) {
     SlotValues slots = palette::Palette::empty().values();
     if (options.colors) {
@@ -136,7 +122,7 @@ int colorizeAndWrite(const CliOptions& options, CliIo& io) {
             io.writeError(engine::messageFor(*fit.error));
             return kExitNothingToColor;
         }
-        complain(io, describeFit(fit, limit));
+        complain(io, engine::fitMessage(fit, limit));
         if (!fit.fits) {
             return kExitNothingToColor;
         }

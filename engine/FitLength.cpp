@@ -6,6 +6,7 @@
 #include "engine/MarkupWriters.h"
 #include "engine/TemplateWriter.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <limits>
 
@@ -378,6 +379,24 @@ FitResult fitToLength(const QString& text, const SlotValues& slotValues,
         shortest = std::min(shortest, length);
     }
     return {std::nullopt, false, 1, shortest};
+}
+
+QString fitMessage(const FitResult& fit, qsizetype limit) {
+    if (!fit.fits) {
+        return QCoreApplication::translate(
+                   "tintwave::engine", "cannot fit in %1 characters; the shortest form needs %2")
+            .arg(limit)
+            .arg(fit.length);
+    }
+    if (fit.step == 1) {
+        return QCoreApplication::translate("tintwave::engine", "1 character per colour, %1 of %2")
+            .arg(fit.length)
+            .arg(limit);
+    }
+    return QCoreApplication::translate("tintwave::engine", "%1 characters per colour, %2 of %3")
+        .arg(fit.step)
+        .arg(fit.length)
+        .arg(limit);
 }
 
 ColorizeOptions withStep(ColorizeOptions options, int step) {

@@ -47,6 +47,11 @@ struct FitResult {
 FitResult fitToLength(const QString& text, const SlotValues& slotValues,
                       const ColorizeOptions& options, qsizetype maxLength);
 
+// What fitting to limit chose ("3 characters per colour, 251 of 256"), or why nothing fits
+// ("cannot fit in 50 characters; the shortest form needs 57"); translated where a
+// translator is installed.
+QString fitMessage(const FitResult& fit, qsizetype limit);
+
 // The options that write the code fitToLength chose: runs merged, that step.
 ColorizeOptions withStep(ColorizeOptions options, int step);
 
