@@ -109,7 +109,7 @@ void AboutWindow::centreOverMainWindow() {
     if (mainWindow_) {
         move(centredOver(mainWindow_->frameGeometry(),
                          QSize(toPixels(kDesignedWidthTwips), toPixels(kDesignedHeightTwips)),
-                         OddPixel::BottomRight));
+                         Centring::RoomUp));
     }
 }
 

@@ -30,7 +30,7 @@ RemoveSchemeDialog::RemoveSchemeDialog(const QStringList& titles, QWidget* mainW
         // The dialog's frame is not known before it is shown; it is taken to be as wide as
         // the main window's.
         const QRect main = mainWindow->frameGeometry();
-        move(centredOver(main, size() + main.size() - mainWindow->size()));
+        move(centredOver(main, size() + main.size() - mainWindow->size(), Centring::HalvesDown));
     }
 
     list_ = new QListWidget(this);

@@ -69,12 +69,20 @@ int widthForCaption(const QWidget* window, int designedWidth) {
                     QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + 5 * square);
 }
 
-QPoint centredOver(const QRect& area, const QSize& outer, OddPixel odd) {
-    const auto start = [odd](int from, int room) {
-        return from + (odd == OddPixel::BottomRight ? int(std::ceil(room / 2.0)) : room / 2);
+QPoint centredOver(const QRect& area, const QSize& outer, Centring centring) {
+    const auto start = [centring](int from, int areaSize, int boxSize) {
+        switch (centring) {
+        case Centring::RoomUp:
+            return from + int(std::ceil((areaSize - boxSize) / 2.0));
+        case Centring::HalvesDown:
+            return from + areaSize / 2 - boxSize / 2;
+        case Centring::RoomDown:
+            break;
+        }
+        return from + (areaSize - boxSize) / 2;
     };
-    return {start(area.x(), area.width() - outer.width()),
-            start(area.y(), area.height() - outer.height())};
+    return {start(area.x(), area.width(), outer.width()),
+            start(area.y(), area.height(), outer.height())};
 }
 
 } // namespace tintwave::app

@@ -36,12 +36,15 @@ void fitToContents(QWidget* client);
 // bold face title bars use; at least designedWidth.
 int widthForCaption(const QWidget* window, int designedWidth);
 
-// Where a box goes when centring it leaves an odd pixel over: toward the area's top left
-// (the main window on the screen, the Remove Scheme dialog) or its bottom right (the
-// splash and About window), as each window has always stood.
-enum class OddPixel { TopLeft, BottomRight };
+// How centring rounds where the pixels do not divide evenly; each window keeps the way it
+// has always stood.
+enum class Centring {
+    RoomDown,   // half of the room left over, rounded down (the main window)
+    RoomUp,     // half of the room left over, rounded up (the splash and About window)
+    HalvesDown, // half the area less half the box, each rounded down (Remove Scheme)
+};
 
 // The top-left corner that centres a box of size outer over area.
-QPoint centredOver(const QRect& area, const QSize& outer, OddPixel odd = OddPixel::TopLeft);
+QPoint centredOver(const QRect& area, const QSize& outer, Centring centring = Centring::RoomDown);
 
 } // namespace tintwave::app
