@@ -95,6 +95,10 @@ class TestMainWindow : public QObject {
         const QFont font = w->preview()->displayFont();
         return {"asked=" + w->fake.saveDialog.asked.join('|'),
                 "background=" + QString::number(w->preview()->backColor(), 16),
+                "captions=" + w->find<QLabel>("codeLabel")->text() + ' ' +
+                    w->find<QPushButton>("copyHtmlButton")->text() + ' ' +
+                    w->find<QPushButton>("saveButton")->text() + ' ' +
+                    w->find<QAction>("saveAs")->text(),
                 "clipboard=" + w->fake.clipboard.text + " " + w->fake.clipboard.html,
                 "code=" + w->codeBox()->code(),
                 "files=" + files.join('|'),
@@ -108,6 +112,7 @@ class TestMainWindow : public QObject {
                 "palette=" + slots.join(' '),
                 "picked=" + QString::number(w->fake.colorDialog.opened),
                 "preview=" + w->preview()->toPlainText() + ": " + preview.join(' '),
+                "prompted=" + w->fake.inputPrompt.shown.join('|'),
                 "stored=" + w->fake.settings.log.filter("/options/")
                                 .replaceInStrings("save tintwave/options/", "")
                                 .join('|'),
@@ -160,7 +165,7 @@ private Q_SLOTS:
         w->window->hide();
         w->window->show();
         QTRY_COMPARE(w->fake.messages.shown.join(""),
-                     "Tintwave: The settings file could not be read.");
+                     "Tintwave (!): The settings file could not be read.");
         QVERIFY(observable({}).contains("options=Span Rgb Classic Merge (merge on)"));
         QVERIFY(w->fake.settings.log.isEmpty());
     }
@@ -287,6 +292,7 @@ private Q_SLOTS:
                                         "171615 1a1918 1d1c1b"}; // draw k is k/256: component k
         const QStringList cleared = {"palette=_ _ _ _ _ _ _ _ _ _"};
         const QString folder = "stored=saveFolder=/out";
+        const QString codeCaptions = "captions=Code: &Copy Code S&ave Code &Save Code...";
         const QStringList saved = {asked, page("FFFFFF", "kept"), folder};
         const Setup none = nullptr;
         const QString ansi = "code=\x1b[38;2;0;0;0mA\x1b[38;2;34;34;34mB\x1b[38;2;99;99;99mC"
@@ -319,7 +325,8 @@ private Q_SLOTS:
             {"formatSpan", none, {"options=Span Rgb Classic (merge on)", "stored=format=span"}},
             {"formatBBCode > merge > formatFont",
              none,
-             {"options=Font Rgb Classic Merge", "stored=format=bbcode|merge=1|format=font"}},
+             {"captions=HTML Code: &Copy HTML S&ave HTML &Save as HTML...",
+              "options=Font Rgb Classic Merge", "stored=format=bbcode|merge=1|format=font"}},
             {"blendOkLab", none, {"options=Font OkLab Classic", "stored=blend=oklab"}},
             {"spreadEven", none, {"options=Font Rgb Even", "stored=spread=even"}},
             {"clearButton", none, cleared},
@@ -366,11 +373,19 @@ private Q_SLOTS:
              {"options=Span Rgb Classic SkipBlanks (merge on)", "stored=format=span|skipblanks=1"}},
             {"editTemplate",
              [](WindowFixture& w) { w.fake.inputPrompt.answers = {"[c/{hex}:{c}]"}; },
-             {"options=Template Rgb Classic (merge on)",
+             {codeCaptions, "options=Template Rgb Classic (merge on)", "prompted=&#{hex}{c}",
               "stored=format=template|template=[c/{hex}:{c}]"}},
-            {"editTemplate, unknown placeholder",
-             [](WindowFixture& w) { w.fake.inputPrompt.answers = {"{x}"}; },
-             {"messages=Tintwave: The template has an unknown placeholder {x}."}},
+            // The prompt comes back with what was typed until it is right or cancelled.
+            {"editTemplate, unknown placeholder, mended",
+             [](WindowFixture& w) {
+                 w.fake.inputPrompt.answers = {"{x}", "{c}."};
+             },
+             {codeCaptions, "messages=Tintwave (!): The template has an unknown placeholder {x}.",
+              "options=Template Rgb Classic (merge on)", "prompted=&#{hex}{c}|{x}",
+              "stored=format=template|template={c}."}},
+            {"editTemplate, empty",
+             [](WindowFixture& w) { w.fake.inputPrompt.answers = {""}; },
+             {"messages=Tintwave (!): The template is empty.", "prompted=&#{hex}{c}|"}},
             // Spans with the chosen styles whatever the format, and the text.
             {"formatJson > colorizeButton > copyRichText",
              none,
@@ -397,13 +412,16 @@ private Q_SLOTS:
              },
              {"asked=/srv/www/index.html|HTML Files (*.html *.htm)", page("FFFFFF", "kept"),
               "stored=saveFolder=/srv/www|saveFolder=/out"}},
+            {"saveAs, name without extension",
+             [](WindowFixture& w) { w.fake.saveDialog.answers = {"/out/p"}; },
+             {asked, "files=/out/p.html:" + page("FFFFFF", "kept").section(':', 1), folder}},
             {"formatJson > saveAs",
              none,
              {"asked=tintwave.json|JSON Files (*.json)", "files=/out/p.html:kept\n",
               "stored=format=json|saveFolder=/out"}},
             {"saveAs, write fails",
              [](WindowFixture& w) { w.fake.files.failWith = "Permission denied"; },
-             {asked, "messages=Tintwave: Could not save /out/p.html: Permission denied"}},
+             {asked, "messages=Tintwave (!): Could not save /out/p.html: Permission denied"}},
             {"showAbout", none, {"modal=tintwave::app::AboutWindow"}},
             {"quit", none, {"visible=no"}},
         };
