@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AppIcon.h"
+#include "app/ButtonFocusStyle.h"
 #include "app/CodeBox.h"
 #include "app/ColorBox.h"
 #include "app/PreviewBox.h"
@@ -125,6 +126,7 @@ QString nameFromCaption(const QString& prefix, const QString& caption) {
 MainWindow::MainWindow(const Services& services, QWidget* parent)
     : QMainWindow(parent)
     , services_(services) {
+    useButtonFocusFrames();
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Tintwave 1.0"));
     setWindowIcon(appIcon());

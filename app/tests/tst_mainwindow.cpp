@@ -211,23 +211,23 @@ private Q_SLOTS:
                  "clearColors C&lear Colors; fileSeparator -; quit E&xit Ctrl+Q\n"
                  "schemesMenu &Schemes: addScheme &Add Scheme...; removeScheme &Remove Scheme...; "
                  "presetSeparator -; presetSpectrum &Spectrum; presetGroupPhotoshopGradients "
-                 "Photoshop Gradients{presetRedGreen "
+                 "&Photoshop Gradients{presetRedGreen "
                  "Red-Green; presetVioletOrange Violet-Orange; presetBlueRedYellow "
                  "Blue-Red-Yellow; presetBlueYellowBlue "
                  "Blue-Yellow-Blue; presetOrangeYellowOrange Orange-Yellow-Orange; "
                  "presetVioletGreenOrange Violet-Green-Orange; "
                  "presetYellowVioletOrangeBlue Yellow-Violet-Orange-Blue; presetCopper Copper}; "
-                 "presetGroupBlackWhiteGray Black/White/Gray{"
+                 "presetGroupBlackWhiteGray &Black/White/Gray{"
                  "presetGrayWhiteGray Gray-White-Gray; presetBlackWhiteBlack Black-White-Black; "
                  "presetWhiteBlackWhite "
                  "White-Black-White; presetGrayBlackGray Gray-Black-Gray}; presetGroupBlueGreen "
-                 "Blue/Green{presetBlueTurqBlue "
+                 "Blue/&Green{presetBlueTurqBlue "
                  "Blue-Turq-Blue; presetBlueGreenBlue Blue-Green-Blue; presetNavyBlueTurq "
                  "Navy-Blue-Turq}; presetGroupOrangeRedYellow "
-                 "Orange/Red/Yellow{presetRedOrangeYellowWhite Red-Orange-Yellow-White; "
+                 "&Orange/Red/Yellow{presetRedOrangeYellowWhite Red-Orange-Yellow-White; "
                  "presetOrangeYellowLightYellow "
                  "Orange-Yellow-Light Yellow; presetFlames Flames}; presetGroupMisc "
-                 "Misc.{presetTurqYellow "
+                 "&Misc.{presetTurqYellow "
                  "Turq-Yellow; presetYellowPink Yellow-Pink; presetGreenYellow Green-Yellow; "
                  "presetBlueRed Blue-Red}; "
                  "userSchemeSeparator -\n"
@@ -470,7 +470,8 @@ private Q_SLOTS:
     // The window's frame, not only its client area, is centred on the screen. Every control
     // but the text boxes (they scroll) shows its whole content in the desktop's fonts: it is
     // at least its size hint (the one-glyph arrows fit without the style's minimum button
-    // width). The boxes show on screen when they have the keyboard focus.
+    // width). The boxes and buttons, the default one too, show on screen when they have the
+    // keyboard focus.
     void window_frameCentred_controlsShowContentAndFocus() {
         const QRect frame = w->window->frameGeometry();
         QVERIFY(frame.size() != w->window->size()); // the platform draws a frame
@@ -483,7 +484,8 @@ private Q_SLOTS:
                          c->size().expandedTo(c->sizeHint()) == c->size(),
                      qPrintable(c->objectName()));
         }
-        for (QWidget* box : {w->find("colorBox0"), w->find("preview")}) {
+        for (QWidget* box : {w->find("colorBox0"), w->find("preview"), w->find("colorizeButton"),
+                             w->find("clearButton")}) {
             const QRect area(box->mapTo(w->window.get(), QPoint()), box->size());
             const auto shown = [&] {
                 return box->screen()->grabWindow(w->window->winId()).copy(area).toImage();
