@@ -472,6 +472,7 @@ void MainWindow::showCodeCaptions() {
     copyButton_->setText(html ? tr("&Copy HTML") : tr("&Copy Code"));
     saveButton_->setText(html ? tr("S&ave HTML") : tr("S&ave Code"));
     actions_.saveAs->setText(html ? tr("&Save as HTML...") : tr("&Save Code..."));
+    fitToContents(centralWidget());
 }
 
 void MainWindow::showOptions(const engine::OutputChoices& choices) {

@@ -12,9 +12,9 @@ UserSchemeMenu::UserSchemeMenu(QMenu& menu, std::function<void(int)> onChosen)
     , onChosen_(std::move(onChosen)) {
 }
 
-// Entries narrower than half the widest menu leave it within bounds. Beyond that, the
-// room left for a title is what the menu takes beside its widest entry, found on the menu
-// itself, so it holds whatever the style puts around the text.
+// Titles narrower than half the widest menu leave it within bounds. Beyond that, the room
+// for a title is the widest menu less what the menu takes beside its widest entry's
+// text, measured on the menu itself, so it holds whatever the style puts around it.
 void UserSchemeMenu::setEntries(const QStringList& titles) {
     const QScreen* screen = menu_.screen();
     const int widest = (screen ? screen->availableGeometry().width() : 1024) / 3;
@@ -25,7 +25,14 @@ void UserSchemeMenu::setEntries(const QStringList& titles) {
     if (room_ < 0 && anyLong) {
         room_ = widest;
         showEntries(titles);
-        room_ -= std::max(0, menu_.sizeHint().width() - widest);
+        int widestText = 0;
+        for (const QAction* entry : entries_) {
+            widestText =
+                std::max(widestText, metrics.size(Qt::TextShowMnemonic, entry->text()).width());
+        }
+        // What the menu adds beside the widest entry's text comes off the room (no less
+        // where a preset is wider still).
+        room_ = widest - (menu_.sizeHint().width() - widestText);
     }
     menu_.setToolTipsVisible(true);
     showEntries(titles);

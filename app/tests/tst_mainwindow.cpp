@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyle>
 
 using Setup = std::function<void(tintwave::app::testing::WindowFixture&)>;
 Q_DECLARE_METATYPE(Setup)
@@ -250,8 +251,10 @@ private Q_SLOTS:
     void captions_translatedWithUniqueAccessKeys_data() {
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("captions");
-        QTest::newRow("C") << QLocale::c() << "&File 12,345 characters";
-        QTest::newRow("German") << QLocale(QLocale::German) << "&Datei 12.345 Zeichen";
+        QTest::newRow("C") << QLocale::c()
+                           << "&File None None 1,715,301 characters, too long to edit";
+        QTest::newRow("German") << QLocale(QLocale::German)
+                                << "&Datei Keine Keine 1.715.301 Zeichen, zu lang zum Bearbeiten";
     }
     void captions_translatedWithUniqueAccessKeys() {
         QFETCH(QLocale, locale);
@@ -270,8 +273,29 @@ private Q_SLOTS:
         }
         keys = keys.filter(QRegularExpression("\\D"));
         QCOMPARE(keys.removeDuplicates(), 0);
-        w->codeBox()->setCode(QString(12345, u'x'));
-        QTEST(w->find<QMenu>("fileMenu")->title() + ' ' + w->find<QLabel>("codeSizeLabel")->text(),
+        // A caption at least 4 pixels clear of its button's frame, for HTML and other code.
+        for (const char* format : {"formatFont", "formatJson"}) {
+            w->activate(format);
+            for (auto* button : w->window->centralWidget()->findChildren<QPushButton*>()) {
+                const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+                const QString caption = button->text();
+                const int text = button->fontMetrics().size(Qt::TextShowMnemonic, caption).width();
+                QVERIFY2(caption.size() < 2 || (button->width() - text) / 2 - frame >= 4,
+                         qPrintable(caption));
+            }
+        }
+        w->activate("formatFont");
+        // "None" is shown translated and chosen as itself.
+        w->find<QLineEdit>("textEdit")->setText("A");
+        w->window->setColors(paletteOf({0x0000FF}));
+        w->activate("colorizeButton");
+        QCOMPARE(w->codeBox()->code(), "<center><font color=\"#FF0000\">A</font></center>");
+        auto* sizeLine = w->find<QLabel>("codeSizeLabel");
+        w->codeBox()->setCode(QString(1715301, u'x'));
+        QVERIFY(sizeLine->width() >= sizeLine->sizeHint().width()); // the whole line shows
+        QTEST(w->find<QMenu>("fileMenu")->title() + ' ' +
+                  w->find<QComboBox>("faceCombo")->currentText() + ' ' +
+                  w->find<QComboBox>("sizeCombo")->currentText() + ' ' + sizeLine->text(),
               "captions");
     }
 

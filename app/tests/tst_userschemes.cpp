@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QListWidget>
+#include <QScreen>
 #include <QStyle>
 
 using namespace tintwave;
@@ -192,6 +193,33 @@ private Q_SLOTS:
         }
         QCOMPARE((captions + w->fake.messages.shown).join(QLatin1Char(' ')), left);
         QCOMPARE(w->window->userSchemeCount(), captions.size());
+    }
+
+    // A long title is shortened in the middle, in the menu (never wider than a third of
+    // the screen) and in the Remove Scheme dialog, with the whole title as tooltip.
+    void longTitle_elidedInTheMiddle_wholeAsTooltip() {
+        w->open();
+        const QString title = "Begin" + QString(300, u'x') + "End";
+        addScheme(title, paletteOf({1}));
+        auto* menu = w->find<QMenu>("schemesMenu");
+        QVERIFY(menu->sizeHint().width() <= menu->screen()->availableGeometry().width() / 3);
+        const auto middleOut = [](const QString& text) {
+            return text.startsWith("Begin") && text.endsWith("End") && text.contains(u'…')
+                       ? "elided"
+                       : text;
+        };
+        const QAction* entry = w->find<QAction>("userScheme1");
+        QStringList shown{middleOut(entry->text()), entry->toolTip()};
+        whenModal([&](QWidget* dialog) {
+            const QListWidgetItem* line = schemeList(dialog)->item(0);
+            const QFontMetrics metrics = schemeList(dialog)->fontMetrics();
+            shown << middleOut(line->text()) << line->toolTip()
+                  << QString::number(metrics.horizontalAdvance(line->text()) <
+                                     schemeList(dialog)->viewport()->width());
+            act(dialog, QStringLiteral("Cancel"));
+        });
+        w->activate("removeScheme");
+        QCOMPARE(shown, QStringList({"elided", title, "elided", title, "1"}));
     }
 
     // A refused add says why, once: the store's notice, or the window for a missing name.
