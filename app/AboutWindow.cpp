@@ -108,7 +108,8 @@ QLabel* AboutWindow::addLabel(const char* name, const QString& text, qreal point
 void AboutWindow::centreOverMainWindow() {
     if (mainWindow_) {
         move(centredOver(mainWindow_->frameGeometry(),
-                         QSize(toPixels(kDesignedWidthTwips), toPixels(kDesignedHeightTwips))));
+                         QSize(toPixels(kDesignedWidthTwips), toPixels(kDesignedHeightTwips)),
+                         OddPixel::BottomRight));
     }
 }
 

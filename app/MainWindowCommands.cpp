@@ -116,7 +116,7 @@ void MainWindow::colorize() {
         TextStore code;
         CodeWriter writer(code);
         PreviewBox::Colors shades;
-        error = engine::colorizeTo(text, colors().values(), options, writer, shades);
+        error = engine::colorizeTo(text, colors().values(), options, writer, &shades);
         if (!error) {
             codeBox_->adoptCode(std::move(code));
             colorized_ = Colorized{text, colors().values(), options};

@@ -74,9 +74,12 @@ int widthForCaption(const QWidget* window, int designedWidth) {
                     QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + 5 * square);
 }
 
-QPoint centredOver(const QRect& area, const QSize& outer) {
-    return {area.x() + area.width() / 2 - outer.width() / 2,
-            area.y() + area.height() / 2 - outer.height() / 2};
+QPoint centredOver(const QRect& area, const QSize& outer, OddPixel odd) {
+    const auto start = [odd](int from, int room) {
+        return from + (odd == OddPixel::BottomRight ? int(std::ceil(room / 2.0)) : room / 2);
+    };
+    return {start(area.x(), area.width() - outer.width()),
+            start(area.y(), area.height() - outer.height())};
 }
 
 } // namespace tintwave::app

@@ -38,8 +38,12 @@ void fitToContents(QWidget* client);
 // bold face title bars use; at least designedWidth.
 int widthForCaption(const QWidget* window, int designedWidth);
 
-// The top-left corner that centres a box of size outer over area: half of each size,
-// each rounded down.
-QPoint centredOver(const QRect& area, const QSize& outer);
+// Where a box goes when centring it leaves an odd pixel over: toward the area's top left
+// (the main window on the screen, the Remove Scheme dialog) or its bottom right (the
+// splash and About window), as each window has always stood.
+enum class OddPixel { TopLeft, BottomRight };
+
+// The top-left corner that centres a box of size outer over area.
+QPoint centredOver(const QRect& area, const QSize& outer, OddPixel odd = OddPixel::TopLeft);
 
 } // namespace tintwave::app

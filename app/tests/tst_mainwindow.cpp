@@ -499,7 +499,11 @@ private Q_SLOTS:
     void window_frameCentred_controlsShowContentAndFocus() {
         const QRect frame = w->window->frameGeometry();
         QVERIFY(frame.size() != w->window->size()); // the platform draws a frame
-        QVERIFY((frame.center() - w->window->screen()->geometry().center()).manhattanLength() <= 1);
+        // An odd pixel left over stays right of and below the window, as it always has.
+        const QRect screen = w->window->screen()->geometry();
+        QCOMPARE(
+            frame.topLeft() - screen.topLeft(),
+            QPoint((screen.width() - frame.width()) / 2, (screen.height() - frame.height()) / 2));
         for (QWidget* c :
              w->window->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             const bool arrow =
