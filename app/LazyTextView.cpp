@@ -298,7 +298,7 @@ void LazyTextView::drawLine(QPainter& painter, const Line& line, qreal y) const 
     std::vector<PlacedGlyph> drawn;
     // QPainter underlines a glyph run only as far as its first glyph reaches, which a run
     // of one coloured character leaves short; so each run is underlined here, in its
-    // colour, under the whole width of its glyphs.
+    // colour, under the whole advance of its glyphs, meeting its neighbours' lines.
     const QFontMetricsF metrics(displayFont_);
     const bool underline = displayFont_.underline();
     const qreal underlineTop = y + textLine.ascent() + metrics.underlinePos();
@@ -308,13 +308,13 @@ void LazyTextView::drawLine(QPainter& painter, const Line& line, qreal y) const 
         }
         painter.setPen(color);
         for (QGlyphRun& run : textLine.glyphRuns(int(from), int(to - from))) {
-            const QRectF r = run.boundingRect();
+            const auto [left, right] = advanceSpan(run);
             skipDrawnGlyphs(run, drawn);
             run.setUnderline(false);
             painter.drawGlyphRun(origin, run);
-            if (underline) {
+            if (underline && left < right) {
                 painter.fillRect(
-                    QRectF(kMargin + r.x(), underlineTop, r.width(), metrics.lineWidth()), color);
+                    QRectF(kMargin + left, underlineTop, right - left, metrics.lineWidth()), color);
             }
         }
     };

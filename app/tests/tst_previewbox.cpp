@@ -118,17 +118,15 @@ private Q_SLOTS:
         const QImage plain = background();
         box->showColorized(u"iii"_s, chars, engine::kNone, style & 1, style & 2, style & 4);
         const QImage styled = background();
-        std::vector<int> inked;
+        // From the first column the plain text inks to its last, in thirds.
+        int left = plain.width(), right = 0;
         for (int x = 0; x < plain.width(); ++x) {
             for (int y = 0; y < plain.height(); ++y) {
-                if (plain.pixelIndex(x, y) == 0) {
-                    inked.push_back(x);
-                    break;
-                }
+                left = plain.pixelIndex(x, y) == 0 ? std::min(left, x) : left;
+                right = plain.pixelIndex(x, y) == 0 ? x + 1 : right;
             }
         }
-        QVERIFY(!inked.empty());
-        const int left = inked.front(), width = inked.back() + 1 - left;
+        const int width = right - left;
         for (int third = 0; third < 3; ++third) {
             bool differs = false;
             for (int x = left + third * width / 3; x < left + (third + 1) * width / 3; ++x) {

@@ -3,12 +3,14 @@
 
 #include <QDialog>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStyle>
 
 using namespace tintwave;
 using namespace tintwave::app;
 using namespace tintwave::app::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -203,23 +205,17 @@ private Q_SLOTS:
         addScheme(title, paletteOf({1}));
         auto* menu = w->find<QMenu>("schemesMenu");
         QVERIFY(menu->sizeHint().width() <= menu->screen()->availableGeometry().width() / 3);
-        const auto middleOut = [](const QString& text) {
-            return text.startsWith("Begin") && text.endsWith("End") && text.contains(u'…')
-                       ? "elided"
-                       : text;
-        };
         const QAction* entry = w->find<QAction>("userScheme1");
-        QStringList shown{middleOut(entry->text()), entry->toolTip()};
+        QStringList shown{entry->text(), entry->toolTip()};
         whenModal([&](QWidget* dialog) {
-            const QListWidgetItem* line = schemeList(dialog)->item(0);
-            const QFontMetrics metrics = schemeList(dialog)->fontMetrics();
-            shown << middleOut(line->text()) << line->toolTip()
-                  << QString::number(metrics.horizontalAdvance(line->text()) <
-                                     schemeList(dialog)->viewport()->width());
+            const QListWidget* list = schemeList(dialog);
+            shown << list->item(0)->text() << list->item(0)->toolTip();
+            QVERIFY(list->fontMetrics().horizontalAdvance(shown[2]) < list->viewport()->width());
             act(dialog, QStringLiteral("Cancel"));
         });
         w->activate("removeScheme");
-        QCOMPARE(shown, QStringList({"elided", title, "elided", title, "1"}));
+        shown.replaceInStrings(QRegularExpression(u"^Beginx+…x+End$"_s), "elided");
+        QCOMPARE(shown, QStringList({"elided", title, "elided", title}));
     }
 
     // A refused add says why, once: the store's notice, or the window for a missing name.

@@ -448,13 +448,9 @@ private Q_SLOTS:
             u"[\"\",{\"text\":\" \"},{\"text\":\"a\",\"color\":\"#555555\"},{\"text\":\"\\n\"},"
             "{\"text\":\"\\\\\",\"color\":\"#FFFFFF\"}]"_s);
         // Control characters but tab and line breaks are left out, each keeping its place in
-        // the gradient; font tags keep them as they are, ANSI shows them (above).
+        // the gradient; ANSI shows them (above).
         const QString controls = u"a"_s + QChar(0) + u"\x07\x1b\x7f\tb"_s;
         for (const auto& [format, code] : std::initializer_list<std::pair<OutputFormat, QString>>{
-                 {Font, u"<font color=\"#000000\">a</font><font color=\"#2A2A2A\">"_s + QChar(0) +
-                            u"</font><font color=\"#555555\">\x07</font><font color=\"#808080\">"
-                            "\x1b</font><font color=\"#AAAAAA\">\x7f</font><font color=\"#D4D4D4\">"
-                            "\t</font><font color=\"#FFFFFF\">b</font>"_s},
                  {Span, u"<span style=\"color:#000000\">a</span><span style=\"color:#D4D4D4\">"
                         "\t</span><span style=\"color:#FFFFFF\">b</span>"_s},
                  {BBCode, u"[color=#000000]a[/color][color=#D4D4D4]\t[/color][color=#FFFFFF]b"
