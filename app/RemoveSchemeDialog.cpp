@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <algorithm>
 
 namespace tintwave::app {
@@ -37,7 +38,14 @@ RemoveSchemeDialog::RemoveSchemeDialog(const QStringList& titles, QWidget* mainW
     list_->setObjectName(QStringLiteral("removeSchemeList"));
     list_->setGeometry(dx + 2, 6, 191, 121);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->addItems(titles);
+    // A title longer than a line is shortened in the middle; its tooltip holds it whole.
+    const int room = list_->width() - 2 * list_->frameWidth() -
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8;
+    for (const QString& title : titles) {
+        auto* item = new QListWidgetItem(
+            list_->fontMetrics().elidedText(title, Qt::ElideMiddle, room), list_);
+        item->setToolTip(title);
+    }
     list_->clearSelection();
     list_->installEventFilter(this);
 

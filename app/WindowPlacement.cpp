@@ -41,14 +41,19 @@ void fitToContents(QWidget* client) {
         }
         QRect box = control->geometry();
         if (const auto* button = qobject_cast<QPushButton*>(control)) {
-            QRect wider = box;
-            wider.setWidth(
-                std::max(box.width(), button->text().size() > 1 ? captionWidth(button) : 0));
-            const bool room = client->rect().contains(wider) &&
-                              std::none_of(controls.begin(), controls.end(), [&](QWidget* other) {
-                                  return other != control && other->geometry().intersects(wider);
-                              });
-            box = room ? wider : box;
+            const int width =
+                std::max(box.width(), button->text().size() > 1 ? captionWidth(button) : 0);
+            const auto free = [&](const QRect& wider) {
+                return client->rect().contains(wider) &&
+                       std::none_of(controls.begin(), controls.end(), [&](QWidget* other) {
+                           return other != control && other->geometry().intersects(wider);
+                       });
+            };
+            // To the right where there is room, else to the left.
+            QRect right = box, left = box;
+            right.setWidth(width);
+            left.setLeft(box.right() + 1 - width);
+            box = free(right) ? right : free(left) ? left : box;
         } else {
             const QSize wanted = control->sizeHint();
             box.setWidth(std::max(box.width(), wanted.width()));

@@ -27,7 +27,9 @@ template <typename W> W* placeAt(W* control, const QRect& twips) {
 // stand in for it, each control directly in client grows to show its whole content and
 // keeps its designed place: wider to the right, taller about its designed middle (a label
 // downward, so that its text still starts at the designed top). A push button grows only
-// into free room, and not for a one-glyph caption; text boxes scroll their content instead.
+// into free room, to the left where the right has none, and not for a one-glyph caption;
+// text boxes scroll their content instead. Growing only, it may run again after captions
+// change.
 void fitToContents(QWidget* client);
 
 // The width that shows a window's whole caption in a window manager's title bar, where it
