@@ -61,6 +61,21 @@ inline bool endsRun(OutputFormat format, QStringView cluster) {
     }
 }
 
+// U+0000 to U+001F but tab and the line breaks, and U+007F: characters HTML forbids and game
+// servers reject, which no format but the classic font tags (byte-exact) and ANSI (which
+// shows them as symbols) writes. Each is a character of its own; left out, it keeps its place
+// in the gradient.
+inline bool isControlCharacter(QStringView cluster) {
+    if (cluster.size() != 1) {
+        return false;
+    }
+    const char16_t u = cluster.front().unicode();
+    return (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F;
+}
+constexpr bool leavesOutControls(OutputFormat format) {
+    return format != OutputFormat::Font && format != OutputFormat::Ansi;
+}
+
 // The text of a Minecraft code format's character: the game cannot show a section sign, and
 // written before a colour code it swallows the code's first character in the common readers,
 // so it is left out (the character keeps its place in the gradient).

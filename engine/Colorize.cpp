@@ -54,7 +54,8 @@ struct Job {
     std::vector<qsizetype> breaks;
     bool perLine;
     bool skipBlanks;
-    qsizetype step;       // characters per colour
+    qsizetype step; // characters per colour
+    bool leaveOutControls;
     int largest;          // component of the colours: no code has more digits
     CharColorSink* chars; // nothing when the caller does not want them
 
@@ -67,6 +68,7 @@ struct Job {
         , perLine(options.perLine && hasRunOptions(options.output.format))
         , skipBlanks(options.output.skipBlanks && hasRunOptions(options.output.format))
         , step(hasRunOptions(options.output.format) ? std::max(1, options.step) : 1)
+        , leaveOutControls(leavesOutControls(options.output.format))
         , largest(largestComponent(a))
         , chars(c) {
         if (hasRunOptions(options.output.format) && (t.contains(u'\n') || t.contains(u'\r'))) {
@@ -134,7 +136,9 @@ void writeSteps(const Job& job, Writer& writer, const ColorRamp& ramp, qsizetype
         }
         for (const qsizetype stepEnd = k + length; k < stepEnd; ++k) {
             const QStringView cluster = job.cluster(k);
-            if (job.skipBlanks && isBlank(cluster)) {
+            if (job.leaveOutControls && isControlCharacter(cluster)) {
+                // nothing written
+            } else if (job.skipBlanks && isBlank(cluster)) {
                 writer.blank(cluster);
             } else {
                 writer.character(cluster, c);
@@ -150,7 +154,7 @@ void writeSteps(const Job& job, Writer& writer, const ColorRamp& ramp, qsizetype
 
 // Colours in blocks, so the gradient arithmetic stays apart from the markup without a call
 // per character. A line break takes no place in the gradient and is recorded with the
-// colour before it (black at the start).
+// colour before it (black at the start); a control character left out keeps its place.
 template <typename Writer> void writeCharacters(const Job& job, Writer& writer) {
     constexpr bool classic = std::is_same_v<Writer, FontMarkupWriter>;
     const bool clamp = !classic && job.largest > 255;
@@ -184,6 +188,8 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer) 
                 const QStringView cluster = job.cluster(k);
                 if constexpr (classic) {
                     writer.character(cluster, c);
+                } else if (job.leaveOutControls && isControlCharacter(cluster)) {
+                    // nothing written
                 } else if (job.skipBlanks && isBlank(cluster)) {
                     writer.blank(cluster);
                 } else {

@@ -241,10 +241,13 @@ void CodeLengths::Model::build(const QString& text) {
         const auto k = std::size_t(i);
         const QStringView cluster = QStringView(text).sliced(starts[k], starts[k + 1] - starts[k]);
         const bool lineBreak = isLineBreak(cluster);
-        if (gradient()) {
+        const bool leftOut = leavesOutControls(format) && isControlCharacter(cluster);
+        if (gradient() && !leftOut) {
             codePoints[k + 1] = codePoints[k] + (lineBreak ? 1 : codePointsOf(cluster));
             fixedLength +=
                 lineBreak ? 1 : cluster.size() + cluster.count(u'\\') + cluster.count(u'<');
+        } else if (gradient()) {
+            codePoints[k + 1] = codePoints[k];
         }
         if (lineBreak) {
             lines.push_back({lineBegin, i});
