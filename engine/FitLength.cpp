@@ -257,8 +257,8 @@ void CodeLengths::Model::build(const QString& text) {
             continue;
         }
         const bool blank = cluster.size() == 1 && cluster.front().isSpace();
-        const bool kept =
-            !(options.output.skipBlanks && blank) && !(minecraft && isOnlySectionSigns(cluster));
+        const bool kept = !leftOut && !(options.output.skipBlanks && blank) &&
+                          !(minecraft && isOnlySectionSigns(cluster));
         if (kept) {
             follows[k] = afterEnd ? 2 : 1; // 1: kept, 2: kept and starting a run
             afterEnd = endsRun(format, cluster);

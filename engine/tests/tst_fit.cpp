@@ -165,6 +165,8 @@ private Q_SLOTS:
             true, true);
         row("mc-hex § left out, & ends the run", McHex, true, 6, u"a§b&§l"_s,
             u"&#666666ab&&#666666l"_s);
+        row("template step 3: the control in the middle left out", Template, false, 3, u"a\u0001b"_s,
+            u"&#808080ab"_s);
         row("json strike, obfuscated", Json, false, 1, u"a"_s,
             u"[\"\",{\"text\":\"a\",\"color\":\"#000000\",\"strikethrough\":true,"
             "\"obfuscated\":true}]"_s,
