@@ -2,12 +2,13 @@
 // A last table times every format over a million characters, whole (colorize) and
 // streamed into a sink that throws the pieces away (colorizeTo, as the command line runs),
 // with the streamed rate in millions of characters per second; the template format writes
-// its default template.
+// its default template. The last table sets decoding a code against writing it.
 //
 // Two passes. "fresh" uses the allocator as a program gets it: buffers above glibc's mmap
 // threshold (a million characters make about 90 MB) come fresh from the kernel on every
 // call, so the first-touch page faults are part of the figure. "reused" first tells glibc
 // to keep freed memory, so the figure is the engine's own work.
+#include "bench/DecodeTable.h"
 #include "engine/Colorize.h"
 
 #include <QElapsedTimer>
@@ -131,5 +132,6 @@ int main() {
         }
     }
     formatTable(sink);
+    decodeTable(asciiText(1'000'000), rainbow(10), sink);
     return sink > 0 ? 0 : 1;
 }

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "color/ColorValue.h"
+
+#include <QString>
+
+// Prints decode and write times for every format that reads back, for text in slotValues.
+void decodeTable(const QString& text, const SlotValues& slotValues, qsizetype& sink);

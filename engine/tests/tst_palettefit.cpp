@@ -1,0 +1,127 @@
+// Recovering the palette from a code: for codes colorize made, the options found make the same
+// code again, byte for byte; for others, the best fit and its true largest difference.
+#include "color/ColorProcs.h"
+#include "engine/Colorize.h"
+#include "engine/Decode.h"
+#include "engine/DecodedWriter.h"
+#include "engine/PaletteFit.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace tintwave;
+using namespace tintwave::engine;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+SlotValues slotsOf(const std::vector<ColorValue>& colors) {
+    SlotValues values;
+    values.fill(kButtonFace);
+    std::copy(colors.begin(), colors.end(), values.begin());
+    return values;
+}
+
+std::vector<ColorValue> colorsOf(const ColorizeResult& result) {
+    std::vector<ColorValue> colors;
+    for (const CharColor& c : result.chars) {
+        colors.push_back(c.color);
+    }
+    return colors;
+}
+
+} // namespace
+
+class TestPaletteFit : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Random palettes of 1 .. 10 colours (sometimes near each other, sometimes repeated), every
+    // blend and spread, texts of 1 .. 3000 characters with blanks in every format: decoded,
+    // fitted and colorized again, the code is the same. Seeded, so a failure repeats.
+    void fitPalette_remakesColorizedCodes_data() {
+        QTest::addColumn<QString>("formatName");
+        for (const QString& name : decodableFormatNames()) {
+            QTest::newRow(qPrintable(name)) << name;
+        }
+    }
+    void fitPalette_remakesColorizedCodes() {
+        QFETCH(QString, formatName);
+        const OutputFormat format = *parseFormat(formatName);
+        QRandomGenerator random(19 + quint32(format));
+        int remade = 0;
+        constexpr int kRuns = 120;
+        for (int run = 0; run < kRuns; ++run) {
+            std::vector<ColorValue> palette(std::size_t(random.bounded(1, 11)));
+            for (ColorValue& c : palette) {
+                c = random.bounded(4) == 0 && &c != palette.data()
+                        ? ((&c)[-1] + random.bounded(0x030303)) & 0xFFFFFF
+                        : ColorValue(random.bounded(1 << 24));
+            }
+            const int length =
+                random.bounded(4) == 0 ? random.bounded(1, 3000) : random.bounded(1, 60);
+            QString text;
+            for (int i = 0; i < length; ++i) {
+                text += random.bounded(6) == 0 ? u' ' : QChar(u'a' + random.bounded(26));
+            }
+            ColorizeOptions options{.bold = random.bounded(2) == 1};
+            options.output = {.format = format,
+                              .blend = Blend(random.bounded(3)),
+                              .spread = Spread(random.bounded(2)),
+                              .merge = canMerge(format) && random.bounded(2) == 1,
+                              .skipBlanks = canMerge(format) && random.bounded(2) == 1};
+            const QString code = colorize(text, slotsOf(palette), options).code;
+            const DecodedText decoded = decode(code, format).decoded;
+            const PaletteFit fit = fitDecoded(decoded);
+            const ColorizeOptions made = options;
+            options.output.blend = fit.blend;
+            options.output.spread = fit.spread;
+            const bool same = colorize(decoded.text, slotsOf(fit.colors), options).code == code;
+            if (!same || !fit.exact) {
+                qWarning() << "not remade:" << text.size() << palette
+                           << blendName(made.output.blend) << spreadName(made.output.spread)
+                           << made.output.skipBlanks << "->" << paletteOptions(fit) << fit.exact;
+            }
+            remade += same && fit.exact;
+        }
+        qInfo("%s: %d of %d codes remade byte for byte", qPrintable(formatName), remade, kRuns);
+        QCOMPARE(remade, kRuns);
+    }
+
+    // Colours no gradient gives: the best fit is not exact, and its largest difference per
+    // channel is the one colorize really gives.
+    void fitPalette_otherCodes_bestFitWithItsTrueDifference_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("bound"); // the largest difference allowed
+        // MiniMessage rounds halves up where colorize rounds them to even.
+        QTest::newRow("minimessage gradient")
+            << u"<gradient:#000000:#FF0101>abcdefghijk</gradient>"_s << 1;
+        QTest::newRow("twelve colours at random")
+            << u"<#102030>a<#F0E0D0>b<#00FF00>c<#123456>d<#FFFFFF>e<#000000>f<#808080>g<#FF0000>h"
+               "<#0000FF>i<#00FFFF>j<#FFFF00>k<#FF00FF>l"_s
+            << 255;
+    }
+    void fitPalette_otherCodes_bestFitWithItsTrueDifference() {
+        QFETCH(QString, code);
+        QFETCH(int, bound);
+        const DecodedText decoded = decode(code, OutputFormat::MiniMessage).decoded;
+        const std::vector<ColorValue> samples = gradientSamples(decoded, OutputFormat::MiniMessage);
+        const PaletteFit fit = fitPalette(samples);
+        QVERIFY(!fit.exact && fit.colors.size() <= std::size_t(kSlotCount));
+        const ColorizeOptions again{.output = {.blend = fit.blend, .spread = fit.spread}};
+        const std::vector<ColorValue> remade =
+            colorsOf(colorize(decoded.text, slotsOf(fit.colors), again));
+        std::array<int, 3> largest{};
+        for (std::size_t p = 0; p < samples.size(); ++p) {
+            for (const auto channel : {color::red, color::green, color::blue}) {
+                const int d = std::abs(channel(remade[p]) - channel(samples[p]));
+                int& most = largest[channel == color::red ? 0 : channel == color::green ? 1 : 2];
+                most = std::max(most, d);
+            }
+        }
+        QCOMPARE(fit.largestDifference, largest);
+        QVERIFY(*std::max_element(largest.begin(), largest.end()) <= bound);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestPaletteFit)
+#include "tst_palettefit.moc"
