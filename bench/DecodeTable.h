@@ -5,4 +5,4 @@
 #include <QString>
 
 // Prints decode and write times for every format that reads back, for text in slotValues.
-void decodeTable(const QString& text, const SlotValues& slotValues, qsizetype& sink);
+void decodeTable(const QString& text, const tintwave::SlotValues& slotValues, qsizetype& sink);

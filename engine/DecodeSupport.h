@@ -11,19 +11,23 @@
 // numbers, and the entry point of each decoder.
 namespace tintwave::engine::decoding {
 
-// The text and one look per unit, grown as the decoder goes. No decoded text is longer than
-// its code, so one reservation of the code's size is enough in practice.
+// The text and one look per unit, grown as the decoder goes. A code takes at least a few
+// units per coloured character; a fraction of its size is reserved to start with.
 class TextBuilder {
 public:
-    explicit TextBuilder(qsizetype expected) {
-        text_.reserve(expected);
-        looks_.reserve(std::size_t(expected));
+    explicit TextBuilder(qsizetype codeSize) {
+        text_.reserve(codeSize / 4);
+        looks_.reserve(std::size_t(codeSize / 4));
     }
     void add(QChar unit, Look look) {
         text_.append(unit);
         looks_.push_back(look);
     }
     void add(QStringView units, Look look) {
+        if (units.size() == 1) {
+            add(units.front(), look);
+            return;
+        }
         text_.append(units);
         looks_.insert(looks_.end(), std::size_t(units.size()), look);
     }
@@ -49,6 +53,23 @@ struct Failure {
     qsizetype offset = 0;
     QString what;
 };
+
+// Whether code holds the literal at offset at, compared unit by unit (the decoders' fast
+// paths for the codes the writers put before every character).
+template <std::size_t N>
+bool holdsAt(QStringView code, qsizetype at, const char16_t (&literal)[N]) {
+    constexpr auto length = qsizetype(N - 1);
+    if (code.size() - at < length) {
+        return false;
+    }
+    const QChar* c = code.data() + at;
+    for (qsizetype i = 0; i < length; ++i) {
+        if (c[i].unicode() != literal[i]) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // The value of a hex digit, or -1.
 inline int hexDigit(QChar c) {

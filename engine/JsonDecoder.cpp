@@ -1,6 +1,10 @@
-// Minecraft's JSON text components: parsed into a small tree, then walked in reading order
-// with each component's style inherited by its children.
+// Minecraft's JSON text components, each component's style inherited by its children. Read
+// in one pass straight into the text when every object names its text and style before its
+// children (as the writer and most people write them); otherwise parsed into a small tree,
+// then walked in reading order.
 #include "engine/DecodeSupport.h"
+
+#include <array>
 
 namespace tintwave::engine::decoding {
 
@@ -23,9 +27,7 @@ struct Component {
 class JsonReader {
 public:
     explicit JsonReader(QStringView code)
-        : code_(code) {
-        pool_.reserve(code.size());
-    }
+        : code_(code) {}
 
     std::optional<Failure> read(TextBuilder& out);
 
@@ -68,6 +70,12 @@ private:
     bool object(qsizetype node, int depth);
     void append(qsizetype parent, qsizetype child);
     void walk(qsizetype node, Look look, TextBuilder& out) const;
+    // The one-pass reading: the component's look when it has been read, nothing on failure or
+    // when an object names its text or style after its children (disordered_).
+    std::optional<Look> stream(int depth, Look parent, TextBuilder& out);
+    std::optional<Look> streamObject(int depth, Look look, TextBuilder& out);
+    std::optional<Look> writersObject(Look look, TextBuilder& out);
+    bool disordered_ = false;
 
     QStringView code_;
     qsizetype at_ = 0;
@@ -359,7 +367,210 @@ void JsonReader::walk(qsizetype node, Look look, TextBuilder& out) const {
     }
 }
 
+std::optional<Look> JsonReader::stream(int depth, Look parent, TextBuilder& out) {
+    if (depth > kMaxDepth) {
+        fail("nested too deeply");
+        return std::nullopt;
+    }
+    skipSpace();
+    if (at_ >= code_.size()) {
+        fail("expected a value");
+        return std::nullopt;
+    }
+    const QChar c = code_[at_];
+    if (c == u'"') {
+        scratch_.clear();
+        QStringView text;
+        if (!string(scratch_, &text)) {
+            return std::nullopt;
+        }
+        out.add(text, parent);
+        return parent;
+    }
+    if (c == u'{') {
+        if (const std::optional<Look> look = writersObject(parent, out)) {
+            return look;
+        }
+        ++at_;
+        return streamObject(depth, parent, out);
+    }
+    if (c == u'[') {
+        ++at_;
+        if (take(u']')) {
+            return parent;
+        }
+        std::optional<Look> first;
+        do {
+            const std::optional<Look> element = stream(depth + 1, first.value_or(parent), out);
+            if (!element) {
+                return std::nullopt;
+            }
+            first = first.value_or(*element);
+        } while (take(u','));
+        if (!take(u']')) {
+            fail("expected , or ]");
+            return std::nullopt;
+        }
+        return first;
+    }
+    const qsizetype start = at_;
+    const bool ok = c == u't'   ? literal(u"true")
+                    : c == u'f' ? literal(u"false")
+                    : c == u'n' ? literal(u"null")
+                                : number();
+    if (!ok) {
+        return std::nullopt;
+    }
+    if (c != u'n') {
+        out.add(code_.sliced(start, at_ - start), parent);
+    }
+    return parent;
+}
+
+// The object as the writer puts one per character or run, {"text":"...","color":"#RRGGBB"}
+// with "bold", "italic" and "underlined" true after it, read without the general parse;
+// nothing (and nothing read) for any other object.
+std::optional<Look> JsonReader::writersObject(Look look, TextBuilder& out) {
+    if (!holdsAt(code_, at_, u"{\"text\":\"")) {
+        return std::nullopt;
+    }
+    const qsizetype textStart = at_ + 9;
+    qsizetype i = textStart;
+    const qsizetype n = code_.size();
+    while (i < n && code_[i] != u'"' && code_[i] != u'\\' && code_[i].unicode() >= 0x20) {
+        ++i;
+    }
+    const qsizetype textEnd = i;
+    if (holdsAt(code_, i, u"\",\"color\":\"#") && i + 19 <= n && code_[i + 18] == u'"') {
+        const std::optional<ColorValue> color = parseHex6(code_.sliced(i + 12, 6));
+        if (!color) {
+            return std::nullopt;
+        }
+        look.color = *color;
+        i += 19;
+    } else if (i < n && code_[i] == u'"') {
+        ++i;
+    } else {
+        return std::nullopt;
+    }
+    static constexpr std::array<std::pair<const char16_t*, qsizetype>, 3> kStyles = {
+        {{u",\"bold\":true", 12}, {u",\"italic\":true", 14}, {u",\"underlined\":true", 18}}};
+    for (std::size_t k = 0; k < kStyles.size(); ++k) {
+        const auto& [literal, length] = kStyles[k];
+        if (n - i >= length &&
+            QStringView(code_.data() + i, length) == QStringView(literal, length)) {
+            look.styles |= quint8(1 << k);
+            i += length;
+        }
+    }
+    if (i >= n || code_[i] != u'}') {
+        return std::nullopt;
+    }
+    out.add(code_.sliced(textStart, textEnd - textStart), look);
+    at_ = i + 1;
+    return look;
+}
+
+std::optional<Look> JsonReader::streamObject(int depth, Look look, TextBuilder& out) {
+    static constexpr std::array<QStringView, 5> kStyles = {u"bold", u"italic", u"underlined",
+                                                           u"strikethrough", u"obfuscated"};
+    const qsizetype textStart = out.size();
+    qsizetype textEnd = textStart;
+    bool children = false;
+    if (take(u'}')) {
+        return look;
+    }
+    do {
+        QString keyText;
+        QStringView key;
+        if (!string(keyText, &key)) {
+            return std::nullopt;
+        }
+        if (!take(u':')) {
+            fail("expected :");
+            return std::nullopt;
+        }
+        skipSpace();
+        const char16_t first = at_ < code_.size() ? code_[at_].unicode() : 0;
+        const auto style = std::find(kStyles.begin(), kStyles.end(), key);
+        const bool shaping = (key == u"text" && first == u'"') ||
+                             (key == u"color" && first == u'"') ||
+                             (style != kStyles.end() && (first == u't' || first == u'f'));
+        if (shaping && children) {
+            disordered_ = true;
+            return std::nullopt;
+        }
+        if (key == u"text" && first == u'"') {
+            scratch_.clear();
+            QStringView text;
+            if (!string(scratch_, &text)) {
+                return std::nullopt;
+            }
+            out.add(text, look);
+            textEnd = out.size();
+        } else if (key == u"color" && first == u'"') {
+            QString valueText;
+            QStringView value;
+            if (!string(valueText, &value)) {
+                return std::nullopt;
+            }
+            const auto color =
+                value.startsWith(u'#') ? parseHex6(value.sliced(1)) : chatColorNamed(value);
+            look.color = color.value_or(look.color);
+        } else if (style != kStyles.end() && (first == u't' || first == u'f')) {
+            const auto bit = quint8(1 << (style - kStyles.begin()));
+            const bool on = first == u't';
+            if (!literal(on ? u"true" : u"false")) {
+                return std::nullopt;
+            }
+            look.styles = on ? quint8(look.styles | bit) : quint8(look.styles & ~bit);
+        } else if (key == u"extra" && first == u'[') {
+            children = true;
+            ++at_;
+            if (!take(u']')) {
+                do {
+                    if (!stream(depth + 1, look, out)) {
+                        return std::nullopt;
+                    }
+                } while (take(u','));
+                if (!take(u']')) {
+                    fail("expected , or ]");
+                    return std::nullopt;
+                }
+            }
+        } else if (!skipValue(depth + 1)) {
+            return std::nullopt;
+        }
+    } while (take(u','));
+    if (!take(u'}')) {
+        fail("expected , or }");
+        return std::nullopt;
+    }
+    // The text came before the style that follows it in the object.
+    for (qsizetype i = textStart; i < textEnd; ++i) {
+        out.look(i) = look;
+    }
+    return look;
+}
+
 std::optional<Failure> JsonReader::read(TextBuilder& out) {
+    {
+        TextBuilder streamed(code_.size());
+        if (stream(0, {}, streamed)) {
+            skipSpace();
+            if (at_ < code_.size()) {
+                fail("text after the end");
+                return failure_;
+            }
+            out = std::move(streamed);
+            return std::nullopt;
+        }
+        if (!disordered_) {
+            return failure_;
+        }
+        at_ = 0;
+        failure_.reset();
+    }
     const qsizetype root = component(0);
     if (root >= 0) {
         skipSpace();

@@ -301,21 +301,22 @@ void HtmlDecoder::openTag(QStringView name, QStringView inside) {
 // The length of the writers' own <font color="#RRGGBB"> or <span style="color:#RRGGBB"> at
 // code[at], opened; 0 when there is none.
 qsizetype HtmlDecoder::colorTag(qsizetype at) {
-    static constexpr QStringView kFontColor = u"<font color=\"#";
-    static constexpr QStringView kSpanColor = u"<span style=\"color:#";
-    for (const QStringView prefix : {kFontColor, kSpanColor}) {
-        const qsizetype digits = at + prefix.size();
-        if (startsWithAt(code_, at, prefix) && digits + 8 <= code_.size() &&
-            code_[digits + 6] == u'"' && code_[digits + 7] == u'>') {
-            if (const auto color = parseHex6(code_.sliced(digits, 6))) {
-                Look look = open_.current();
-                look.color = *color;
-                open_.open(prefix == kFontColor ? kFontElement : kSpanElement, look);
-                return digits + 8 - at;
-            }
-        }
+    const bool font = holdsAt(code_, at, u"<font color=\"#");
+    if (!font && !holdsAt(code_, at, u"<span style=\"color:#")) {
+        return 0;
     }
-    return 0;
+    const qsizetype digits = at + (font ? 14 : 20);
+    if (digits + 8 > code_.size() || code_[digits + 6] != u'"' || code_[digits + 7] != u'>') {
+        return 0;
+    }
+    const auto color = parseHex6(code_.sliced(digits, 6));
+    if (!color) {
+        return 0;
+    }
+    Look look = open_.current();
+    look.color = *color;
+    open_.open(font ? kFontElement : kSpanElement, look);
+    return digits + 8 - at;
 }
 
 std::optional<Failure> HtmlDecoder::run() {
@@ -351,7 +352,7 @@ std::optional<Failure> HtmlDecoder::run() {
             i += length;
             continue;
         }
-        if (startsWithAt(code_, i, u"</font>") || startsWithAt(code_, i, u"</span>")) {
+        if (holdsAt(code_, i, u"</font>") || holdsAt(code_, i, u"</span>")) {
             open_.close(code_[i + 2] == u'f' ? kFontElement : kSpanElement);
             i += 7;
             continue;
@@ -463,12 +464,17 @@ std::optional<Failure> decodeBBCode(QStringView code, DecodedText& decoded) {
             out.add(code[i++], open.current());
             continue;
         }
-        if (startsWithAt(code, i, u"[color=#") && i + 15 <= n && code[i + 14] == u']') {
+        if (holdsAt(code, i, u"[color=#") && i + 15 <= n && code[i + 14] == u']') {
             if (const auto color = parseHex6(code.sliced(i + 8, 6))) {
                 open.open(kColorCode, {*color, open.current().styles});
                 i += 15;
                 continue;
             }
+        }
+        if (holdsAt(code, i, u"[/color]")) {
+            open.close(kColorCode);
+            i += 8;
+            continue;
         }
         const bool closing = i + 1 < n && code[i + 1] == u'/';
         qsizetype j = i + (closing ? 2 : 1);
@@ -535,6 +541,29 @@ std::optional<Failure> decodeBBCode(QStringView code, DecodedText& decoded) {
 }
 
 namespace {
+
+// 38;2;R;G;B alone, the writer's sequence before every character or run: the colour.
+std::optional<ColorValue> trueColor(QStringView parameters) {
+    if (parameters.size() < 10 || !holdsAt(parameters, 0, u"38;2;")) {
+        return std::nullopt;
+    }
+    std::array<int, 3> rgb{};
+    int count = 0;
+    for (qsizetype i = 5; i < parameters.size(); ++i) {
+        const char16_t c = parameters[i].unicode();
+        if (c == u';' && count < 2) {
+            ++count;
+        } else if (c >= u'0' && c <= u'9' && rgb[std::size_t(count)] < 256) {
+            rgb[std::size_t(count)] = rgb[std::size_t(count)] * 10 + (c - u'0');
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (count != 2 || rgb[0] > 255 || rgb[1] > 255 || rgb[2] > 255) {
+        return std::nullopt;
+    }
+    return color::rgb(rgb[0], rgb[1], rgb[2]);
+}
 
 // Applies the SGR parameters of one ESC[...m to look.
 void applySgr(QStringView parameters, Look& look) {
@@ -623,7 +652,11 @@ std::optional<Failure> decodeAnsi(QStringView code, DecodedText& decoded) {
             }
             const QStringView parameters = code.sliced(i + 2, j - i - 2);
             if (code[j] == u'm' && (parameters.isEmpty() || parameters[0].unicode() < u'<')) {
-                applySgr(parameters, look);
+                if (const std::optional<ColorValue> color = trueColor(parameters)) {
+                    look.color = *color;
+                } else {
+                    applySgr(parameters, look);
+                }
             }
             i = j + 1;
         } else if (kind == u']' || kind == u'P' || kind == u'X' || kind == u'^' || kind == u'_') {

@@ -204,9 +204,10 @@ Srgb8 extrapolated(Blend blend, Srgb8 from, Srgb8 seen, double f) {
     return toSrgb8(toOkLab(end));
 }
 
-// Looks for the k stops that give the known samples exactly. Each stop is where the gradient
-// puts it exactly (the sample there), or one of the colours that give the known places of the
-// segment running toward it, found near the estimate from the place farthest along; a wrong
+// Looks for the k stops that give the known samples exactly. A stop is where the gradient
+// puts it exactly (the sample there), or one of the colours that give the known places of a
+// segment between it and a stop already found, searched near the estimate from the place
+// nearest it. The stops are found outward from the first one that shows exactly; a wrong
 // choice shows further on, so the choices are tried in turn. The RGB blend mixes each channel
 // on its own, so there each channel is searched apart, 0 .. 255.
 class ExactSearch {
@@ -222,14 +223,30 @@ public:
     std::optional<std::vector<ColorValue>> run();
 
 private:
-    // The known place where stop i shows as itself, if any.
+    // How stop i is found: from its own place, or from its neighbour toward the first exact
+    // one, over the known places of the segment between them, nearest stop i first.
+    struct Step {
+        int stop = 0;
+        std::optional<qsizetype> place;
+        int neighbour = 0;
+        std::vector<qsizetype> places;
+    };
+
     std::optional<qsizetype> exactPlace(int i) const;
-    // The known places inside the segment toward stop i, farthest along first.
-    std::vector<qsizetype> placesToward(int i) const;
-    bool solve(int i);
-    bool solveChannel(int channel, int i);
-    std::vector<Srgb8> candidates(int i);
-    std::vector<int> channelCandidates(int channel, int i);
+    std::vector<qsizetype> placesIn(int segment) const;
+    bool solve(std::size_t step, int channel);
+    std::vector<Srgb8> candidates(const Step& step, int channel);
+    std::vector<Srgb8> seeds(int channel);
+    // The colour of place p with stop `stop` set to c and its neighbour as found.
+    Srgb8 mixed(const Step& step, Srgb8 c, qsizetype p) {
+        const Srgb8 other = stops_[std::size_t(step.neighbour)];
+        if (step.neighbour < step.stop) {
+            mixer_.between(other, c);
+        } else {
+            mixer_.between(c, other);
+        }
+        return mixer_.at(p);
+    }
 
     static int& part(Srgb8& c, int channel) {
         return channel == 0 ? c.red : channel == 1 ? c.green : c.blue;
@@ -241,9 +258,9 @@ private:
     Spread spread_;
     Layout layout_;
     Mixer mixer_;
+    std::vector<Step> steps_;
     std::vector<Srgb8> stops_;
-    std::vector<std::vector<qsizetype>> places_; // per stop, worked out once
-    int budget_ = 20000;                         // candidate checks before giving up
+    int budget_ = 20000; // candidate checks before giving up
 };
 
 std::optional<qsizetype> ExactSearch::exactPlace(int i) const {
@@ -261,9 +278,10 @@ std::optional<qsizetype> ExactSearch::exactPlace(int i) const {
     return place && samples_[std::size_t(*place)] != kUnknown ? place : std::nullopt;
 }
 
-std::vector<qsizetype> ExactSearch::placesToward(int i) const {
+std::vector<qsizetype> ExactSearch::placesIn(int segment) const {
     std::vector<qsizetype> places;
-    for (qsizetype p = layout_.firstOf(i) - 1; p >= layout_.firstOf(i - 1); --p) {
+    const auto n = qsizetype(samples_.size());
+    for (qsizetype p = layout_.firstOf(segment); p < n && layout_.segment(p) == segment; ++p) {
         if (samples_[std::size_t(p)] != kUnknown && layout_.fraction(p) > 0 &&
             layout_.fraction(p) < 1) {
             places.push_back(p);
@@ -272,78 +290,78 @@ std::vector<qsizetype> ExactSearch::placesToward(int i) const {
     return places;
 }
 
-std::vector<int> ExactSearch::channelCandidates(int channel, int i) {
-    const std::vector<qsizetype>& places = places_[std::size_t(i)];
-    if (places.empty()) {
-        return {part(stops_[std::size_t(i - 1)], channel)}; // nothing depends on it
+// Candidates for the stop of step in one channel (the others as the estimate has them), or
+// in all three; nearest the estimate first.
+std::vector<Srgb8> ExactSearch::candidates(const Step& step, int channel) {
+    if (step.neighbour == step.stop) {
+        return seeds(channel);
     }
-    const qsizetype far = places.front();
-    Srgb8 seen = srgb(samples_[std::size_t(far)]);
-    Srgb8 guess = extrapolated(blend_, stops_[std::size_t(i - 1)], seen, layout_.fraction(far));
-    const int estimate = part(guess, channel);
-    std::vector<int> found;
-    for (int d = 0; d <= 255 && budget_ > 0; ++d) {
-        for (const int v : {estimate - d, estimate + d}) {
-            if (v < 0 || v > 255 || (d == 0 && v != estimate - d)) {
-                continue;
-            }
-            --budget_;
-            Srgb8 to = stops_[std::size_t(i - 1)];
-            part(to, channel) = v;
-            mixer_.between(stops_[std::size_t(i - 1)], to);
-            const bool fits = std::all_of(places.begin(), places.end(), [&](qsizetype p) {
-                Srgb8 mixed = mixer_.at(p);
-                seen = srgb(samples_[std::size_t(p)]);
-                return part(mixed, channel) == part(seen, channel);
+    const Srgb8 anchor = stops_[std::size_t(step.neighbour)];
+    if (step.places.empty()) {
+        return {anchor}; // no known place depends on it
+    }
+    const qsizetype nearest = step.places.front();
+    const double f = layout_.fraction(nearest);
+    Srgb8 estimate = extrapolated(blend_, anchor, srgb(samples_[std::size_t(nearest)]),
+                                  step.neighbour < step.stop ? f : 1 - f);
+    const auto fits = [&](Srgb8 c, std::size_t count) {
+        return std::all_of(
+            step.places.begin(), step.places.begin() + qsizetype(count), [&](qsizetype p) {
+                Srgb8 m = mixed(step, c, p);
+                Srgb8 seen = srgb(samples_[std::size_t(p)]);
+                return channel < 0 ? m == seen : part(m, channel) == part(seen, channel);
             });
-            if (fits) {
-                found.push_back(v);
+    };
+    const std::size_t lead = std::min<std::size_t>(step.places.size(), 3);
+    std::vector<Srgb8> found;
+    if (channel >= 0) {
+        const int centre = part(estimate, channel);
+        for (int d = 0; d <= 255 && budget_ > 0; ++d) {
+            for (const int v : {centre - d, centre + d}) {
+                if (v < 0 || v > 255 || (d == 0 && v != centre - d) || --budget_ < 0) {
+                    continue;
+                }
+                Srgb8 c = stops_[std::size_t(step.stop)];
+                part(c, channel) = v;
+                if (fits(c, lead) && fits(c, step.places.size())) {
+                    found.push_back(c);
+                }
+            }
+        }
+        return found;
+    }
+    // Clipping to the sRGB cube bends the way back from a mixed colour: the estimate is moved
+    // downhill first, to where the lead places come out nearest their colours.
+    const auto error = [&](Srgb8 c) {
+        int sum = 0;
+        for (std::size_t k = 0; k < lead; ++k) {
+            const qsizetype p = step.places[k];
+            const Srgb8 m = mixed(step, c, p);
+            const Srgb8 seen = srgb(samples_[std::size_t(p)]);
+            sum += std::abs(m.red - seen.red) + std::abs(m.green - seen.green) +
+                   std::abs(m.blue - seen.blue);
+        }
+        return sum;
+    };
+    int best = error(estimate);
+    for (int stride = 16; stride >= 1 && best > 0 && budget_ > 0; stride /= 2) {
+        for (bool moved = true; moved && best > 0 && budget_ > 0;) {
+            moved = false;
+            for (int axis = 0; axis < 6; ++axis) {
+                Srgb8 c = estimate;
+                part(c, axis / 2) =
+                    std::clamp(part(c, axis / 2) + (axis % 2 ? stride : -stride), 0, 255);
+                --budget_;
+                if (const int e = error(c); e < best) {
+                    best = e;
+                    estimate = c;
+                    moved = true;
+                }
             }
         }
     }
-    return found;
-}
-
-bool ExactSearch::solveChannel(int channel, int i) {
-    if (i == k_) {
-        return true;
-    }
-    std::vector<int> values;
-    if (const auto place = exactPlace(i)) {
-        Srgb8 c = srgb(samples_[std::size_t(*place)]);
-        values = {part(c, channel)};
-    } else if (i > 0) {
-        values = channelCandidates(channel, i);
-    }
-    for (const int v : values) {
-        part(stops_[std::size_t(i)], channel) = v;
-        if (solveChannel(channel, i + 1)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::vector<Srgb8> ExactSearch::candidates(int i) {
-    const std::vector<qsizetype>& places = places_[std::size_t(i)];
-    const Srgb8 from = stops_[std::size_t(i - 1)];
-    if (places.empty()) {
-        return {from};
-    }
-    const double f = layout_.fraction(places.front());
-    const Srgb8 estimate =
-        extrapolated(blend_, from, srgb(samples_[std::size_t(places.front())]), f);
-    // The places farthest along tell candidates apart fastest; all of them confirm one.
-    const std::vector<qsizetype> lead(places.begin(),
-                                      places.begin() + std::min<std::size_t>(places.size(), 3));
-    const auto fits = [&](Srgb8 to, const std::vector<qsizetype>& at) {
-        mixer_.between(from, to);
-        return std::all_of(at.begin(), at.end(), [&](qsizetype p) {
-            return packed(mixer_.at(p)) == samples_[std::size_t(p)];
-        });
-    };
-    const int reach = std::clamp(int(std::ceil(1.0 / f)) + 1, 2, 6);
-    std::vector<Srgb8> found;
+    const double near = step.neighbour < step.stop ? f : 1 - f;
+    const int reach = std::clamp(int(std::ceil(1.0 / near)) + 1, 2, 6);
     for (int d = 0; d <= reach; ++d) { // shells of growing distance from the estimate
         for (int r = -d; r <= d; ++r) {
             for (int g = -d; g <= d; ++g) {
@@ -351,13 +369,13 @@ std::vector<Srgb8> ExactSearch::candidates(int i) {
                     if (std::max({std::abs(r), std::abs(g), std::abs(b)}) != d) {
                         continue;
                     }
-                    const Srgb8 to{estimate.red + r, estimate.green + g, estimate.blue + b};
-                    if (std::min({to.red, to.green, to.blue}) < 0 ||
-                        std::max({to.red, to.green, to.blue}) > 255 || --budget_ < 0) {
+                    const Srgb8 c{estimate.red + r, estimate.green + g, estimate.blue + b};
+                    if (std::min({c.red, c.green, c.blue}) < 0 ||
+                        std::max({c.red, c.green, c.blue}) > 255 || --budget_ < 0) {
                         continue;
                     }
-                    if (fits(to, lead) && fits(to, places)) {
-                        found.push_back(to);
+                    if (fits(c, lead) && fits(c, step.places.size())) {
+                        found.push_back(c);
                     }
                 }
             }
@@ -366,23 +384,77 @@ std::vector<Srgb8> ExactSearch::candidates(int i) {
     return found;
 }
 
-bool ExactSearch::solve(int i) {
-    if (i == k_) {
+// The first colour where no place shows it: the colours near the first known one.
+std::vector<Srgb8> ExactSearch::seeds(int channel) {
+    const auto known =
+        std::find_if(samples_.begin(), samples_.end(), [](ColorValue c) { return c != kUnknown; });
+    if (known == samples_.end()) {
+        return {};
+    }
+    const Srgb8 centre = srgb(*known);
+    std::vector<Srgb8> found;
+    const int reach = channel < 0 ? 2 : 8;
+    for (int r = -reach; r <= reach; ++r) {
+        for (int g = channel < 0 ? -reach : 0; g <= (channel < 0 ? reach : 0); ++g) {
+            for (int b = channel < 0 ? -reach : 0; b <= (channel < 0 ? reach : 0); ++b) {
+                Srgb8 c = centre;
+                if (channel < 0) {
+                    c = {centre.red + r, centre.green + g, centre.blue + b};
+                } else {
+                    part(c, channel) += r;
+                }
+                if (std::min({c.red, c.green, c.blue}) >= 0 &&
+                    std::max({c.red, c.green, c.blue}) <= 255) {
+                    found.push_back(c);
+                }
+            }
+        }
+    }
+    std::stable_sort(found.begin(), found.end(), [centre](Srgb8 a, Srgb8 b) {
+        const auto distance = [centre](Srgb8 c) {
+            return std::abs(c.red - centre.red) + std::abs(c.green - centre.green) +
+                   std::abs(c.blue - centre.blue);
+        };
+        return distance(a) < distance(b);
+    });
+    return found;
+}
+
+// Finds the stops of steps from step on: in one channel, or in all three (channel -1). A
+// stop where the gradient shows it must also give the segment toward its neighbour.
+bool ExactSearch::solve(std::size_t step, int channel) {
+    if (step == steps_.size()) {
         std::vector<ColorValue> stops;
         for (const Srgb8 c : stops_) {
             stops.push_back(packed(c));
         }
-        return compare(samples_, stops, blend_, spread_, true).has_value();
+        const auto difference = compare(samples_, stops, blend_, spread_, channel < 0);
+        return difference && (channel < 0 || (*difference)[std::size_t(channel)] == 0);
     }
+    const Step& s = steps_[step];
     std::vector<Srgb8> options;
-    if (const auto place = exactPlace(i)) {
-        options = {srgb(samples_[std::size_t(*place)])};
-    } else if (i > 0) {
-        options = candidates(i);
+    if (s.place) {
+        Srgb8 c = stops_[std::size_t(s.stop)];
+        Srgb8 seen = srgb(samples_[std::size_t(*s.place)]);
+        if (channel < 0) {
+            c = seen;
+        } else {
+            part(c, channel) = part(seen, channel);
+        }
+        const bool fits = std::all_of(s.places.begin(), s.places.end(), [&](qsizetype p) {
+            Srgb8 m = mixed(s, c, p);
+            Srgb8 known = srgb(samples_[std::size_t(p)]);
+            return channel < 0 ? m == known : part(m, channel) == part(known, channel);
+        });
+        if (fits) {
+            options = {c};
+        }
+    } else {
+        options = candidates(s, channel);
     }
     for (const Srgb8 c : options) {
-        stops_[std::size_t(i)] = c;
-        if (solve(i + 1)) {
+        stops_[std::size_t(s.stop)] = c;
+        if (solve(step + 1, channel)) {
             return true;
         }
     }
@@ -390,26 +462,36 @@ bool ExactSearch::solve(int i) {
 }
 
 std::optional<std::vector<ColorValue>> ExactSearch::run() {
-    stops_.assign(std::size_t(k_), Srgb8{});
-    places_.assign(std::size_t(k_), {});
-    for (int i = 1; i < k_; ++i) {
-        if (!exactPlace(i)) {
-            places_[std::size_t(i)] = placesToward(i);
-        }
+    int first = 0;
+    while (first < k_ && !exactPlace(first)) {
+        ++first;
     }
+    if (first == k_) {
+        first = 0; // the first colour, from the first known place: near it, early in the gradient
+    }
+    steps_.push_back({first, exactPlace(first), first, {}});
+    for (int i = first - 1; i >= 0; --i) {
+        steps_.push_back({i, exactPlace(i), i + 1, placesIn(i)});
+    }
+    for (int i = first + 1; i < k_; ++i) {
+        std::vector<qsizetype> places = placesIn(i - 1);
+        std::reverse(places.begin(), places.end());
+        steps_.push_back({i, exactPlace(i), i - 1, std::move(places)});
+    }
+    stops_.assign(std::size_t(k_), Srgb8{});
     bool solved = true;
     if (blend_ == Blend::Rgb) {
         for (int channel = 0; channel < 3 && solved; ++channel) {
-            solved = solveChannel(channel, 0);
+            solved = solve(0, channel);
         }
     } else {
-        solved = solve(0);
+        solved = solve(0, -1);
     }
     std::vector<ColorValue> stops;
     for (const Srgb8 c : stops_) {
         stops.push_back(packed(c));
     }
-    if (!solved || (blend_ == Blend::Rgb && !compare(samples_, stops, blend_, spread_, true))) {
+    if (!solved || !compare(samples_, stops, blend_, spread_, true)) {
         return std::nullopt;
     }
     return stops;

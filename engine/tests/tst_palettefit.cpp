@@ -80,6 +80,10 @@ private Q_SLOTS:
                 qWarning() << "not remade:" << text.size() << palette
                            << blendName(made.output.blend) << spreadName(made.output.spread)
                            << made.output.skipBlanks << "->" << paletteOptions(fit) << fit.exact;
+                const QString remadeCode =
+                    colorize(decoded.text, slotsOf(fit.colors), options).code;
+                if (fit.exact)
+                    qWarning() << "FULL" << code << remadeCode;
             }
             remade += same && fit.exact;
         }
