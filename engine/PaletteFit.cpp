@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <limits>
 #include <span>
 
 namespace tintwave::engine {
@@ -237,6 +238,7 @@ private:
     bool solve(std::size_t step, int channel);
     std::vector<Srgb8> candidates(const Step& step, int channel);
     std::vector<Srgb8> seeds(int channel);
+    std::vector<Srgb8> around(Srgb8 centre, int channel, Srgb8 base);
     // The colour of place p with stop `stop` set to c and its neighbour as found.
     Srgb8 mixed(const Step& step, Srgb8 c, qsizetype p) {
         const Srgb8 other = stops_[std::size_t(step.neighbour)];
@@ -298,7 +300,18 @@ std::vector<Srgb8> ExactSearch::candidates(const Step& step, int channel) {
     }
     const Srgb8 anchor = stops_[std::size_t(step.neighbour)];
     if (step.places.empty()) {
-        return {anchor}; // no known place depends on it
+        // Nothing between them tells: the colours near the first known place on its other
+        // side, where the stop starts (or ends) the next segment; its neighbour's colour first.
+        const std::vector<qsizetype> beyond =
+            step.neighbour < step.stop ? placesIn(step.stop) : placesIn(step.stop - 1);
+        if (beyond.empty()) {
+            return {anchor};
+        }
+        std::vector<Srgb8> found = around(
+            srgb(samples_[std::size_t(step.neighbour < step.stop ? beyond.front() : beyond.back())]),
+            channel, stops_[std::size_t(step.stop)]);
+        found.insert(found.begin(), anchor);
+        return found;
     }
     const qsizetype nearest = step.places.front();
     const double f = layout_.fraction(nearest);
@@ -343,21 +356,41 @@ std::vector<Srgb8> ExactSearch::candidates(const Step& step, int channel) {
         }
         return sum;
     };
-    int best = error(estimate);
-    for (int stride = 16; stride >= 1 && best > 0 && budget_ > 0; stride /= 2) {
-        for (bool moved = true; moved && best > 0 && budget_ > 0;) {
-            moved = false;
-            for (int axis = 0; axis < 6; ++axis) {
-                Srgb8 c = estimate;
-                part(c, axis / 2) =
-                    std::clamp(part(c, axis / 2) + (axis % 2 ? stride : -stride), 0, 255);
-                --budget_;
-                if (const int e = error(c); e < best) {
-                    best = e;
-                    estimate = c;
-                    moved = true;
+    // Several starts: the estimate from each known place, and those colours themselves.
+    std::vector<Srgb8> starts{estimate};
+    for (std::size_t k = 1; k < lead; ++k) {
+        const qsizetype p = step.places[k];
+        const double fp = layout_.fraction(p);
+        starts.push_back(extrapolated(blend_, anchor, srgb(samples_[std::size_t(p)]),
+                                      step.neighbour < step.stop ? fp : 1 - fp));
+    }
+    starts.push_back(srgb(samples_[std::size_t(nearest)]));
+    int best = std::numeric_limits<int>::max();
+    for (const Srgb8 start : starts) {
+        Srgb8 here = start;
+        int least = error(here);
+        for (int stride = 64; stride >= 1 && least > 0 && budget_ > 0; stride /= 2) {
+            for (bool moved = true; moved && least > 0 && budget_ > 0;) {
+                moved = false;
+                for (int axis = 0; axis < 6; ++axis) {
+                    Srgb8 c = here;
+                    part(c, axis / 2) =
+                        std::clamp(part(c, axis / 2) + (axis % 2 ? stride : -stride), 0, 255);
+                    --budget_;
+                    if (const int e = error(c); e < least) {
+                        least = e;
+                        here = c;
+                        moved = true;
+                    }
                 }
             }
+        }
+        if (least < best) {
+            best = least;
+            estimate = here;
+        }
+        if (best == 0) {
+            break;
         }
     }
     const double near = step.neighbour < step.stop ? f : 1 - f;
@@ -391,32 +424,36 @@ std::vector<Srgb8> ExactSearch::seeds(int channel) {
     if (known == samples_.end()) {
         return {};
     }
-    const Srgb8 centre = srgb(*known);
+    return around(srgb(*known), channel, stops_[0]);
+}
+
+// The colours near centre, nearest first: a cube in all three channels, or a line in one (the
+// others as in base).
+std::vector<Srgb8> ExactSearch::around(Srgb8 centre, int channel, Srgb8 base) {
     std::vector<Srgb8> found;
     const int reach = channel < 0 ? 2 : 8;
-    for (int r = -reach; r <= reach; ++r) {
-        for (int g = channel < 0 ? -reach : 0; g <= (channel < 0 ? reach : 0); ++g) {
-            for (int b = channel < 0 ? -reach : 0; b <= (channel < 0 ? reach : 0); ++b) {
-                Srgb8 c = centre;
-                if (channel < 0) {
-                    c = {centre.red + r, centre.green + g, centre.blue + b};
-                } else {
-                    part(c, channel) += r;
-                }
-                if (std::min({c.red, c.green, c.blue}) >= 0 &&
-                    std::max({c.red, c.green, c.blue}) <= 255) {
-                    found.push_back(c);
+    for (int d = 0; d <= reach; ++d) {
+        for (int r = -d; r <= d; ++r) {
+            for (int g = -d; g <= d; ++g) {
+                for (int b = -d; b <= d; ++b) {
+                    if (std::max({std::abs(r), std::abs(g), std::abs(b)}) != d ||
+                        (channel >= 0 && (g != 0 || b != 0))) {
+                        continue;
+                    }
+                    Srgb8 c = base;
+                    if (channel < 0) {
+                        c = {centre.red + r, centre.green + g, centre.blue + b};
+                    } else {
+                        part(c, channel) = part(centre, channel) + r;
+                    }
+                    if (std::min({c.red, c.green, c.blue}) >= 0 &&
+                        std::max({c.red, c.green, c.blue}) <= 255) {
+                        found.push_back(c);
+                    }
                 }
             }
         }
     }
-    std::stable_sort(found.begin(), found.end(), [centre](Srgb8 a, Srgb8 b) {
-        const auto distance = [centre](Srgb8 c) {
-            return std::abs(c.red - centre.red) + std::abs(c.green - centre.green) +
-                   std::abs(c.blue - centre.blue);
-        };
-        return distance(a) < distance(b);
-    });
     return found;
 }
 
@@ -424,6 +461,10 @@ std::vector<Srgb8> ExactSearch::seeds(int channel) {
 // stop where the gradient shows it must also give the segment toward its neighbour.
 bool ExactSearch::solve(std::size_t step, int channel) {
     if (step == steps_.size()) {
+        budget_ -= int(samples_.size() / 64) + 1;
+        if (budget_ < 0) {
+            return false;
+        }
         std::vector<ColorValue> stops;
         for (const Srgb8 c : stops_) {
             stops.push_back(packed(c));
