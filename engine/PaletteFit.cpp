@@ -8,8 +8,8 @@
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <limits>
+#include <optional>
 #include <span>
 
 namespace tintwave::engine {
@@ -308,7 +308,8 @@ std::vector<Srgb8> ExactSearch::candidates(const Step& step, int channel) {
             return {anchor};
         }
         std::vector<Srgb8> found = around(
-            srgb(samples_[std::size_t(step.neighbour < step.stop ? beyond.front() : beyond.back())]),
+            srgb(
+                samples_[std::size_t(step.neighbour < step.stop ? beyond.front() : beyond.back())]),
             channel, stops_[std::size_t(step.stop)]);
         found.insert(found.begin(), anchor);
         return found;
@@ -461,7 +462,7 @@ std::vector<Srgb8> ExactSearch::around(Srgb8 centre, int channel, Srgb8 base) {
 // stop where the gradient shows it must also give the segment toward its neighbour.
 bool ExactSearch::solve(std::size_t step, int channel) {
     if (step == steps_.size()) {
-        budget_ -= int(samples_.size() / 64) + 1;
+        budget_ -= int(samples_.size() / 1024) + 1;
         if (budget_ < 0) {
             return false;
         }

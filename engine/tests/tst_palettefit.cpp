@@ -85,6 +85,30 @@ private Q_SLOTS:
         QVERIFY2(remade * 100 >= kRuns * 90, qPrintable(QString::number(remade)));
     }
 
+    // A long text puts a hundred thousand places and more between two colours: the search must
+    // still find the last colour, which the classic spread never reaches.
+    void fitPalette_longText_tenColoursExactly_data() {
+        QTest::addColumn<int>("blend");
+        QTest::addColumn<int>("spread");
+        QTest::newRow("rgb classic") << int(Blend::Rgb) << int(Spread::Classic);
+        QTest::newRow("oklab even") << int(Blend::OkLab) << int(Spread::Even);
+        QTest::newRow("oklch classic") << int(Blend::OkLch) << int(Spread::Classic);
+    }
+    void fitPalette_longText_tenColoursExactly() {
+        QFETCH(int, blend);
+        QFETCH(int, spread);
+        std::vector<ColorValue> palette;
+        for (int i = 0; i < kSlotCount; ++i) {
+            palette.push_back((i * 0x3A5F17 + 0x10FF40) & 0xFFFFFF);
+        }
+        const ColorizeOptions options{.output = {.blend = Blend(blend), .spread = Spread(spread)}};
+        const ColorizeResult made = colorize(QString(1'000'000, u'x'), slotsOf(palette), options);
+        const PaletteFit fit = fitPalette(colorsOf(made));
+        QVERIFY(fit.exact);
+        const ColorizeOptions again{.output = {.blend = fit.blend, .spread = fit.spread}};
+        QCOMPARE(colorize(QString(1'000'000, u'x'), slotsOf(fit.colors), again).code, made.code);
+    }
+
     // Colours no gradient gives: the best fit is not exact, and its largest difference per
     // channel is the one colorize really gives.
     void fitPalette_otherCodes_bestFitWithItsTrueDifference_data() {
