@@ -1,8 +1,6 @@
 // Decoding against writing, a million characters in every format that reads back: the median
 // of seven runs each of colorize (the whole code as one string), colorizeTo (streamed into a
 // sink that keeps nothing) and decode of the code colorize wrote.
-#include "bench/DecodeTable.h"
-
 #include "engine/Colorize.h"
 #include "engine/Decode.h"
 
@@ -37,6 +35,7 @@ double medianSeconds(const std::function<void()>& work) {
 
 } // namespace
 
+void decodeTable(const QString& text, const SlotValues& slotValues, qsizetype& sink);
 void decodeTable(const QString& text, const SlotValues& slotValues, qsizetype& sink) {
     std::printf("\n%-11s %-6s %10s %12s %10s %14s %14s\n", "format", "merge", "write ms",
                 "streamed ms", "decode ms", "decode/write", "decode/stream");

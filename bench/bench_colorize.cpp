@@ -9,7 +9,6 @@
 // threshold (a million characters make about 90 MB) come fresh from the kernel on every
 // call, so the first-touch page faults are part of the figure. "reused" first tells glibc
 // to keep freed memory, so the figure is the engine's own work.
-#include "bench/DecodeTable.h"
 #include "engine/Colorize.h"
 
 #include <QElapsedTimer>
@@ -21,6 +20,9 @@
 
 using namespace tintwave;
 using namespace tintwave::engine;
+
+// Prints decode and write times for every format that reads back (DecodeTable.cpp).
+void decodeTable(const QString& text, const SlotValues& slotValues, qsizetype& sink);
 
 namespace {
 
