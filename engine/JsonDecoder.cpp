@@ -453,15 +453,17 @@ std::optional<Look> JsonReader::writersObject(Look look, TextBuilder& out) {
     } else {
         return std::nullopt;
     }
-    static constexpr std::array<std::pair<const char16_t*, qsizetype>, 3> kStyles = {
-        {{u",\"bold\":true", 12}, {u",\"italic\":true", 14}, {u",\"underlined\":true", 18}}};
-    for (std::size_t k = 0; k < kStyles.size(); ++k) {
-        const auto& [literal, length] = kStyles[k];
-        if (n - i >= length &&
-            QStringView(code_.data() + i, length) == QStringView(literal, length)) {
-            look.styles |= quint8(1 << k);
-            i += length;
-        }
+    if (holdsAt(code_, i, u",\"bold\":true")) {
+        look.styles |= kBold;
+        i += 12;
+    }
+    if (holdsAt(code_, i, u",\"italic\":true")) {
+        look.styles |= kItalic;
+        i += 14;
+    }
+    if (holdsAt(code_, i, u",\"underlined\":true")) {
+        look.styles |= kUnderline;
+        i += 18;
     }
     if (i >= n || code_[i] != u'}') {
         return std::nullopt;
