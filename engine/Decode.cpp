@@ -135,11 +135,14 @@ ColorValue xtermColor(int index) {
 }
 
 qsizetype readEntity(QStringView code, qsizetype at, QString& out) {
-    const qsizetype end = code.indexOf(u';', at + 1);
-    if (end < 0 || end - at > 10) {
+    // No entity is longer than ten units: the search stops there, so a run of & stays linear.
+    const qsizetype semicolon =
+        code.sliced(at + 1, std::min<qsizetype>(10, code.size() - at - 1)).indexOf(u';');
+    if (semicolon < 0) {
         return 0;
     }
-    const QStringView name = code.sliced(at + 1, end - at - 1);
+    const QStringView name = code.sliced(at + 1, semicolon);
+    const qsizetype length = semicolon + 2;
     static const std::array<std::pair<QStringView, char16_t>, 6> named = {{
         {u"amp", u'&'},
         {u"lt", u'<'},
@@ -151,7 +154,7 @@ qsizetype readEntity(QStringView code, qsizetype at, QString& out) {
     for (const auto& [entity, unit] : named) {
         if (name == entity) {
             out += QChar(unit);
-            return end - at + 1;
+            return length;
         }
     }
     if (name.size() < 2 || name[0] != u'#') {
@@ -165,7 +168,7 @@ qsizetype readEntity(QStringView code, qsizetype at, QString& out) {
     }
     const char32_t point = value;
     out += QString::fromUcs4(&point, 1);
-    return end - at + 1;
+    return length;
 }
 
 } // namespace decoding
@@ -244,18 +247,18 @@ Detection detectFormat(QStringView code) {
     static const std::array<Mark, 9> strong = {
         mark(Json, "^\\s*(\\{|\\[\\s*[\"{\\[\\]])"),
         mark(Ansi, "\\x1b\\["),
-        mark(Font, "<font\\s[^>]*color\\s*="),
-        mark(Span, "<span\\s[^>]*style\\s*=\\s*[\"']?[^>]*color\\s*:"),
+        mark(Font, "<font\\s[^<>]{0,200}color\\s*="),
+        mark(Span, "<span\\s[^<>]{0,200}color\\s*:"),
         mark(MiniMessage, "<(#[0-9a-f]{6}|gradient|colou?r:|c:|dark_[a-z]+|gold|gr[ae]y|aqua|"
                           "light_purple|yellow|red|green|blue|white|black)[:>]"),
         mark(McSection, "\u00A7x(\u00A7[0-9a-f]){6}|\u00A7[0-9a-fk-or]"),
         mark(McX, "&x(&[0-9a-f]){6}"),
         mark(McHex, "&#[0-9a-f]{6}"),
-        mark(BBCode, "\\[colou?r=[^\\]]+\\]"),
+        mark(BBCode, "\\[colou?r=[^\\[\\]]{1,40}\\]"),
     };
     static const std::array<Mark, 4> weak = {
         mark(Font, "<(b|i|u|center|font)>"),
-        mark(BBCode, "\\[/?(b|i|u|s|center|size|font)(=[^\\]]*)?\\]"),
+        mark(BBCode, "\\[/?(b|i|u|s|center|size|font)(=[^\\[\\]]{0,40})?\\]"),
         mark(McHex, "&[0-9a-fk-or]"),
         mark(Span, "<br\\s*/?>"),
     };

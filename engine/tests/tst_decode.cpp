@@ -279,6 +279,40 @@ private Q_SLOTS:
         QCOMPARE(d.obvious, obvious);
     }
 
+    // A million units of what each reader looks ahead for, never closed: read in linear time
+    // (a search that starts again at every one would outlast the test's time limit), shown
+    // as text, or refused at the first.
+    void decode_hostileRepeats_linear_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<qsizetype>("shown");  // units of text; -1: refused
+        QTest::addColumn<QString>("detected"); // empty: no format's marks
+        const auto row = [](const char* name, const QString& format, const QString& unit,
+                            qsizetype shown, const QString& detected) {
+            QTest::newRow(name) << format << unit << shown << detected;
+        };
+        row("entities", u"span"_s, u"&"_s, 1'000'000, QString());
+        row("font tags", u"font"_s, u"<font "_s, -1, QString());
+        row("closing tags", u"font"_s, u"</b>"_s, 0, QString());
+        row("bbcode colours", u"bbcode"_s, u"[color="_s, -1, QString());
+        row("bbcode brackets", u"bbcode"_s, u"[bx"_s, 999'999, QString());
+        row("minimessage quotes", u"minimessage"_s, u"<a'"_s, -1, QString());
+        row("minimessage closing", u"minimessage"_s, u"<#000000></b>"_s, 0, u"minimessage"_s);
+        row("json arrays", u"json"_s, u"[\"\","_s, -1, u"json"_s);
+        row("ansi sequences", u"ansi"_s, u"\x1b[1m"_s, 0, u"ansi"_s);
+    }
+    void decode_hostileRepeats_linear() {
+        QFETCH(QString, format);
+        QFETCH(QString, unit);
+        QFETCH(qsizetype, shown);
+        QFETCH(QString, detected);
+        const QString code = unit.repeated(1'000'000 / unit.size());
+        const DecodeResult result = decode(code, *parseFormat(format));
+        QCOMPARE(result.ok() ? result.decoded.text.size() : -1, shown);
+        const std::optional<OutputFormat> found = detectFormat(code).format;
+        QCOMPARE(found ? formatName(*found) : QString(), detected);
+    }
+
     // The styles every visible character has are the code's; a blank does not count.
     void optionsFor_commonStylesOnly() {
         const DecodedText mixed =
