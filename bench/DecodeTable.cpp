@@ -45,7 +45,7 @@ void decodeTable(const QString& text, const SlotValues& slotValues, qsizetype& s
             options.bold = true;
             options.output.format = *parseFormat(name);
             options.output.merge = merge;
-            if (merge && !canMerge(options.output.format)) {
+            if (merge && !hasRunOptions(options.output.format)) {
                 continue;
             }
             QString code;

@@ -77,7 +77,7 @@ private Q_SLOTS:
         QFETCH(QString, from);
         QFETCH(QString, to);
         const OutputFormat source = *parseFormat(from), target = *parseFormat(to);
-        const bool lines = canMerge(source) && canMerge(target);
+        const bool lines = hasRunOptions(source) && hasRunOptions(target);
         QString hostile = kHostile;
         if (source == OutputFormat::Ansi) {
             hostile.remove(u'\x01').remove(u'\x7f');
@@ -97,7 +97,7 @@ private Q_SLOTS:
                                   .merge = variant >= 2,
                                   // A skipped blank keeps no colour: only a target that skips
                                   // blanks too writes the same.
-                                  .skipBlanks = variant == 5 && canMerge(target)};
+                                  .skipBlanks = variant == 5 && hasRunOptions(target)};
                 ColorizeOptions given{.center = true};
                 given.output = written.output;
                 given.output.format = target;

@@ -67,8 +67,8 @@ private Q_SLOTS:
             options.output = {.format = format,
                               .blend = Blend(random.bounded(3)),
                               .spread = Spread(random.bounded(2)),
-                              .merge = canMerge(format) && random.bounded(2) == 1,
-                              .skipBlanks = canMerge(format) && random.bounded(2) == 1};
+                              .merge = hasRunOptions(format) && random.bounded(2) == 1,
+                              .skipBlanks = hasRunOptions(format) && random.bounded(2) == 1};
             const QString code = colorize(text, slotsOf(palette), options).code;
             const DecodedText decoded = decode(code, format).decoded;
             const PaletteFit fit = fitDecoded(decoded);
