@@ -34,7 +34,7 @@ PaletteLine paletteLine(const engine::DecodedText& decoded) {
     PaletteLine line{engine::paletteOptions(fit), {}};
     if (!fit.exact) {
         const auto& d = fit.largestDifference;
-        line.notice = QStringLiteral("no palette of Tintwave makes these colours exactly; the "
+        line.notice = QStringLiteral("no gradient gives these colours exactly; the "
                                      "largest difference is %1 in red, %2 in green, %3 in blue")
                           .arg(d[0])
                           .arg(d[1])
