@@ -289,7 +289,7 @@
     </message>
     <message>
         <source>&amp;Paste Code</source>
-        <translation>Code &amp;einfügen</translation>
+        <translation>Code ei&amp;nfügen</translation>
     </message>
     <message>
         <source>Cannot tell the format of this code.</source>
