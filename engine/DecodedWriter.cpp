@@ -15,6 +15,16 @@ bool isLineBreak(QStringView cluster) {
     return cluster == u"\n" || cluster == u"\r\n" || cluster == u"\r";
 }
 
+// Control characters but tab and the line breaks: left out of every format but the classic
+// font tags and ANSI, as colorize leaves them out.
+bool isControl(QStringView cluster) {
+    if (cluster.size() != 1) {
+        return false;
+    }
+    const char16_t u = cluster.front().unicode();
+    return (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F;
+}
+
 bool isBlank(QStringView cluster) {
     return cluster.size() == 1 && cluster.front().isSpace();
 }
@@ -38,6 +48,7 @@ void writeAs(const DecodedText& decoded, const std::vector<qsizetype>& bounds,
              ColorValue firstColor, const ColorizeOptions& options, CodeSink& sink) {
     constexpr bool classic = std::is_same_v<Writer, FontMarkupWriter>;
     const bool skipBlanks = options.output.skipBlanks && !classic;
+    const bool leaveOutControls = !classic && !std::is_same_v<Writer, AnsiWriter>;
     MarkupBuffer out(sink);
     Writer writer(options, out);
     ColorValue color = firstColor;
@@ -52,6 +63,8 @@ void writeAs(const DecodedText& decoded, const std::vector<qsizetype>& bounds,
             writer.character(cluster, c);
         } else if (isLineBreak(cluster)) {
             writer.lineBreak();
+        } else if (leaveOutControls && isControl(cluster)) {
+            // nothing written
         } else if (skipBlanks && isBlank(cluster)) {
             writer.blank(cluster);
         } else {

@@ -1,7 +1,8 @@
 // decode on any bytes in any format that reads back: the first byte names the format, the
 // rest is the code, decoded as UTF-8 (invalid sequences included). Beyond not crashing or
 // hanging, a code that reads is written again in its own format and read once more: the
-// same characters (line breaks as LF, terminal controls as the pictures the writer shows)
+// same characters (line breaks as LF, terminal controls as the pictures the writer shows,
+// controls left out of the other formats but font)
 // with the colours the writer gave them.
 #include "engine/Decode.h"
 #include "engine/DecodedWriter.h"
@@ -66,6 +67,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         color = d.looks[std::size_t(bounds[k])].color == kNoColor
                     ? color
                     : d.looks[std::size_t(bounds[k])].color;
+        const char16_t u = cluster.size() == 1 ? cluster.front().unicode() : u'x';
+        const bool control = (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F;
+        if (control && format != OutputFormat::Font && format != OutputFormat::Ansi) {
+            continue; // left out
+        }
         if (format != OutputFormat::Font && isLineBreak(cluster)) {
             text += u'\n';
             colors.push_back(kNoColor);

@@ -606,13 +606,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QString>("message");
         QTest::newRow("plain text") << "just words"
-                                    << "Tintwave: Cannot tell the format of this code.";
+                                    << "Tintwave (!): Cannot tell the format of this code.";
         QTest::newRow("broken json")
             << "[\"\",{\"text\":\"a\""
-            << "Tintwave: This code cannot be read: not valid json at character 16: expected , "
+            << "Tintwave (!): This code cannot be read: not valid json at character 16: expected , "
                "or }";
         QTest::newRow("no colour") << "[\"\",{\"text\":\"a\"}]"
-                                   << "Tintwave: You must select at least one color";
+                                   << "Tintwave (!): You must select at least one color";
     }
     void pasteCode_unreadable_changesNothing() {
         QFETCH(QString, clipboard);
