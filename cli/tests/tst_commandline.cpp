@@ -52,6 +52,17 @@ private Q_SLOTS:
             "--template has an unmatched { at character 9");
         row({"--format", "ansi", "--page"}, "--page needs an HTML format (font or span), not ansi");
         row({"-o", ""}, "-o needs a file name");
+        row({"--from", "json"}, "--from needs --decode");
+        row({"--palette"}, "--palette needs --decode");
+        row({"--decode", "--scheme", "Copper"},
+            "--scheme does not apply to --decode (the colours come from the code)");
+        row({"--decode", "--spread", "even"},
+            "--spread does not apply to --decode (the colours come from the code)");
+        row({"--decode", "--from", "template"},
+            "--from 'template' is not one of auto, font, span, bbcode, ansi, mc-hex, mc-x, "
+            "mc-section, minimessage, json");
+        row({"--decode", "--palette", "--page"},
+            "--page does not apply to --palette (it prints options, not a code)");
     }
     void parse_usageError_namesTheProblemOnOneLine() {
         QFETCH(QStringList, args);
