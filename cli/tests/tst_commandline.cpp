@@ -53,6 +53,17 @@ private Q_SLOTS:
             "--template has an unmatched { at character 9");
         row({"--format", "ansi", "--page"}, "--page needs an HTML format (font or span), not ansi");
         row({"-o", ""}, "-o needs a file name");
+        row({"--from", "json"}, "--from needs --decode");
+        row({"--palette"}, "--palette needs --decode");
+        row({"--decode", "--scheme", "Copper"},
+            "--scheme does not apply to --decode (the colours come from the code)");
+        row({"--decode", "--spread", "even"},
+            "--spread does not apply to --decode (the colours come from the code)");
+        row({"--decode", "--from", "template"},
+            "--from 'template' is not one of auto, font, span, bbcode, ansi, mc-hex, mc-x, "
+            "mc-section, minimessage, json");
+        row({"--decode", "--palette", "--page"},
+            "--page does not apply to --palette (it prints options, not a code)");
         row({"--format", "json", "--step", "0"}, "--step '0' is not a whole number of at least 1");
         row({"--format", "json", "--max-length", "2x"},
             "--max-length '2x' is not a whole number of at least 1");
