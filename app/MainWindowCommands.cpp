@@ -138,8 +138,8 @@ void MainWindow::colorize() {
         PreviewBox::Colors shades;
         error = engine::colorizeTo(text, colors().values(), options, writer, &shades);
         if (!error) {
+            colorized_ = Colorized{text, colors().values(), options, limit}; // the size line's
             codeBox_->adoptCode(std::move(code));
-            colorized_ = Colorized{text, colors().values(), options, limit};
             preview_->showColorized(text, std::move(shades), options.face, options.bold,
                                     options.italic, options.underline);
         }

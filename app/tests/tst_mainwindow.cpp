@@ -475,6 +475,15 @@ private Q_SLOTS:
             QTest::newRow(name) << setup << changes;
         }
     }
+    // The size line of fitted code counts against the limit and names the step.
+    void fitToLength_sizeLineCountsAgainstTheLimit() {
+        w->find<QLineEdit>("textEdit")->setText("ABCDE");
+        w->window->setColors(paletteOf({0x000000, E, E, E, E, kWhite}));
+        fittedTo(30)(*w);
+        w->activate("formatMcHex");
+        w->activate("colorizeButton");
+        QCOMPARE(w->find<QLabel>("codeSizeLabel")->text(), "29 of 30 characters, 2 per colour");
+    }
     void command_changesExactlyWhatItsWiringSays() {
         QFETCH(Setup, setup);
         QFETCH(QStringList, changes);
