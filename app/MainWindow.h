@@ -15,7 +15,6 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -31,6 +30,7 @@ namespace tintwave::app {
 
 class CodeBox;
 class ColorBox;
+class InputLine;
 class PreviewBox;
 class UserSchemeMenu;
 
@@ -143,7 +143,7 @@ private:
     bool shownOnce_ = false;
     bool frameCentred_ = false;
 
-    QLineEdit* textEdit_ = nullptr;
+    InputLine* textEdit_ = nullptr;
     std::array<ColorBox*, kSlotCount> colorBoxes_{};
     QComboBox* faceCombo_ = nullptr;
     QComboBox* sizeCombo_ = nullptr;
