@@ -65,6 +65,11 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    // UTF-16 units laid out on either side of the caret. At typical widths a few dozen
+    // characters are visible; the rest keeps scrolling and shaping at the stretch's edges
+    // out of sight, and the stretch moves once the caret comes within a quarter of it.
+    static constexpr qsizetype kReach = 512;
+
     // The laid-out stretch of the own editor's text.
     struct View {
         qsizetype start = 0;

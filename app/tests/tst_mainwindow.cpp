@@ -1,4 +1,5 @@
 #include "app/ColorBox.h"
+#include "app/InputLine.h"
 #include "app/Translations.h"
 #include "app/tests/AppTestKit.h"
 
@@ -18,6 +19,7 @@ Q_DECLARE_METATYPE(Setup)
 using namespace tintwave;
 using namespace tintwave::app;
 using namespace tintwave::app::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -180,15 +182,16 @@ private Q_SLOTS:
         QCOMPARE(w->window->windowIcon().pixmap(256).size(), QSize(256, 256));
         // What screen readers say of the boxes; a colour box's description follows its colour.
         w->window->setColors(paletteOf({0x0000FF}));
-        for (QWidget* box : {w->find("colorBox0"), w->find("colorBox1"), w->find("preview"),
-                             w->codeBox()->focusProxy()}) {
+        for (QWidget* box : {w->find("textEdit"), w->find("colorBox0"), w->find("colorBox1"),
+                             w->find("preview"), w->codeBox()->focusProxy()}) {
             const auto* a = QAccessible::queryAccessibleInterface(box);
             shown << a->text(QAccessible::Name) + ": " + a->text(QAccessible::Description);
         }
         QCOMPARE(shown.join(' '),
                  "Tintwave 1.0 None: None Arial Book Antiqua Comic Sans MS Courier New Lucida "
                  "Calligraphy Lucida Sans MS Sans Serif Times New Roman None: None +1 +2 +3 +4 -1 "
-                 "-2 -3 -4 +5 +6 +7 -5 -6 -7 Colour slot 1: #FF0000 Colour slot 2: empty Preview: "
+                 "-2 -3 -4 +5 +6 +7 -5 -6 -7 Text to Color:  Colour slot 1: #FF0000 Colour slot 2: "
+                 "empty Preview: "
                  "The colorized text; Space chooses the background colour HTML code: The code "
                  "Colorize wrote; it can be edited");
         QString tree = describe(w->find<QMenu>("slotMenu"));
@@ -504,6 +507,23 @@ private Q_SLOTS:
         QCOMPARE(sizeLine->text(), "1 character");
         edit->clear();
         QCOMPARE(sizeLine->text(), QString());
+    }
+
+    // Enter in the text box colorizes whatever holds the text: QLineEdit or, for a long
+    // text or one with a line break, the box's own editor.
+    void textBox_enterColorizesTheWholeText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("short") << u"ABCDE"_s;
+        QTest::newRow("longer than QLineEdit keeps") << QString(20'000, u'w') + u"€"_s;
+        QTest::newRow("a line break") << u"one\ntwo"_s;
+    }
+    void textBox_enterColorizesTheWholeText() {
+        QFETCH(QString, text);
+        auto* box = w->find<InputLine>("textEdit");
+        w->window->setColors(paletteOf({0x0000FF, E, E, 0xFF0000}));
+        box->setText(text);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(w->preview()->toPlainText(), text);
     }
 };
 
