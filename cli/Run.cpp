@@ -1,5 +1,7 @@
 #include "cli/Run.h"
 
+#include "cli/Decoding.h"
+#include "engine/DecodedWriter.h"
 #include "output/Page.h"
 #include "palette/Presets.h"
 #include "platform/FileWriter.h"
@@ -8,6 +10,7 @@
 #include "schemes/SchemeStore.h"
 
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace tintwave::cli {
 
@@ -33,6 +36,15 @@ std::optional<SlotValues> findScheme(const QString& name, CliIo& io) {
     return std::nullopt;
 }
 
+// Writes a whole text to standard output; says so when that fails.
+int writeText(CliIo& io, const QString& text) {
+    if (io.writeOutput(text.toUtf8())) {
+        return kExitOk;
+    }
+    complain(io, QStringLiteral("cannot write to standard output"));
+    return kExitUsage;
+}
+
 int listSchemes(CliIo& io) {
     QString list;
     for (const palette::Preset& preset : palette::presets()) {
@@ -41,7 +53,7 @@ int listSchemes(CliIo& io) {
     for (const QString& title : schemes::SchemeStore(io.settings()).titles()) {
         list += title + QLatin1Char('\n');
     }
-    return io.writeOutput(list.toUtf8()) ? kExitOk : kExitUsage;
+    return writeText(io, list);
 }
 
 // Encodes the code as the engine hands it over, as UTF-8 or, for a page, Windows-1252.
@@ -98,6 +110,32 @@ private:
     QStringEncoder utf8_{QStringConverter::Utf8};
 };
 
+// Writes the code write hands to its sink, wrapped in a page with --page, to standard output
+// or the -o file; nothing when write reports an error.
+template <typename Write> int writeCode(const CliOptions& options, CliIo& io, Write write) {
+    OutputSink sink(options, io);
+    if (options.page) {
+        sink.append(output::pageHead(options.background, PlainColorsOnly()));
+    }
+    if (const std::optional<engine::ColorizeError> error = write(sink)) {
+        io.writeError(engine::messageFor(*error));
+        return kExitNothingToColor;
+    }
+    sink.append(options.page ? output::pageTail() : QByteArrayLiteral("\n"));
+    if (!sink.finish()) {
+        complain(io, QStringLiteral("cannot write to standard output"));
+        return kExitUsage;
+    }
+    if (options.outputPath.isEmpty()) {
+        return kExitOk;
+    }
+    if (const platform::WriteError error = io.files().writeFile(options.outputPath, sink.bytes())) {
+        complain(io, QStringLiteral("cannot write '%1': %2").arg(options.outputPath, *error));
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
 int colorizeAndWrite(const CliOptions& options, CliIo& io) {
     SlotValues slots = palette::Palette::empty().values();
     if (options.colors) {
@@ -114,24 +152,51 @@ int colorizeAndWrite(const CliOptions& options, CliIo& io) {
     }
 
     const QString text = options.text ? *options.text : textFromInput(io.readInput());
-    OutputSink sink(options, io);
-    if (options.page) {
-        sink.append(output::pageHead(options.background, PlainColorsOnly()));
-    }
-    if (const auto error = engine::colorizeTo(text, slots, options.style, sink)) {
-        io.writeError(engine::messageFor(*error));
+    return writeCode(options, io, [&](engine::CodeSink& sink) {
+        return engine::colorizeTo(text, slots, options.style, sink);
+    });
+}
+
+// --decode: the code read back and written again in the chosen format, or with --palette
+// the options that make its colours. A code that cannot be read writes nothing.
+int decodeAndWrite(const CliOptions& options, CliIo& io) {
+    const QString code = options.text ? *options.text : textFromInput(io.readInput());
+    const DecodedInput input = decodeInput(code, options.from);
+    if (!input.error.isEmpty()) {
+        complain(io, input.error);
         return kExitNothingToColor;
     }
-    sink.append(options.page ? output::pageTail() : QByteArrayLiteral("\n"));
-    if (!sink.finish()) {
-        complain(io, QStringLiteral("cannot write to standard output"));
-        return kExitUsage;
+    if (!input.notice.isEmpty()) {
+        complain(io, input.notice);
     }
-    if (options.outputPath.isEmpty()) {
+    const engine::DecodedText& decoded = *input.decoded;
+    if (!options.palette) {
+        const engine::ColorizeOptions style = engine::optionsFor(decoded, options.style);
+        return writeCode(options, io, [&](engine::CodeSink& sink) {
+            return engine::writeDecoded(decoded, style, sink);
+        });
+    }
+    if (decoded.text.isEmpty() ||
+        std::all_of(decoded.looks.begin(), decoded.looks.end(),
+                    [](const engine::Look& l) { return l.color == engine::kNoColor; })) {
+        io.writeError(engine::messageFor(decoded.text.isEmpty() ? engine::ColorizeError::EmptyText
+                                                                : engine::ColorizeError::NoColor));
+        return kExitNothingToColor;
+    }
+    const PaletteLine line = paletteLine(decoded);
+    if (!line.notice.isEmpty()) {
+        complain(io, line.notice);
+    }
+    const QByteArray bytes = (line.options + u'\n').toUtf8();
+    if (!options.outputPath.isEmpty()) {
+        if (const platform::WriteError error = io.files().writeFile(options.outputPath, bytes)) {
+            complain(io, QStringLiteral("cannot write '%1': %2").arg(options.outputPath, *error));
+            return kExitUsage;
+        }
         return kExitOk;
     }
-    if (const platform::WriteError error = io.files().writeFile(options.outputPath, sink.bytes())) {
-        complain(io, QStringLiteral("cannot write '%1': %2").arg(options.outputPath, *error));
+    if (!io.writeOutput(bytes)) {
+        complain(io, QStringLiteral("cannot write to standard output"));
         return kExitUsage;
     }
     return kExitOk;
@@ -155,15 +220,15 @@ QString textFromInput(QByteArray bytes) {
 int run(const CliOptions& options, CliIo& io) {
     switch (options.action) {
     case Action::Help:
-        return io.writeOutput(helpText().toUtf8()) ? kExitOk : kExitUsage;
+        return writeText(io, helpText());
     case Action::Version:
-        return io.writeOutput(versionText().toUtf8()) ? kExitOk : kExitUsage;
+        return writeText(io, versionText());
     case Action::ListSchemes:
         return listSchemes(io);
     case Action::Colorize:
         break;
     }
-    return colorizeAndWrite(options, io);
+    return options.decode ? decodeAndWrite(options, io) : colorizeAndWrite(options, io);
 }
 
 } // namespace tintwave::cli

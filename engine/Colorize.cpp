@@ -35,6 +35,17 @@ bool isLineBreak(QStringView cluster) {
     return cluster == u"\n" || cluster == u"\r\n" || cluster == u"\r";
 }
 
+// U+0000 to U+001F but tab and the line breaks, and U+007F: characters HTML forbids and game
+// servers reject, which no format but the classic font tags (byte-exact) and ANSI (which
+// shows them as symbols) writes. Each is a character of its own.
+bool isControl(QStringView cluster) {
+    if (cluster.size() != 1) {
+        return false;
+    }
+    const char16_t u = cluster.front().unicode();
+    return (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F;
+}
+
 bool isBlank(QStringView cluster) {
     return cluster.size() == 1 && cluster.front().isSpace();
 }
@@ -53,6 +64,7 @@ struct Job {
     std::vector<qsizetype> breaks;
     bool perLine;
     bool skipBlanks;
+    bool leaveOutControls;
     int largest;          // component of the colours: no code has more digits
     CharColorSink* chars; // nothing when the caller does not want them
 
@@ -64,6 +76,8 @@ struct Job {
         , count(bounds.empty() ? t.size() : qsizetype(bounds.size() - 1))
         , perLine(options.perLine && hasRunOptions(options.output.format))
         , skipBlanks(options.output.skipBlanks && hasRunOptions(options.output.format))
+        , leaveOutControls(options.output.format != OutputFormat::Font &&
+                           options.output.format != OutputFormat::Ansi)
         , largest(largestComponent(a))
         , chars(c) {
         if (hasRunOptions(options.output.format) && (t.contains(u'\n') || t.contains(u'\r'))) {
@@ -117,7 +131,7 @@ Srgb8 clamped(Srgb8 c) {
 
 // Colours in blocks, so the gradient arithmetic stays apart from the markup without a call
 // per character. A line break takes no place in the gradient and is recorded with the
-// colour before it (black at the start).
+// colour before it (black at the start); a control character left out keeps its place.
 template <typename Writer> void writeCharacters(const Job& job, Writer& writer) {
     constexpr bool classic = std::is_same_v<Writer, FontMarkupWriter>;
     const bool clamp = !classic && job.largest > 255;
@@ -146,6 +160,8 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer) 
                 const QStringView cluster = job.cluster(k);
                 if constexpr (classic) {
                     writer.character(cluster, c);
+                } else if (job.leaveOutControls && isControl(cluster)) {
+                    // nothing written
                 } else if (job.skipBlanks && isBlank(cluster)) {
                     writer.blank(cluster);
                 } else {
@@ -250,6 +266,22 @@ std::optional<ColorizeError> check(const QString& text, const ActiveColors& acti
     return std::nullopt;
 }
 
+// Checks the input, then writes the code to sink and the colours to chars (when given).
+std::optional<ColorizeError> run(const QString& text, const SlotValues& slotValues,
+                                 const ColorizeOptions& options, CodeSink& sink,
+                                 CharColorSink* chars, QString* room) {
+    const ActiveColors active = activeColors(slotValues);
+    if (const std::optional<ColorizeError> error = check(text, active)) {
+        return error;
+    }
+    const Job job(text, active, options, chars);
+    if (chars) {
+        chars->begin(job.count);
+    }
+    write(job, options, sink, room);
+    return std::nullopt;
+}
+
 } // namespace
 
 // Translated only where a translator is installed: the windows have one, the command line
@@ -267,48 +299,17 @@ QString messageFor(ColorizeError error) {
 
 ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
                         const ColorizeOptions& options) {
-    std::vector<CharColor> table;
-    TableSink chars(table);
-    ColorizeResult result = colorize(text, slotValues, options, chars);
-    result.chars = std::move(table);
-    return result;
-}
-
-ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
-                        const ColorizeOptions& options, CharColorSink& chars) {
     ColorizeResult result;
-    const ActiveColors active = activeColors(slotValues);
-    if ((result.error = check(text, active))) {
-        return result;
-    }
-    const Job job(text, active, options, &chars);
-    chars.begin(job.count);
+    TableSink chars(result.chars);
     StringSink sink(result.code);
-    write(job, options, sink, &result.code);
+    result.error = run(text, slotValues, options, sink, &chars, &result.code);
     return result;
-}
-
-std::optional<ColorizeError> colorizeTo(const QString& text, const SlotValues& slotValues,
-                                        const ColorizeOptions& options, CodeSink& sink) {
-    const ActiveColors active = activeColors(slotValues);
-    if (const std::optional<ColorizeError> error = check(text, active)) {
-        return error;
-    }
-    write(Job(text, active, options, nullptr), options, sink, nullptr);
-    return std::nullopt;
 }
 
 std::optional<ColorizeError> colorizeTo(const QString& text, const SlotValues& slotValues,
                                         const ColorizeOptions& options, CodeSink& sink,
-                                        CharColorSink& chars) {
-    const ActiveColors active = activeColors(slotValues);
-    if (const std::optional<ColorizeError> error = check(text, active)) {
-        return error;
-    }
-    const Job job(text, active, options, &chars);
-    chars.begin(job.count);
-    write(job, options, sink, nullptr);
-    return std::nullopt;
+                                        CharColorSink* chars) {
+    return run(text, slotValues, options, sink, chars, nullptr);
 }
 
 } // namespace tintwave::engine

@@ -43,6 +43,7 @@ private Q_SLOTS:
             "--per-line does not apply to --format font (its line breaks are characters)");
         row({"--format", "template"}, "--format template needs --template");
         row({"--format", "json", "--template", "{c}"}, "--template needs --format template");
+        row({"--format", "template", "--template", ""}, "--template is empty");
         row({"--format", "template", "--template", "&#{hex}{C}"},
             "--template has an unknown placeholder {C}");
         row({"--format", "template", "--template", "{c}{{hex}"},
@@ -51,6 +52,17 @@ private Q_SLOTS:
             "--template has an unmatched { at character 9");
         row({"--format", "ansi", "--page"}, "--page needs an HTML format (font or span), not ansi");
         row({"-o", ""}, "-o needs a file name");
+        row({"--from", "json"}, "--from needs --decode");
+        row({"--palette"}, "--palette needs --decode");
+        row({"--decode", "--scheme", "Copper"},
+            "--scheme does not apply to --decode (the colours come from the code)");
+        row({"--decode", "--spread", "even"},
+            "--spread does not apply to --decode (the colours come from the code)");
+        row({"--decode", "--from", "template"},
+            "--from 'template' is not one of auto, font, span, bbcode, ansi, mc-hex, mc-x, "
+            "mc-section, minimessage, json");
+        row({"--decode", "--palette", "--page"},
+            "--page does not apply to --palette (it prints options, not a code)");
     }
     void parse_usageError_namesTheProblemOnOneLine() {
         QFETCH(QStringList, args);
