@@ -93,7 +93,7 @@ echo "idle, caret in the text box: $(share $pid)% of a core"
 # window), End, and Enter colorizes.
 xdotool key --window $wid alt+n
 sleep 0.3
-xdotool mousemove --window $wid 180 101 click 1
+xdotool mousemove --window $wid 180 122 click 1
 sleep 0.3
 xdotool key --window $wid End
 settle $pid >/dev/null

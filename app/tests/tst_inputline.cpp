@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QTest>
 
 using tintwave::app::InputLine;
@@ -146,6 +147,47 @@ private Q_SLOTS:
         QCOMPARE(box.caret(), 1);
         play(&box, u"Ctrl+Shift+Z"_s);
         QCOMPARE(box.text(), u"a"_s + pasted + u"b"_s);
+    }
+
+    // QLineEdit's context menu, its entries acting on whichever editor holds the text.
+    void contextMenu_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("entries"); // to trigger, by their order in the menu
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("QLineEdit: select all, cut")
+            << u"abc"_s << QString() << u"6 2"_s << QString();
+        QTest::newRow("own editor: select all, cut, undo")
+            << u"a\nb"_s << QString() << u"6 2 0"_s << u"a\nb"_s;
+        QTest::newRow("own editor: delete a selection")
+            << u"a\nbc"_s << u"End|Shift+Left"_s << u"5"_s << u"a\nb"_s;
+        // The 26th paste passes the 50 characters QLineEdit keeps here.
+        QTest::newRow("pasting past QLineEdit's length from the menu")
+            << u"ab"_s << u"Ctrl+A|Ctrl+C"_s << QString(30, u'4') << u"ab"_s.repeated(30);
+    }
+    void contextMenu() {
+        QFETCH(QString, text);
+        QFETCH(QString, keys);
+        QFETCH(QString, entries);
+        QFETCH(QString, expected);
+        InputLine box(nullptr, 50);
+        box.setText(text);
+        play(&box, keys);
+        for (const QChar entry : entries.remove(u' ')) {
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5));
+            QApplication::sendEvent(&box, &event);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QList<QAction*> items;
+            for (QAction* a : menu->actions()) {
+                if (!a->isSeparator() && !a->menu()) {
+                    items.append(a);
+                }
+            }
+            items[entry.digitValue()]->trigger();
+            menu->close();
+        }
+        QCOMPARE(box.text(), expected);
     }
 
     // The own editor draws as QLineEdit does, so that a text looks the same whichever holds
