@@ -4,6 +4,7 @@
 #include "app/ButtonFocusStyle.h"
 #include "app/CodeBox.h"
 #include "app/ColorBox.h"
+#include "app/InputLine.h"
 #include "app/PreviewBox.h"
 #include "app/UserSchemeMenu.h"
 #include "app/WindowPlacement.h"
@@ -21,12 +22,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <limits>
 #include <utility>
 #include <vector>
 
@@ -208,10 +207,9 @@ void MainWindow::createButtons(QWidget* client) {
 void MainWindow::createOptions(QWidget* client) {
     label(client, QStringLiteral("textLabel"), tr("Text to Color:"), 90, 1035, 945, 195);
     textEdit_ =
-        place(named(new QLineEdit(client), QStringLiteral("textEdit")), 90, 1350, 5265, 375);
+        place(named(new InputLine(client), QStringLiteral("textEdit")), 90, 1350, 5265, 375);
     textEdit_->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, QFont::SansSerif));
-    // No limit: Qt's default of 32767 would cut a longer paste off without a word.
-    textEdit_->setMaxLength(std::numeric_limits<int>::max());
+    textEdit_->setAccessibleName(tr("Text to Color"));
 
     label(client, QStringLiteral("optionsLabel"), tr("Options:"), 90, 1980, 585, 195);
     const auto check = [&](const char* name, const QString& caption, int top, int width) {

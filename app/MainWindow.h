@@ -16,7 +16,6 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -32,6 +31,7 @@ namespace tintwave::app {
 
 class CodeBox;
 class ColorBox;
+class InputLine;
 class PreviewBox;
 class UserSchemeMenu;
 
@@ -155,7 +155,7 @@ private:
     bool shownOnce_ = false;
     bool frameCentred_ = false;
 
-    QLineEdit* textEdit_ = nullptr;
+    InputLine* textEdit_ = nullptr;
     std::array<ColorBox*, kSlotCount> colorBoxes_{};
     QComboBox* faceCombo_ = nullptr;
     QComboBox* sizeCombo_ = nullptr;

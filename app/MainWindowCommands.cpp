@@ -3,6 +3,7 @@
 #include "app/AboutWindow.h"
 #include "app/CodeBox.h"
 #include "app/ColorBox.h"
+#include "app/InputLine.h"
 #include "app/MainWindow.h"
 #include "app/PreviewBox.h"
 #include "app/RemoveSchemeDialog.h"
@@ -22,7 +23,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <utility>

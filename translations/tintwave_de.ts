@@ -127,6 +127,10 @@
         <translation>Text zum Einfärben:</translation>
     </message>
     <message>
+        <source>Text to Color</source>
+        <translation>Text zum Einfärben</translation>
+    </message>
+    <message>
         <source>Options:</source>
         <translation>Format:</translation>
     </message>

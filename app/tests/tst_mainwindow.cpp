@@ -1,4 +1,5 @@
 #include "app/ColorBox.h"
+#include "app/InputLine.h"
 #include "app/Translations.h"
 #include "app/tests/AppTestKit.h"
 
@@ -20,6 +21,7 @@ Q_DECLARE_METATYPE(tintwave::engine::ColorizeOptions)
 using namespace tintwave;
 using namespace tintwave::app;
 using namespace tintwave::app::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -187,15 +189,16 @@ private Q_SLOTS:
         QCOMPARE(w->window->windowIcon().pixmap(256).size(), QSize(256, 256));
         // What screen readers say of the boxes; a colour box's description follows its colour.
         w->window->setColors(paletteOf({0x0000FF}));
-        for (QWidget* box : {w->find("colorBox0"), w->find("colorBox1"), w->find("preview"),
-                             w->codeBox()->focusProxy()}) {
+        for (QWidget* box : {w->find("textEdit"), w->find("colorBox0"), w->find("colorBox1"),
+                             w->find("preview"), w->codeBox()->focusProxy()}) {
             const auto* a = QAccessible::queryAccessibleInterface(box);
             shown << a->text(QAccessible::Name) + ": " + a->text(QAccessible::Description);
         }
         QCOMPARE(shown.join(' '),
                  "Tintwave 1.0 None: None Arial Book Antiqua Comic Sans MS Courier New Lucida "
                  "Calligraphy Lucida Sans MS Sans Serif Times New Roman None: None +1 +2 +3 +4 -1 "
-                 "-2 -3 -4 +5 +6 +7 -5 -6 -7 Colour slot 1: #FF0000 Colour slot 2: empty Preview: "
+                 "-2 -3 -4 +5 +6 +7 -5 -6 -7 Text to Color:  Colour slot 1: #FF0000 Colour slot 2: "
+                 "empty Preview: "
                  "The colorized text; Space chooses the background colour HTML code: The code "
                  "Colorize wrote; it can be edited");
         QString tree = describe(w->find<QMenu>("slotMenu"));
@@ -291,7 +294,7 @@ private Q_SLOTS:
         }
         w->activate("formatFont");
         // "None" is shown translated and chosen as itself.
-        w->find<QLineEdit>("textEdit")->setText("A");
+        w->find<InputLine>("textEdit")->setText("A");
         w->window->setColors(paletteOf({0x0000FF}));
         w->activate("colorizeButton");
         QCOMPARE(w->codeBox()->code(), "<center><font color=\"#FF0000\">A</font></center>");
@@ -493,7 +496,7 @@ private Q_SLOTS:
         w->fake.colorDialog.answers = {0x123456};
         w->fake.saveDialog.answers = {"/out/p.html"};
         // Colorize writes abcde() for this; the box starts with other code.
-        w->find<QLineEdit>("textEdit")->setText("ABCDE");
+        w->find<InputLine>("textEdit")->setText("ABCDE");
         w->find<QAbstractButton>("centerCheck")->setChecked(false);
         w->window->setColors(paletteOf({0x000000, E, E, E, E, kWhite}));
         w->codeBox()->setCode("kept");
@@ -561,11 +564,11 @@ private Q_SLOTS:
     void codeBox_editableUpToTheLimit_longerReadOnlyAndSaid() {
         auto* sizeLine = w->find<QLabel>("codeSizeLabel");
         w->window->setColors(paletteOf({0x0000FF, E, E, 0xFF0000}));
-        w->find<QLineEdit>("textEdit")->setText(QString(3332, u'a'));
+        w->find<InputLine>("textEdit")->setText(QString(3332, u'a'));
         w->activate("colorizeButton");
         QTest::keyClick(w->codeBox()->focusProxy(), Qt::Key_X);
         QCOMPARE(sizeLine->text(), "99,978 characters");
-        w->find<QLineEdit>("textEdit")->setText(QString(3333, u'a'));
+        w->find<InputLine>("textEdit")->setText(QString(3333, u'a'));
         w->fake.saveDialog.answers = {"/out/long.html"};
         for (const char* command : {"colorizeButton", "saveButton", "copyHtmlButton"}) {
             w->activate(command);
@@ -575,7 +578,7 @@ private Q_SLOTS:
         QCOMPARE(w->fake.clipboard.text, w->codeBox()->code());
         QVERIFY(w->fake.files.files.value("/out/long.html")
                     .contains(w->fake.clipboard.text.toLatin1() + "\r\n"));
-        w->find<QLineEdit>("textEdit")->setText("AB");
+        w->find<InputLine>("textEdit")->setText("AB");
         w->activate("colorizeButton");
         auto* edit = w->codeBox()->findChild<QPlainTextEdit*>();
         QVERIFY(edit->isVisible());
@@ -583,6 +586,23 @@ private Q_SLOTS:
         QCOMPARE(sizeLine->text(), "1 character");
         edit->clear();
         QCOMPARE(sizeLine->text(), QString());
+    }
+
+    // Enter in the text box colorizes whatever holds the text: QLineEdit or, for a long
+    // text or one with a line break, the box's own editor.
+    void textBox_enterColorizesTheWholeText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("short") << u"ABCDE"_s;
+        QTest::newRow("longer than QLineEdit keeps") << QString(20'000, u'w') + u"€"_s;
+        QTest::newRow("a line break") << u"one\ntwo"_s;
+    }
+    void textBox_enterColorizesTheWholeText() {
+        QFETCH(QString, text);
+        auto* box = w->find<InputLine>("textEdit");
+        w->window->setColors(paletteOf({0x0000FF, E, E, 0xFF0000}));
+        box->setText(text);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(w->preview()->toPlainText(), text);
     }
 
     // Paste Code fills the window from the code on the clipboard and colorizes: the code box
@@ -624,7 +644,7 @@ private Q_SLOTS:
         w->fake.clipboard.text = code + '\n';
         w->activate("pasteCode");
         QCOMPARE(w->codeBox()->code(), code);
-        QCOMPARE(w->find<QLineEdit>("textEdit")->text(), text);
+        QCOMPARE(w->find<InputLine>("textEdit")->text(), text);
         QCOMPARE(w->window->outputChoices().format, made.output.format);
         QCOMPARE(w->find<QCheckBox>("boldCheck")->isChecked(), made.bold);
         QVERIFY(w->fake.messages.shown.isEmpty());
@@ -646,7 +666,7 @@ private Q_SLOTS:
     void pasteCode_unreadable_changesNothing() {
         QFETCH(QString, clipboard);
         QFETCH(QString, message);
-        w->find<QLineEdit>("textEdit")->setText("kept");
+        w->find<InputLine>("textEdit")->setText("kept");
         const QStringList before = observable({});
         w->fake.clipboard.text = clipboard;
         w->activate("pasteCode");
@@ -654,7 +674,7 @@ private Q_SLOTS:
         w->fake.messages.shown.clear();
         w->fake.clipboard.text.clear();
         QCOMPARE(observable({}), before);
-        QCOMPARE(w->find<QLineEdit>("textEdit")->text(), "kept");
+        QCOMPARE(w->find<InputLine>("textEdit")->text(), "kept");
     }
 };
 
