@@ -71,8 +71,11 @@ constexpr Choice<OutputFormat> kChatFormatChoices[] = {
     {"formatMcSection",
      QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "Minecraft Section Si&gns (\u00A7x)"),
      OutputFormat::McSection},
-    {"formatMiniMessage", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "Mi&niMessage"),
+    {"formatMiniMessage", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "M&iniMessage"),
      OutputFormat::MiniMessage},
+    {"formatMiniMessageGradient",
+     QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "MiniMessage Gradients (Ser&ver-Side)"),
+     OutputFormat::MiniMessageGradient},
     {"formatJson", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&JSON Text Components"),
      OutputFormat::Json},
     {"formatTemplate", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&Template"),
@@ -80,7 +83,7 @@ constexpr Choice<OutputFormat> kChatFormatChoices[] = {
 };
 constexpr Choice<Blend> kBlendChoices[] = {
     {"blendRgb", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&RGB Blend"), Blend::Rgb},
-    {"blendOkLab", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&OKLab Blend"), Blend::OkLab},
+    {"blendOkLab", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "OKLab Ble&nd"), Blend::OkLab},
     {"blendOkLch", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "OKLC&h Blend"), Blend::OkLch},
 };
 constexpr Choice<Spread> kSpreadChoices[] = {
@@ -419,6 +422,9 @@ void MainWindow::createOptionsMenu(QMenuBar* bar) {
         chosen.*field = value;
         chooseOutput(chosen);
     };
+    const ChooseFlag chooseFlag = [choose](bool engine::OutputChoices::*field, bool on) {
+        choose(field, on);
+    };
     const auto group = [this, options, choose](const auto& choices, auto field) {
         auto* items = new QActionGroup(this);
         for (const auto& choice : choices) {
@@ -443,13 +449,30 @@ void MainWindow::createOptionsMenu(QMenuBar* bar) {
     mergeItem_->setCheckable(true);
     connect(mergeItem_, &QAction::triggered, this,
             [choose](bool merge) { choose(&engine::OutputChoices::merge, merge); });
-    skipBlanksItem_ = named(options->addAction(tr("Skip Blan&ks")), QStringLiteral("skipBlanks"));
+    skipBlanksItem_ = named(options->addAction(tr("Ski&p Blanks")), QStringLiteral("skipBlanks"));
     skipBlanksItem_->setCheckable(true);
     connect(skipBlanksItem_, &QAction::triggered, this,
             [choose](bool skip) { choose(&engine::OutputChoices::skipBlanks, skip); });
+    createFitItems(options, chooseFlag);
     options->addSeparator();
     options->addAction(tr("C&ustom Template..."), this, &MainWindow::editTemplate)
         ->setObjectName(QStringLiteral("editTemplate"));
+}
+
+// Strikethrough and obfuscated (which only the game formats have), and the limit the code is
+// fitted to.
+void MainWindow::createFitItems(QMenu* options, const ChooseFlag& choose) {
+    strikethroughItem_ =
+        named(options->addAction(tr("Stri&kethrough")), QStringLiteral("strikethrough"));
+    strikethroughItem_->setCheckable(true);
+    connect(strikethroughItem_, &QAction::triggered, this,
+            [choose](bool on) { choose(&engine::OutputChoices::strikethrough, on); });
+    obfuscatedItem_ = named(options->addAction(tr("&Obfuscated")), QStringLiteral("obfuscated"));
+    obfuscatedItem_->setCheckable(true);
+    connect(obfuscatedItem_, &QAction::triggered, this,
+            [choose](bool on) { choose(&engine::OutputChoices::obfuscated, on); });
+    fitItem_ = named(options->addAction(tr("Fit to &Length...")), QStringLiteral("fitToLength"));
+    connect(fitItem_, &QAction::triggered, this, &MainWindow::fitToLength);
 }
 
 engine::ColorizeOptions MainWindow::chosenOptions() const {
@@ -483,6 +506,10 @@ void MainWindow::showOptions(const engine::OutputChoices& choices) {
     mergeItem_->setEnabled(engine::hasRunOptions(choices.format));
     skipBlanksItem_->setChecked(choices.skipBlanks);
     skipBlanksItem_->setEnabled(engine::hasRunOptions(choices.format));
+    strikethroughItem_->setChecked(choices.strikethrough);
+    obfuscatedItem_->setChecked(choices.obfuscated);
+    obfuscatedItem_->setEnabled(engine::hasObfuscated(choices.format));
+    fitItem_->setEnabled(engine::hasRunOptions(choices.format));
 }
 
 // Runs once, while the window is still hidden.

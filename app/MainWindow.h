@@ -99,6 +99,8 @@ public Q_SLOTS:
     // Asks for the template, showing the current one, and chooses the template format
     // with it.
     void editTemplate();
+    // Asks for the longest code Colorize may write (0: no limit), showing the current one.
+    void fitToLength();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -116,6 +118,8 @@ private:
     void createPresetItems(QMenu* schemes);
     void createSlotMenu();
     void createOptionsMenu(QMenuBar* bar);
+    using ChooseFlag = std::function<void(bool engine::OutputChoices::*, bool)>;
+    void createFitItems(QMenu* options, const ChooseFlag& choose);
     void connectCommands();
     void orderTabStops();
     void loadStartState();
@@ -145,6 +149,7 @@ private:
         QString text;
         SlotValues slots;
         engine::ColorizeOptions options;
+        int fitLimit = 0; // the code was fitted to this length, with options.step per colour
     };
     std::optional<Colorized> colorized_;
     bool shownOnce_ = false;
@@ -184,6 +189,9 @@ private:
     std::vector<ChoiceItem> choiceItems_;
     QAction* mergeItem_ = nullptr;
     QAction* skipBlanksItem_ = nullptr;
+    QAction* strikethroughItem_ = nullptr;
+    QAction* obfuscatedItem_ = nullptr;
+    QAction* fitItem_ = nullptr;
 
     std::unique_ptr<UserSchemeMenu> userSchemeMenu_;
     std::unique_ptr<schemes::SchemeStore> store_;

@@ -43,6 +43,10 @@ Font and style:
   --italic             Italic.
   --underline          Underlined.
   --no-center          Do not centre the text (it is centred by default).
+  --strikethrough      Struck through.
+  --obfuscated         Obfuscated (scrambled in the game): only with mc-hex,
+                       mc-x, mc-section, minimessage, minimessage-gradient and
+                       json.
 
 Format and gradient:
   --format FORMAT      font (default): HTML font tags, one per character, the
@@ -52,8 +56,12 @@ Format and gradient:
                        sequences for terminals. mc-hex: Minecraft &#RRGGBB.
                        mc-x: Minecraft &x&R&R&G&G&B&B. mc-section: the same
                        with the section sign (U+00A7) instead of &.
-                       minimessage: <#RRGGBB> tags. json: Minecraft JSON text
-                       components. template: the text of --template.
+                       minimessage: <#RRGGBB> tags. minimessage-gradient:
+                       MiniMessage <gradient:#RRGGBB:#RRGGBB> segments, the
+                       colours worked out by the server (short code). json:
+                       Minecraft JSON text components. template: the text of
+                       --template. The three Minecraft code formats leave out
+                       a section sign (U+00A7) of the text.
                        From ansi on, the formats ignore --face, --size and
                        --no-center; --bold, --italic and --underline apply
                        (to template only as its text writes them).
@@ -75,6 +83,17 @@ Format and gradient:
                        keep their colours). Not with --format font.
   --per-line           Start the gradient afresh on every line of the text.
                        Not with --format font.
+
+Fitting to a length:
+  --step K             Each run of K characters of a line (default 1) takes one
+                       colour, that of its middle character, and is written as
+                       one run. Not with --format font.
+  --max-length N       Keep the code (without its final line break) to at most
+                       N UTF-16 code units, as the game counts: runs are merged
+                       and the smallest step that fits is taken, named on
+                       standard error ("3 characters per colour, 251 of 256").
+                       Common limits: chat 256, sign line 384, anvil 50. Not
+                       with --format font or --step.
 
 Line breaks (LF, CR LF or CR) take no place in the gradient and are written as
 each format's own: <br> and LF for span, a {"text":"\n"} component for json,
@@ -133,13 +152,18 @@ Examples:
   printf 'One\nTwo\n' | tintwave-cli --scheme Spectrum --format mc-x --per-line
   tintwave-cli --decode --text '&#FF0000H&#0000FFi' --format minimessage
   tintwave-cli --decode --palette < motd.txt
+  tintwave-cli --text 'Welcome to the server!' --scheme Spectrum \
+      --format minimessage-gradient --blend oklab
+  tintwave-cli --text 'Welcome to the server!' --scheme Spectrum \
+      --format mc-hex --max-length 256 --strikethrough
 
 Exit status:
   0  success
   1  nothing to colour: "You must type something." or "You must select at
      least one color" on standard error, nothing written; with --decode also
      a code that cannot be read (its format unknown, or broken: "not valid
-     json at character 17: ..."), nothing written
+     json at character 17: ..."), nothing written; or, with
+     --max-length, "cannot fit in N characters; the shortest form needs M"
   2  a usage error or output that cannot be written, named in one line on
      standard error
 )";
@@ -184,6 +208,11 @@ struct Parser {
     QCommandLineOption merge{QStringLiteral("merge")};
     QCommandLineOption skipBlanks{QStringLiteral("skip-blanks")};
     QCommandLineOption perLine{QStringLiteral("per-line")};
+    // Fitting to a length, and the styles only some formats have.
+    QCommandLineOption step{QStringLiteral("step"), {}, QStringLiteral("K")};
+    QCommandLineOption maxLength{QStringLiteral("max-length"), {}, QStringLiteral("N")};
+    QCommandLineOption strikethrough{QStringLiteral("strikethrough")};
+    QCommandLineOption obfuscated{QStringLiteral("obfuscated")};
     QCommandLineOption page{QStringLiteral("page")};
     QCommandLineOption background{QStringLiteral("background"), {}, QStringLiteral("COLOR")};
     QCommandLineOption output{
@@ -199,6 +228,7 @@ struct Parser {
                            italic, underline,  noCenter, format,      templateText, blend,  spread,
                            merge,  skipBlanks, perLine,  page,        background,   output, decode,
                            from,   palette,    help,     version});
+        parser.addOptions({step, maxLength, strikethrough, obfuscated});
     }
 };
 
@@ -304,6 +334,54 @@ QString readFormatOptions(const Parser& p, CliOptions& o) {
         }
     }
     return readTemplate(p, s);
+}
+
+// A whole number of at least 1 given to option; an empty string when it is one.
+QString readCount(const QCommandLineParser& cl, const QCommandLineOption& option, int& value) {
+    if (!cl.isSet(option)) {
+        return {};
+    }
+    bool ok = false;
+    const int parsed = cl.value(option).toInt(&ok);
+    if (!ok || parsed < 1) {
+        return QStringLiteral("--%1 '%2' is not a whole number of at least 1")
+            .arg(option.names().constFirst(), cl.value(option));
+    }
+    value = parsed;
+    return {};
+}
+
+// --step, --max-length, --strikethrough and --obfuscated.
+QString readFitOptions(const Parser& p, CliOptions& o) {
+    const QCommandLineParser& cl = p.parser;
+    engine::OutputChoices& s = o.style.output;
+    s.strikethrough = cl.isSet(p.strikethrough);
+    s.obfuscated = cl.isSet(p.obfuscated);
+    if (s.obfuscated && !engine::hasObfuscated(s.format)) {
+        return QStringLiteral("--obfuscated needs a game format (mc-hex, mc-x, mc-section, "
+                              "minimessage, minimessage-gradient or json), not %1")
+            .arg(engine::formatName(s.format));
+    }
+    QString error = readCount(cl, p.step, o.style.step);
+    if (error.isEmpty()) {
+        error = readCount(cl, p.maxLength, s.maxLength);
+    }
+    if (!error.isEmpty()) {
+        return error;
+    }
+    if (cl.isSet(p.step) && cl.isSet(p.maxLength)) {
+        return QStringLiteral("--step and --max-length cannot be used together");
+    }
+    if (!engine::hasRunOptions(s.format)) {
+        for (const auto& option : {p.step, p.maxLength}) {
+            if (cl.isSet(option)) {
+                return QStringLiteral(
+                           "--%1 does not apply to --format font (one tag per character)")
+                    .arg(option.names().constFirst());
+            }
+        }
+    }
+    return {};
 }
 
 QString readOutputOptions(const Parser& p, CliOptions& o) {
@@ -417,6 +495,9 @@ ParseResult parseUnchecked(const QStringList& arguments) {
     result.error = readColorOptions(p, o);
     if (result.error.isEmpty()) {
         result.error = readFormatOptions(p, o);
+    }
+    if (result.error.isEmpty()) {
+        result.error = readFitOptions(p, o);
     }
     if (result.error.isEmpty()) {
         result.error = readOutputOptions(p, o);

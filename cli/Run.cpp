@@ -2,6 +2,7 @@
 
 #include "cli/Decoding.h"
 #include "engine/DecodedWriter.h"
+#include "engine/FitLength.h"
 #include "output/Page.h"
 #include "palette/Presets.h"
 #include "platform/FileWriter.h"
@@ -152,8 +153,21 @@ int colorizeAndWrite(const CliOptions& options, CliIo& io) {
     }
 
     const QString text = options.text ? *options.text : textFromInput(io.readInput());
+    engine::ColorizeOptions style = options.style;
+    if (const int limit = style.output.maxLength; limit > 0) {
+        const engine::FitResult fit = engine::fitToLength(text, slots, style, limit);
+        if (fit.error) {
+            io.writeError(engine::messageFor(*fit.error));
+            return kExitNothingToColor;
+        }
+        complain(io, engine::fitMessage(fit, limit));
+        if (!fit.fits) {
+            return kExitNothingToColor;
+        }
+        style = engine::withStep(style, fit.step);
+    }
     return writeCode(options, io, [&](engine::CodeSink& sink) {
-        return engine::colorizeTo(text, slots, options.style, sink);
+        return engine::colorizeTo(text, slots, style, sink);
     });
 }
 

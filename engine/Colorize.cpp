@@ -4,6 +4,7 @@
 #include "engine/ChatWriters.h"
 #include "engine/FontMarkupWriter.h"
 #include "engine/Gradient.h"
+#include "engine/GradientWriter.h"
 #include "engine/Graphemes.h"
 #include "engine/MarkupWriters.h"
 #include "engine/TemplateWriter.h"
@@ -35,17 +36,6 @@ bool isLineBreak(QStringView cluster) {
     return cluster == u"\n" || cluster == u"\r\n" || cluster == u"\r";
 }
 
-// U+0000 to U+001F but tab and the line breaks, and U+007F: characters HTML forbids and game
-// servers reject, which no format but the classic font tags (byte-exact) and ANSI (which
-// shows them as symbols) writes. Each is a character of its own.
-bool isControl(QStringView cluster) {
-    if (cluster.size() != 1) {
-        return false;
-    }
-    const char16_t u = cluster.front().unicode();
-    return (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F;
-}
-
 bool isBlank(QStringView cluster) {
     return cluster.size() == 1 && cluster.front().isSpace();
 }
@@ -64,6 +54,7 @@ struct Job {
     std::vector<qsizetype> breaks;
     bool perLine;
     bool skipBlanks;
+    qsizetype step; // characters per colour
     bool leaveOutControls;
     int largest;          // component of the colours: no code has more digits
     CharColorSink* chars; // nothing when the caller does not want them
@@ -76,8 +67,8 @@ struct Job {
         , count(bounds.empty() ? t.size() : qsizetype(bounds.size() - 1))
         , perLine(options.perLine && hasRunOptions(options.output.format))
         , skipBlanks(options.output.skipBlanks && hasRunOptions(options.output.format))
-        , leaveOutControls(options.output.format != OutputFormat::Font &&
-                           options.output.format != OutputFormat::Ansi)
+        , step(hasRunOptions(options.output.format) ? std::max(1, options.step) : 1)
+        , leaveOutControls(leavesOutControls(options.output.format))
         , largest(largestComponent(a))
         , chars(c) {
         if (hasRunOptions(options.output.format) && (t.contains(u'\n') || t.contains(u'\r'))) {
@@ -129,6 +120,38 @@ Srgb8 clamped(Srgb8 c) {
     return {std::clamp(c.red, 0, 255), std::clamp(c.green, 0, 255), std::clamp(c.blue, 0, 255)};
 }
 
+// One colour per step of job.step characters of a line, up to end: that of the step's middle
+// character. Without merging, each step is a run of its own.
+template <typename Writer>
+void writeSteps(const Job& job, Writer& writer, const ColorRamp& ramp, qsizetype end,
+                qsizetype& position, qsizetype& k, Srgb8& last) {
+    const bool clamp = job.largest > 255;
+    while (k < end) {
+        const qsizetype length = std::min(job.step, end - k);
+        Srgb8 c = last;
+        ramp.fill(position + (length - 1) / 2, std::span(&c, 1));
+        c = clamp ? clamped(c) : c;
+        if (!job.output.merge) {
+            writer.cutRun();
+        }
+        for (const qsizetype stepEnd = k + length; k < stepEnd; ++k) {
+            const QStringView cluster = job.cluster(k);
+            if (job.leaveOutControls && isControlCharacter(cluster)) {
+                // nothing written
+            } else if (job.skipBlanks && isBlank(cluster)) {
+                writer.blank(cluster);
+            } else {
+                writer.character(cluster, c);
+            }
+            if (job.chars) {
+                job.record(k, c);
+            }
+        }
+        position += length;
+        last = c;
+    }
+}
+
 // Colours in blocks, so the gradient arithmetic stays apart from the markup without a call
 // per character. A line break takes no place in the gradient and is recorded with the
 // colour before it (black at the start); a control character left out keeps its place.
@@ -148,6 +171,11 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer) 
                 &ramps.forCount(job.perLine ? end - k : job.count - qsizetype(job.breaks.size()));
             position = 0;
         }
+        if constexpr (!classic) {
+            if (job.step > 1) {
+                writeSteps(job, writer, *ramp, end, position, k, last);
+            }
+        }
         while (k < end) {
             const std::size_t wanted = std::size_t(std::min<qsizetype>(end - k, block.size()));
             const qsizetype filled = ramp->fill(position, std::span(block).first(wanted));
@@ -160,7 +188,7 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer) 
                 const QStringView cluster = job.cluster(k);
                 if constexpr (classic) {
                     writer.character(cluster, c);
-                } else if (job.leaveOutControls && isControl(cluster)) {
+                } else if (job.leaveOutControls && isControlCharacter(cluster)) {
                     // nothing written
                 } else if (job.skipBlanks && isBlank(cluster)) {
                     writer.blank(cluster);
@@ -202,11 +230,20 @@ template <typename Writer>
 void writeAs(const Job& job, const ColorizeOptions& options, CodeSink& sink, QString* room) {
     constexpr bool classic = std::is_same_v<Writer, FontMarkupWriter>;
     MarkupBuffer out(sink);
-    Writer writer(options, out);
+    Writer writer = [&] {
+        if constexpr (std::is_same_v<Writer, MiniMessageGradientWriter>) {
+            return Writer(options, out, job.active);
+        } else {
+            return Writer(options, out);
+        }
+    }();
     if (room) {
         const int extraDigits = classic ? color::hexWidth(job.largest) - 2 : 0;
         room->reserve(writer.wrapperLength() + job.text.size() +
                       job.count * (perCharacter(writer) + 3 * extraDigits));
+    }
+    if constexpr (requires { writer.reserve(job.count); }) {
+        writer.reserve(job.count); // a writer that keeps every character until the end
     }
     writeCharacters(job, writer);
     out.flush();
@@ -228,6 +265,8 @@ void write(const Job& job, const ColorizeOptions& options, CodeSink& sink, QStri
         return writeAs<MinecraftWriter>(job, options, sink, room);
     case OutputFormat::MiniMessage:
         return writeAs<MiniMessageWriter>(job, options, sink, room);
+    case OutputFormat::MiniMessageGradient:
+        return writeAs<MiniMessageGradientWriter>(job, options, sink, room);
     case OutputFormat::Json:
         return writeAs<JsonWriter>(job, options, sink, room);
     case OutputFormat::Template:

@@ -220,6 +220,9 @@ DecodeResult decode(QStringView code, OutputFormat format) {
     case OutputFormat::Template:
         failure = Failure{0, QStringLiteral("a template has no fixed syntax to read")};
         break;
+    case OutputFormat::MiniMessageGradient:
+        failure = Failure{0, QStringLiteral("gradient segments are not read back")};
+        break;
     }
     if (failure) {
         // Characters, not code units: a surrogate pair before the place counts once.

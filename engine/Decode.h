@@ -58,9 +58,10 @@ struct DecodeResult {
     bool ok() const { return !error; }
 };
 
-// Every format but Template, which is the user's own and has no fixed syntax.
+// Every format but Template, which is the user's own and has no fixed syntax, and the
+// MiniMessage gradient segments, whose colours the server works out.
 constexpr bool canDecode(OutputFormat format) {
-    return format != OutputFormat::Template;
+    return format != OutputFormat::Template && format != OutputFormat::MiniMessageGradient;
 }
 QStringList decodableFormatNames();
 

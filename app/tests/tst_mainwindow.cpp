@@ -241,11 +241,14 @@ private Q_SLOTS:
                  "Tags (HTML5); formatBBCode &BBCode; formatAnsi &ANSI Terminal;  -; "
                  "formatMcHex Minecraft He&x (&&#RRGGBB); formatMcX Minecraft &&x Co&des; "
                  "formatMcSection Minecraft Section Si&gns (§x); formatMiniMessage "
-                 "Mi&niMessage; formatJson &JSON Text Components; formatTemplate &Template; "
+                 "M&iniMessage; formatMiniMessageGradient MiniMessage Gradients (Ser&ver-Side); "
+                 "formatJson &JSON Text Components; formatTemplate &Template; "
                  " -; "
-                 "blendRgb &RGB Blend*; blendOkLab &OKLab Blend; blendOkLch OKLC&h Blend; "
+                 "blendRgb &RGB Blend*; blendOkLab OKLab Ble&nd; blendOkLch OKLC&h Blend; "
                  " -; spreadClassic &Classic Spread*; spreadEven &Even Spread;  -; merge "
-                 "&Merge Equal Colors (off); skipBlanks Skip Blan&ks (off);  -; editTemplate "
+                 "&Merge Equal Colors (off); skipBlanks Ski&p Blanks (off); strikethrough "
+                 "Stri&kethrough; obfuscated &Obfuscated (off); fitToLength Fit to "
+                 "&Length... (off);  -; editTemplate "
                  "C&ustom Template...\n"
                  "helpMenu &Help: showAbout &About...");
     }
@@ -309,6 +312,13 @@ private Q_SLOTS:
     // button must change exactly what it changes. A row's name is the command, after
     // "a > b > " the commands run before it, after a comma what its setup changes. The code
     // is the engine's and the page the output library's; the rows show each path reaches them.
+    static Setup fittedTo(int limit) {
+        return [limit](WindowFixture& w) {
+            engine::OutputChoices choices = w.window->outputChoices();
+            choices.maxLength = limit;
+            w.window->chooseOutput(choices);
+        };
+    }
     void command_changesExactlyWhatItsWiringSays_data() {
         QTest::addColumn<Setup>("setup");
         QTest::addColumn<QStringList>("changes");
@@ -397,6 +407,16 @@ private Q_SLOTS:
             {"formatMcHex > colorizeButton",
              none,
              {"code=&#000000A&#2A2A2AB&#555555C&#808080D&#AAAAAAE", preview}},
+            {"formatMcHex > fitToLength",
+             [](WindowFixture& w) { w.fake.inputPrompt.answers = {"30"}; },
+             {"prompted=0", "stored=format=mc-hex|maxlength=30"}},
+            // Merged at 2 characters per colour: 29 of 30; 13 at the least, the old code kept.
+            {"formatMcHex > colorizeButton, fitted to 30",
+             fittedTo(30),
+             {"code=&#000000AB&#555555CD&#AAAAAAE", "preview=ABCDE: 0 0 555555 555555 aaaaaa"}},
+            {"formatMcHex > colorizeButton, fitted to 10",
+             fittedTo(10),
+             {"messages=Tintwave (!): cannot fit in 10 characters; the shortest form needs 13"}},
             {"formatSpan > skipBlanks",
              none,
              {"options=Span Rgb Classic SkipBlanks (merge on)", "stored=format=span|skipblanks=1"}},
@@ -457,6 +477,15 @@ private Q_SLOTS:
         for (const auto& [name, setup, changes] : rows) {
             QTest::newRow(name) << setup << changes;
         }
+    }
+    // The size line of fitted code counts against the limit and names the step.
+    void fitToLength_sizeLineCountsAgainstTheLimit() {
+        w->find<QLineEdit>("textEdit")->setText("ABCDE");
+        w->window->setColors(paletteOf({0x000000, E, E, E, E, kWhite}));
+        fittedTo(30)(*w);
+        w->activate("formatMcHex");
+        w->activate("colorizeButton");
+        QCOMPARE(w->find<QLabel>("codeSizeLabel")->text(), "29 of 30 characters, 2 per colour");
     }
     void command_changesExactlyWhatItsWiringSays() {
         QFETCH(Setup, setup);
