@@ -54,6 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What the writer was given, unit by unit: the colour of each character, or the one before.
     QString text;
     std::vector<ColorValue> colors;
+    const bool minecraft = format == OutputFormat::McHex || format == OutputFormat::McX ||
+                           format == OutputFormat::McSection;
     const std::vector<qsizetype> bounds = graphemeBoundaries(d.text);
     ColorValue color = kNoColor;
     for (const Look& look : d.looks) {
@@ -78,6 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         for (const QChar c : cluster) {
+            if (c == u'\u00A7' && minecraft) {
+                continue; // the game cannot show it: left out, the colour stays
+            }
             text += format == OutputFormat::Ansi ? QChar(shownOnTerminal(c.unicode())) : c;
             colors.push_back(color);
         }
