@@ -102,6 +102,33 @@ const SetData& dataOf(ColorSet set) {
 
 } // namespace
 
+std::optional<ColorSet> colorSetOf(ColorDepth depth) {
+    switch (depth) {
+    case ColorDepth::TrueColor:
+        break;
+    case ColorDepth::Xterm256:
+        return ColorSet::Xterm256;
+    case ColorDepth::Xterm16:
+        return ColorSet::Xterm16;
+    case ColorDepth::Xterm8:
+        return ColorSet::Xterm8;
+    }
+    return std::nullopt;
+}
+
+QString depthName(ColorDepth depth) {
+    return depthNames()[int(depth)];
+}
+
+std::optional<ColorDepth> parseDepth(QStringView name) {
+    const qsizetype index = depthNames().indexOf(name);
+    return index < 0 ? std::nullopt : std::optional(ColorDepth(index));
+}
+
+QStringList depthNames() {
+    return {QStringLiteral("24"), QStringLiteral("256"), QStringLiteral("16"), QStringLiteral("8")};
+}
+
 std::span<const SetColor> colorsOf(ColorSet set) {
     return dataOf(set).colors;
 }
