@@ -13,7 +13,7 @@ ColorBox::ColorBox(int index, const platform::SystemColors& systemColors, QWidge
     : QFrame(parent)
     , index_(index)
     , systemColors_(systemColors) {
-    setObjectName(QStringLiteral("picColor(%1)").arg(index));
+    setObjectName(QStringLiteral("colorBox%1").arg(index));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     // In the tab chain like the other controls, but a click leaves the focus where it is.

@@ -10,7 +10,7 @@ class SystemColors;
 
 namespace tintwave::app {
 
-// One palette slot on the main window (picColor(i)): a small sunken box filled with the
+// One palette slot on the main window (colorBox<i>): a small sunken box filled with the
 // slot's colour. A system colour reference is shown as the colour it stands for, so an
 // empty slot shows the button face. Reports every mouse press, not the release. From the
 // keyboard, Space stands for the left button and the context-menu key or Shift+F10 for

@@ -12,7 +12,7 @@ class SystemColors;
 
 namespace tintwave::app {
 
-// The preview (RTB1): the last colorized text, every character in its gradient colour,
+// The preview: the last colorized text, every character in its gradient colour,
 // the chosen face on every character, and whole-box bold / italic / underline. Read-only
 // but selectable and copyable. Its background is a ColorValue that may be a system
 // colour reference; it is kept across runs and changed only by setBackColor.

@@ -1,10 +1,10 @@
 // The desktop program: the Qt implementations of the platform, the main window (built
 // hidden, its start-up already run), and the splash window over it.
+#include "app/AboutWindow.h"
 #include "app/AppIcon.h"
-#include "app/Form3.h"
+#include "app/MainWindow.h"
 #include "app/Services.h"
 #include "app/Translations.h"
-#include "app/frmMain1.h"
 #include "platform/SettingsStore.h"
 #include "platform/qt/QSettingsStore.h"
 #include "platform/qt/SaveFileWriter.h"
@@ -26,6 +26,7 @@ int main(int argc, char* argv[]) {
 
     app::NoticeRelay notices;
     platform::QSettingsStore settings(
+        platform::kSettingsApplication,
         [&notices](const QString& notice) { notices.report(notice); });
     platform::SystemRandomSource random;
     platform::QtColorDialog colorDialog;
@@ -40,13 +41,12 @@ int main(int argc, char* argv[]) {
                                  inputPrompt, messages,     clipboard,   files,
                                  urls,        systemColors, notices};
 
-    app::frmMain1 mainWindow(services);
+    app::MainWindow mainWindow(services);
 
     // The splash shows the main window when clicked away. Between its closing and the
     // main window appearing nothing is visible, so the program must not end on that.
     QApplication::setQuitOnLastWindowClosed(false);
-    auto* splash = new app::Form3(&mainWindow, urls);
-    splash->setAttribute(Qt::WA_DeleteOnClose);
+    auto* splash = new app::AboutWindow(&mainWindow, urls);
     QObject::connect(splash, &QObject::destroyed, &app, [&mainWindow] {
         QApplication::setQuitOnLastWindowClosed(true);
         // Closed without the click (by the window manager): nothing is left to use.
@@ -54,6 +54,6 @@ int main(int argc, char* argv[]) {
             QApplication::quit();
         }
     });
-    splash->show();
+    splash->showAsSplash();
     return app.exec();
 }

@@ -91,7 +91,7 @@ void formatTable(qsizetype& sink) {
                 options.output.format = *parseFormat(format);
                 options.output.blend = blend;
                 options.output.merge = merge;
-                if (merge && !canMerge(options.output.format)) {
+                if (merge && !hasRunOptions(options.output.format)) {
                     continue;
                 }
                 const double whole = medianSeconds(text, rainbow(10), options, sink);

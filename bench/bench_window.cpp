@@ -1,5 +1,5 @@
 // Times "Colorize!" in the main window for one text size: the text box filled, the Spectrum
-// preset applied, then Command1_Click plus laying out and painting the whole window once
+// preset applied, then colorize() plus laying out and painting the whole window once
 // (grab), as the user waits for it. Runs on the offscreen platform unless another is chosen.
 //
 //   tintwave-bench-window [--no-breaks] [--type] chars
@@ -8,7 +8,7 @@
 // set so far (getrusage). --no-breaks uses a text without spaces, the hardest case for
 // wrapping. --type then times keystrokes typed into the code box, each until it is painted.
 
-#include "app/frmMain1.h"
+#include "app/MainWindow.h"
 #include "app/tests/ScriptedPlatform.h"
 #include "bench/BenchUtil.h"
 #include "palette/Presets.h"
@@ -93,15 +93,15 @@ int main(int argc, char** argv) {
     }
 
     app::testing::ScriptedPlatform fake;
-    app::frmMain1 window(fake.services());
+    app::MainWindow window(fake.services());
     window.show();
     QApplication::processEvents();
-    window.mnuPreset_Click(palette::presets().front()); // Spectrum
+    window.applyPreset(palette::presets().front()); // Spectrum
 
     const QString text = sampleText(length, breaks);
     QElapsedTimer timer;
     timer.start();
-    auto* input = window.findChild<QLineEdit*>(QStringLiteral("txtInput"));
+    auto* input = window.findChild<QLineEdit*>(QStringLiteral("textEdit"));
     input->setText(text);
     window.grab();
     const double pasted = milliseconds(timer);
@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
     long firstPeak = 0;
     for (int r = 0; r < kRepeats; ++r) {
         timer.restart();
-        window.Command1_Click();
+        window.colorize();
         window.grab();
         runs.push_back(milliseconds(timer));
         if (r == 0) {

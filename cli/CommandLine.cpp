@@ -259,7 +259,7 @@ QString readFormatOptions(const Parser& p, CliOptions& o) {
     s.merge = cl.isSet(p.merge);
     s.skipBlanks = cl.isSet(p.skipBlanks);
     o.style.perLine = cl.isSet(p.perLine);
-    if (!engine::canMerge(s.format)) {
+    if (!engine::hasRunOptions(s.format)) {
         for (const auto& [set, option, why] :
              {std::tuple(s.merge, "--merge", "one tag per character"),
               std::tuple(s.skipBlanks, "--skip-blanks", "one tag per character"),
@@ -381,7 +381,7 @@ std::optional<ColorValue> parseColor(QStringView entry) {
 
 ColorListResult parseColorList(QStringView list) {
     ColorListResult result;
-    result.slotValues.fill(palette::gColor);
+    result.slotValues.fill(palette::kEmptySlot);
     const auto entries = list.split(QLatin1Char(','));
     if (entries.size() > kMaxEntries) {
         result.error = QStringLiteral("--colors has %1 entries; at most %2 are allowed")

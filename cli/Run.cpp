@@ -26,7 +26,7 @@ std::optional<SlotValues> findScheme(const QString& name, CliIo& io) {
 
     schemes::SchemeStore store(io.settings());
     if (const std::optional<int> index = store.findByTitle(name)) {
-        if (const std::optional<palette::Palette> p = store.apply(*index)) {
+        if (const std::optional<palette::Palette> p = store.palette(*index)) {
             return p->values();
         }
     }

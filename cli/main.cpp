@@ -43,6 +43,7 @@ public:
     platform::SettingsStore& settings() override {
         if (!store_) {
             store_ = std::make_unique<platform::QSettingsStore>(
+                platform::kSettingsApplication,
                 [this](const QString& notice) { cli::complain(*this, notice); });
         }
         return *store_;

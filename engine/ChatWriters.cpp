@@ -15,7 +15,7 @@ constexpr char16_t kSection = u'\u00A7';
 MinecraftWriter::MinecraftWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : out_(out)
     , dialect_(options.output.format)
-    , merge_(options.output.merge) {
+    , runs_(options.output.merge) {
     const QString sign =
         dialect_ == OutputFormat::McSection ? QString(QChar(kSection)) : QStringLiteral("&");
     if (options.bold) {
@@ -56,13 +56,13 @@ void MinecraftWriter::putColor(colorspace::Srgb8 c) {
 MiniMessageWriter::MiniMessageWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : out_(out)
     , wrappers_(out)
-    , merge_(options.output.merge) {
+    , runs_(options.output.merge) {
     wrappers_.openStyleTags(options);
 }
 
 JsonWriter::JsonWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : out_(out)
-    , merge_(options.output.merge) {
+    , runs_(options.output.merge) {
     if (options.bold) {
         styles_ += QStringLiteral(",\"bold\":true");
     }
@@ -82,10 +82,11 @@ void JsonWriter::close() {
     }
     static constexpr char16_t kColor[] = u"\",\"color\":\"#";
     char16_t* d = out_.room(std::size(kColor) + 8);
-    if (colored_) {
+    if (runs_.close()) {
         std::memcpy(d, kColor, sizeof kColor - sizeof(char16_t));
         d += std::size(kColor) - 1;
-        for (const int component : {color_.red, color_.green, color_.blue}) {
+        const colorspace::Srgb8 c = runs_.color();
+        for (const int component : {c.red, c.green, c.blue}) {
             d = MarkupBuffer::writeHexByte(component, d);
         }
     }
@@ -98,7 +99,7 @@ void JsonWriter::close() {
         out_.put(styles_);
         out_.put(u'}');
     }
-    open_ = colored_ = false;
+    open_ = false;
 }
 
 void JsonWriter::putEscapedUnit(char16_t u) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ColorRuns.h"
 #include "engine/ColorSpace.h"
 #include "engine/ColorizeOptions.h"
 #include "engine/MarkupBuffer.h"
@@ -26,20 +27,20 @@ public:
     MinecraftWriter(const ColorizeOptions& options, MarkupBuffer& out);
 
     void character(QStringView cluster, colorspace::Srgb8 c) {
-        if (!colored_ || !merge_ || c != color_ || afterCodeSign_) {
+        if (runs_.startsRun(c)) {
             putColor(c);
-            colored_ = true;
-            color_ = c;
+            runs_.open(c);
         }
         out_.put(cluster);
-        afterCodeSign_ = std::any_of(cluster.begin(), cluster.end(), [](QChar c) {
-            return c.unicode() == u'&' || c.unicode() == u'\u00A7';
-        });
+        if (std::any_of(cluster.begin(), cluster.end(),
+                        [](QChar c) { return c.unicode() == u'&' || c.unicode() == u'\u00A7'; })) {
+            runs_.close();
+        }
     }
     void blank(QStringView cluster) { out_.put(cluster); }
     void lineBreak() {
         out_.put(u'\n');
-        colored_ = false;
+        runs_.close();
     }
     void finish() {}
 
@@ -52,10 +53,7 @@ private:
     MarkupBuffer& out_;
     OutputFormat dialect_;
     QString styles_;
-    bool merge_;
-    bool colored_ = false;
-    bool afterCodeSign_ = false;
-    colorspace::Srgb8 color_;
+    ColorRuns runs_;
 };
 
 // MiniMessage (Adventure): <#RRGGBB> before every character or run, never closed;
@@ -66,21 +64,20 @@ public:
     MiniMessageWriter(const ColorizeOptions& options, MarkupBuffer& out);
 
     void character(QStringView cluster, colorspace::Srgb8 c) {
-        if (!colored_ || !merge_ || c != color_) {
+        if (runs_.startsRun(c)) {
             out_.put(u"<#");
             out_.putHexByte(c.red);
             out_.putHexByte(c.green);
             out_.putHexByte(c.blue);
             out_.put(u'>');
-            colored_ = true;
-            color_ = c;
+            runs_.open(c);
         }
         putEscaped(cluster);
     }
     void blank(QStringView cluster) { putEscaped(cluster); }
     void lineBreak() {
         out_.put(u'\n');
-        colored_ = false;
+        runs_.close();
     }
     void finish() { wrappers_.close(); }
 
@@ -99,9 +96,7 @@ private:
 
     MarkupBuffer& out_;
     Wrappers wrappers_;
-    bool merge_;
-    bool colored_ = false;
-    colorspace::Srgb8 color_;
+    ColorRuns runs_;
 };
 
 // Minecraft's JSON text components: an array whose first element is "" (so no style of the
@@ -116,11 +111,11 @@ public:
     JsonWriter(const ColorizeOptions& options, MarkupBuffer& out);
 
     void character(QStringView cluster, colorspace::Srgb8 c) {
-        if (!colored_ || !merge_ || c != color_) {
+        if (runs_.startsRun(c)) {
             close();
             out_.put(kOpen);
-            open_ = colored_ = true;
-            color_ = c;
+            open_ = true;
+            runs_.open(c);
         }
         putEscaped(cluster);
     }
@@ -159,10 +154,8 @@ private:
 
     MarkupBuffer& out_;
     QString styles_;
-    bool merge_;
-    bool open_ = false;    // an object's text is being written
-    bool colored_ = false; // that object has a colour
-    colorspace::Srgb8 color_;
+    ColorRuns runs_;    // open while the object being written has a colour
+    bool open_ = false; // an object's text is being written
 };
 
 } // namespace tintwave::engine

@@ -62,11 +62,11 @@ struct Job {
         , output(options.output)
         , bounds(eachUnitIsACharacter(t) ? std::vector<qsizetype>() : graphemeBoundaries(t))
         , count(bounds.empty() ? t.size() : qsizetype(bounds.size() - 1))
-        , perLine(options.perLine && canMerge(options.output.format))
-        , skipBlanks(options.output.skipBlanks && canMerge(options.output.format))
+        , perLine(options.perLine && hasRunOptions(options.output.format))
+        , skipBlanks(options.output.skipBlanks && hasRunOptions(options.output.format))
         , largest(largestComponent(a))
         , chars(c) {
-        if (canMerge(options.output.format) && (t.contains(u'\n') || t.contains(u'\r'))) {
+        if (hasRunOptions(options.output.format) && (t.contains(u'\n') || t.contains(u'\r'))) {
             for (qsizetype k = 0; k < count; ++k) {
                 if (isLineBreak(cluster(k))) {
                     breaks.push_back(k);
@@ -250,6 +250,22 @@ std::optional<ColorizeError> check(const QString& text, const ActiveColors& acti
     return std::nullopt;
 }
 
+// Checks the input, then writes the code to sink and the colours to chars (when given).
+std::optional<ColorizeError> run(const QString& text, const SlotValues& slotValues,
+                                 const ColorizeOptions& options, CodeSink& sink,
+                                 CharColorSink* chars, QString* room) {
+    const ActiveColors active = activeColors(slotValues);
+    if (const std::optional<ColorizeError> error = check(text, active)) {
+        return error;
+    }
+    const Job job(text, active, options, chars);
+    if (chars) {
+        chars->begin(job.count);
+    }
+    write(job, options, sink, room);
+    return std::nullopt;
+}
+
 } // namespace
 
 // Translated only where a translator is installed: the windows have one, the command line
@@ -267,48 +283,17 @@ QString messageFor(ColorizeError error) {
 
 ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
                         const ColorizeOptions& options) {
-    std::vector<CharColor> table;
-    TableSink chars(table);
-    ColorizeResult result = colorize(text, slotValues, options, chars);
-    result.chars = std::move(table);
-    return result;
-}
-
-ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
-                        const ColorizeOptions& options, CharColorSink& chars) {
     ColorizeResult result;
-    const ActiveColors active = activeColors(slotValues);
-    if ((result.error = check(text, active))) {
-        return result;
-    }
-    const Job job(text, active, options, &chars);
-    chars.begin(job.count);
+    TableSink chars(result.chars);
     StringSink sink(result.code);
-    write(job, options, sink, &result.code);
+    result.error = run(text, slotValues, options, sink, &chars, &result.code);
     return result;
-}
-
-std::optional<ColorizeError> colorizeTo(const QString& text, const SlotValues& slotValues,
-                                        const ColorizeOptions& options, CodeSink& sink) {
-    const ActiveColors active = activeColors(slotValues);
-    if (const std::optional<ColorizeError> error = check(text, active)) {
-        return error;
-    }
-    write(Job(text, active, options, nullptr), options, sink, nullptr);
-    return std::nullopt;
 }
 
 std::optional<ColorizeError> colorizeTo(const QString& text, const SlotValues& slotValues,
                                         const ColorizeOptions& options, CodeSink& sink,
-                                        CharColorSink& chars) {
-    const ActiveColors active = activeColors(slotValues);
-    if (const std::optional<ColorizeError> error = check(text, active)) {
-        return error;
-    }
-    const Job job(text, active, options, &chars);
-    chars.begin(job.count);
-    write(job, options, sink, nullptr);
-    return std::nullopt;
+                                        CharColorSink* chars) {
+    return run(text, slotValues, options, sink, chars, nullptr);
 }
 
 } // namespace tintwave::engine

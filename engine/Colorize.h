@@ -43,16 +43,6 @@ public:
     virtual void character(const CharColor& c) = 0;
 };
 
-// Turns text, the ten slot values (negative = empty slot) and the options into the
-// per-character gradient code in the chosen format. Pure: reads nothing else, writes
-// nothing else.
-ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
-                        const ColorizeOptions& options);
-// The same, handing the per-character colours to chars instead of the result (its chars stay
-// empty): a caller that keeps them in another form never holds a table of every character.
-ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
-                        const ColorizeOptions& options, CharColorSink& chars);
-
 // Receives the code in pieces, in order. Each piece is whole text: it never ends between
 // the two halves of a surrogate pair.
 class CodeSink {
@@ -61,15 +51,20 @@ public:
     virtual void write(QStringView piece) = 0;
 };
 
-// The same code as colorize, handed to sink in pieces of a few ten thousand characters as
-// it is written, without the per-character colours: memory stays flat whatever the size of
-// the text. On an error nothing is written.
-std::optional<ColorizeError> colorizeTo(const QString& text, const SlotValues& slotValues,
-                                        const ColorizeOptions& options, CodeSink& sink);
-// The same, also handing the per-character colours to chars: the caller keeps the code in a
-// form of its own and never holds it as one string.
+// Turns text, the ten slot values (negative = empty slot) and the options into the
+// per-character gradient code in the chosen format. Pure: reads nothing else, writes
+// nothing else. Two ways to get it:
+//
+// colorize: the whole code as one string, with the colour of every character in the result.
+ColorizeResult colorize(const QString& text, const SlotValues& slotValues,
+                        const ColorizeOptions& options);
+
+// colorizeTo: the same code handed to sink in pieces of a few ten thousand characters as it
+// is written, and the per-character colours to chars when given: memory stays flat whatever
+// the size of the text, and a caller keeps code and colours in forms of its own. On an error
+// nothing is written.
 std::optional<ColorizeError> colorizeTo(const QString& text, const SlotValues& slotValues,
                                         const ColorizeOptions& options, CodeSink& sink,
-                                        CharColorSink& chars);
+                                        CharColorSink* chars = nullptr);
 
 } // namespace tintwave::engine

@@ -100,9 +100,10 @@ constexpr bool isHtml(OutputFormat format) {
     return format == OutputFormat::Font || format == OutputFormat::Span;
 }
 
-// Whether merging equal colours, skipping blanks and line breaks of their own (no place in
-// the gradient, --per-line) apply to the format: to all but the classic font tags.
-constexpr bool canMerge(OutputFormat format) {
+// Whether the format takes the options about runs of characters: merging equal colours,
+// skipping blanks, and line breaks of their own (no place in the gradient, --per-line).
+// All formats do but the classic font tags, which colour each character on its own.
+constexpr bool hasRunOptions(OutputFormat format) {
     return format != OutputFormat::Font;
 }
 

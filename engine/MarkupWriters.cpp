@@ -84,9 +84,7 @@ QString SpanWriter::wrapperStyle(const ColorizeOptions& options) {
 }
 
 SpanWriter::SpanWriter(const ColorizeOptions& options, MarkupBuffer& out)
-    : out_(out)
-    , wrappers_(out)
-    , merge_(options.output.merge) {
+    : ColorTagWriter(options, out) {
     if (options.center) {
         wrappers_.open(QStringLiteral("<div style=\"text-align:center\">"), u"</div>");
     }
@@ -116,17 +114,8 @@ void SpanWriter::putEscaped(QStringView text) {
     }
 }
 
-void SpanWriter::finish() {
-    if (open_) {
-        out_.put(kColorClose);
-    }
-    wrappers_.close();
-}
-
 BBCodeWriter::BBCodeWriter(const ColorizeOptions& options, MarkupBuffer& out)
-    : out_(out)
-    , wrappers_(out)
-    , merge_(options.output.merge) {
+    : ColorTagWriter(options, out) {
     if (options.center) {
         wrappers_.open(QStringLiteral("[center]"), u"[/center]");
     }
@@ -149,16 +138,9 @@ BBCodeWriter::BBCodeWriter(const ColorizeOptions& options, MarkupBuffer& out)
     }
 }
 
-void BBCodeWriter::finish() {
-    if (open_) {
-        out_.put(kColorClose);
-    }
-    wrappers_.close();
-}
-
 AnsiWriter::AnsiWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : out_(out)
-    , merge_(options.output.merge) {
+    , runs_(options.output.merge) {
     QStringList codes;
     if (options.bold) {
         codes << QStringLiteral("1");
@@ -178,7 +160,7 @@ void AnsiWriter::character(QStringView cluster, colorspace::Srgb8 c) {
     if (!active_) {
         out_.put(styles_);
     }
-    if (!colored_ || !merge_ || c != color_) {
+    if (runs_.startsRun(c)) {
         out_.put(kColor);
         out_.putDecimal(c.red);
         out_.put(u';');
@@ -186,9 +168,9 @@ void AnsiWriter::character(QStringView cluster, colorspace::Srgb8 c) {
         out_.put(u';');
         out_.putDecimal(c.blue);
         out_.put(u'm');
-        color_ = c;
+        runs_.open(c);
     }
-    active_ = colored_ = true;
+    active_ = true;
     putVisible(cluster);
 }
 
@@ -204,7 +186,8 @@ void AnsiWriter::blank(QStringView cluster) {
 void AnsiWriter::lineBreak() {
     finish();
     out_.put(u'\n');
-    active_ = colored_ = false;
+    active_ = false;
+    runs_.close();
 }
 
 void AnsiWriter::putVisible(QStringView text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ColorRuns.h"
 #include "engine/ColorSpace.h"
 #include "engine/ColorizeOptions.h"
 #include "engine/MarkupBuffer.h"
@@ -19,44 +20,74 @@
 // next character opens a new tag or run.
 namespace tintwave::engine {
 
+// What HTML spans and BBCode share: a colour tag opened before each run and closed at its
+// end, inside wrappers around everything. Tags holds the literals kOpen (before the six hex
+// digits), kEnd (after them) and kClose.
+template <typename Tags> class ColorTagWriter {
+public:
+    void finish() {
+        closeRun();
+        wrappers_.close();
+    }
+
+    // The markup around one unmerged, unescaped character, and the wrappers around all.
+    static constexpr qsizetype kPerCharacter =
+        std::size(Tags::kOpen) + 6 + std::size(Tags::kEnd) + std::size(Tags::kClose) - 3;
+    qsizetype wrapperLength() const { return wrappers_.length(); }
+
+protected:
+    ColorTagWriter(const ColorizeOptions& options, MarkupBuffer& out)
+        : out_(out)
+        , wrappers_(out)
+        , runs_(options.output.merge) {}
+
+    // Closes the tag before and opens one in c when c starts a run.
+    void tagFor(colorspace::Srgb8 c) {
+        if (!runs_.startsRun(c)) {
+            return;
+        }
+        closeRun();
+        out_.put(Tags::kOpen);
+        out_.putHexPair(c.red);
+        out_.putHexPair(c.green);
+        out_.putHexPair(c.blue);
+        out_.put(Tags::kEnd);
+        runs_.open(c);
+    }
+    void closeRun() {
+        if (runs_.close()) {
+            out_.put(Tags::kClose);
+        }
+    }
+
+    MarkupBuffer& out_;
+    Wrappers wrappers_;
+    ColorRuns runs_;
+};
+
+struct SpanColorTag {
+    static constexpr char16_t kOpen[] = u"<span style=\"color:#";
+    static constexpr char16_t kEnd[] = u"\">";
+    static constexpr char16_t kClose[] = u"</span>";
+};
+
 // HTML5. The text is escaped (& < > "), every character or run is a
 // <span style="color:#RRGGBB">, and the options become CSS on wrapping elements: centre as
 // <div style="text-align:center">, the rest in one <span style="..."> inside it (see
 // wrapperStyle). A line break is <br> and LF, outside the colour spans.
-class SpanWriter {
-    static constexpr char16_t kColorOpen[] = u"<span style=\"color:#";
-    static constexpr char16_t kColorEnd[] = u"\">";
-    static constexpr char16_t kColorClose[] = u"</span>";
-
+class SpanWriter : public ColorTagWriter<SpanColorTag> {
 public:
     SpanWriter(const ColorizeOptions& options, MarkupBuffer& out);
 
     void character(QStringView cluster, colorspace::Srgb8 c) {
-        if (!open_ || !merge_ || c != color_) {
-            if (open_) {
-                out_.put(kColorClose);
-            }
-            out_.put(kColorOpen);
-            out_.putHexPair(c.red);
-            out_.putHexPair(c.green);
-            out_.putHexPair(c.blue);
-            out_.put(kColorEnd);
-            open_ = true;
-            color_ = c;
-        }
+        tagFor(c);
         putEscaped(cluster);
     }
     void blank(QStringView cluster) { putEscaped(cluster); }
     void lineBreak() {
-        closeColor();
+        closeRun();
         out_.put(u"<br>\n");
     }
-    void finish();
-
-    // The markup around one unmerged, unescaped character, and the wrappers around all.
-    static constexpr qsizetype kPerCharacter =
-        std::size(kColorOpen) + 6 + std::size(kColorEnd) + std::size(kColorClose) - 3;
-    qsizetype wrapperLength() const { return wrappers_.length(); }
 
     // The declarations of the wrapping span, ';'-separated, as they go into its style
     // attribute (already escaped for it): font-family (a quoted CSS string, or one of the
@@ -68,18 +99,12 @@ public:
 
 private:
     void putEscaped(QStringView text);
-    void closeColor() {
-        if (open_) {
-            out_.put(kColorClose);
-            open_ = false;
-        }
-    }
+};
 
-    MarkupBuffer& out_;
-    Wrappers wrappers_;
-    bool merge_;
-    bool open_ = false;
-    colorspace::Srgb8 color_;
+struct BBCodeColorTag {
+    static constexpr char16_t kOpen[] = u"[color=#";
+    static constexpr char16_t kEnd[] = u"]";
+    static constexpr char16_t kClose[] = u"[/color]";
 };
 
 // Forum markup: [color=#RRGGBB] per character or run inside [center], [b], [i], [u],
@@ -92,62 +117,22 @@ private:
 // text always closes its colour tag, even inside a merged run, so the next thing after it
 // is "[/color]": the "[" can never be followed by a tag name, and no parser, scanning or
 // regular-expression based, reads it as the start of a tag.
-class BBCodeWriter {
-    static constexpr char16_t kColorOpen[] = u"[color=#";
-    static constexpr char16_t kColorEnd[] = u"]";
-    static constexpr char16_t kColorClose[] = u"[/color]";
-
+class BBCodeWriter : public ColorTagWriter<BBCodeColorTag> {
 public:
     BBCodeWriter(const ColorizeOptions& options, MarkupBuffer& out);
 
     void character(QStringView cluster, colorspace::Srgb8 c) {
-        if (!open_ || !merge_ || c != color_ || afterBracket_) {
-            if (open_) {
-                out_.put(kColorClose);
-            }
-            out_.put(kColorOpen);
-            out_.putHexPair(c.red);
-            out_.putHexPair(c.green);
-            out_.putHexPair(c.blue);
-            out_.put(kColorEnd);
-            open_ = true;
-            color_ = c;
-        }
+        tagFor(c);
         out_.put(cluster);
-        afterBracket_ = cluster.contains(u'[');
-    }
-    // A "[" stays the last thing in its colour tag.
-    void blank(QStringView cluster) {
-        if (afterBracket_) {
-            closeColor();
+        if (cluster.contains(u'[')) {
+            closeRun();
         }
-        out_.put(cluster);
     }
+    void blank(QStringView cluster) { out_.put(cluster); }
     void lineBreak() {
-        closeColor();
+        closeRun();
         out_.put(u'\n');
     }
-    void finish();
-
-    // The markup around one unmerged character, and the wrappers around all.
-    static constexpr qsizetype kPerCharacter =
-        std::size(kColorOpen) + 6 + std::size(kColorEnd) + std::size(kColorClose) - 3;
-    qsizetype wrapperLength() const { return wrappers_.length(); }
-
-private:
-    void closeColor() {
-        if (open_) {
-            out_.put(kColorClose);
-            open_ = afterBracket_ = false;
-        }
-    }
-
-    MarkupBuffer& out_;
-    Wrappers wrappers_;
-    bool merge_;
-    bool open_ = false;
-    bool afterBracket_ = false;
-    colorspace::Srgb8 color_;
 };
 
 // 24-bit terminal colour: ESC[38;2;R;G;Bm before every character or run, bold / italic /
@@ -178,10 +163,8 @@ private:
 
     MarkupBuffer& out_;
     QString styles_;
-    bool merge_;
-    bool active_ = false;  // something set since the last reset
-    bool colored_ = false; // a colour set since the last reset
-    colorspace::Srgb8 color_;
+    ColorRuns runs_;      // a run is open while its colour is set
+    bool active_ = false; // something set since the last reset
 };
 
 } // namespace tintwave::engine

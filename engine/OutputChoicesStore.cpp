@@ -23,7 +23,7 @@ QString flagText(bool on) {
 
 OutputChoices loadOutputChoices(platform::SettingsStore& store) {
     const auto read = [&store](const QString& key) {
-        return store.GetSetting(platform::kSettingsApplication, kSection, key);
+        return store.value(kSection, key);
     };
     const OutputChoices defaults;
     const QString storedTemplate = read(kTemplateKey);
@@ -41,7 +41,7 @@ OutputChoices loadOutputChoices(platform::SettingsStore& store) {
 void saveOutputChoices(platform::SettingsStore& store, const OutputChoices& now,
                        const OutputChoices& before) {
     const auto write = [&store](const QString& key, const QString& value) {
-        store.SaveSetting(platform::kSettingsApplication, kSection, key, value);
+        store.setValue(kSection, key, value);
     };
     if (now.format != before.format) {
         write(kFormatKey, formatName(now.format));

@@ -104,7 +104,7 @@ QString describe(const TemplateError& error) {
 
 TemplateWriter::TemplateWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : out_(out)
-    , merge_(options.output.merge) {
+    , runs_(options.output.merge) {
     ParsedTemplate parsed = parseTemplate(options.output.templateText);
     pieces_ = parsed.error ? std::vector<TemplatePiece>{{.literal = options.output.templateText}}
                            : std::move(parsed.pieces);
@@ -114,10 +114,10 @@ TemplateWriter::TemplateWriter(const ColorizeOptions& options, MarkupBuffer& out
 }
 
 void TemplateWriter::close() {
-    if (!open_) {
+    if (!runs_.close()) {
         return;
     }
-    open_ = false;
+    const colorspace::Srgb8 color = runs_.color();
     for (const TemplatePiece& piece : pieces_) {
         switch (piece.kind) {
         case Kind::Literal:
@@ -127,24 +127,23 @@ void TemplateWriter::close() {
             out_.put(QStringView(runBegin_, runEnd_));
             break;
         case Kind::Hex:
-            out_.putHexByte(color_.red);
-            out_.putHexByte(color_.green);
-            out_.putHexByte(color_.blue);
+            out_.putHexByte(color.red);
+            out_.putHexByte(color.green);
+            out_.putHexByte(color.blue);
             break;
         case Kind::Digit: {
-            const int component =
-                std::array{color_.red, color_.green, color_.blue}[piece.digit / 2];
+            const int component = std::array{color.red, color.green, color.blue}[piece.digit / 2];
             out_.put(kHexDigits[piece.digit % 2 ? component & 15 : component >> 4]);
             break;
         }
         case Kind::Red:
-            out_.putDecimal(color_.red);
+            out_.putDecimal(color.red);
             break;
         case Kind::Green:
-            out_.putDecimal(color_.green);
+            out_.putDecimal(color.green);
             break;
         case Kind::Blue:
-            out_.putDecimal(color_.blue);
+            out_.putDecimal(color.blue);
             break;
         }
     }

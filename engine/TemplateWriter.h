@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ColorRuns.h"
 #include "engine/ColorSpace.h"
 #include "engine/ColorizeOptions.h"
 #include "engine/MarkupBuffer.h"
@@ -48,17 +49,16 @@ public:
     TemplateWriter(const ColorizeOptions& options, MarkupBuffer& out);
 
     void character(QStringView cluster, colorspace::Srgb8 c) {
-        if (!open_ || !merge_ || c != color_) {
+        if (runs_.startsRun(c)) {
             close();
-            open_ = true;
-            color_ = c;
+            runs_.open(c);
             runBegin_ = cluster.data();
         }
         runEnd_ = cluster.data() + cluster.size();
     }
     // Joins the open run, or stands bare.
     void blank(QStringView cluster) {
-        if (open_) {
+        if (runs_.isOpen()) {
             runEnd_ = cluster.data() + cluster.size();
         } else {
             out_.put(cluster);
@@ -79,9 +79,7 @@ private:
     MarkupBuffer& out_;
     std::vector<TemplatePiece> pieces_;
     qsizetype perCharacter_ = 0;
-    bool merge_;
-    bool open_ = false;
-    colorspace::Srgb8 color_;
+    ColorRuns runs_;
     const QChar* runBegin_ = nullptr;
     const QChar* runEnd_ = nullptr;
 };

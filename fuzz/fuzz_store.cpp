@@ -22,7 +22,7 @@ namespace {
 // run short.
 constexpr int kShiftLimit = 1000;
 
-const palette::Palette kAdded{{255, 33023, palette::gColor, 0, kWhite, -1, 7, 65280, 1, 2}};
+const palette::Palette kAdded{{255, 33023, palette::kEmptySlot, 0, kWhite, -1, 7, 65280, 1, 2}};
 
 QByteArray readBytes(const QString& path) {
     QFile f(path);
@@ -53,7 +53,7 @@ bool qsettingsReadsAll(const QDir& dir, const QByteArray& bytes, int run) {
 QStringList titlesOnDisk(const QDir& dir, const QString& path, const QString& name) {
     const QString copy = dir.filePath(name);
     FUZZ_CHECK(QFile::copy(path, copy));
-    platform::QSettingsStore store(copy, {});
+    platform::QSettingsStore store(platform::QSettingsStore::IniFile{copy}, {});
     return schemes::SchemeStore(store).titles();
 }
 
@@ -68,9 +68,9 @@ void checkAll(schemes::SchemeStore& schemes) {
     FUZZ_CHECK(schemes.titles().size() == n);
     for (int k = 1; k <= n;
          k = (k == kShiftLimit / 2 && n > kShiftLimit) ? n - kShiftLimit / 2 : k + 1) {
-        FUZZ_CHECK(schemes.apply(k).has_value());
+        FUZZ_CHECK(schemes.palette(k).has_value());
     }
-    FUZZ_CHECK(!schemes.apply(0) && !schemes.apply(n + 1));
+    FUZZ_CHECK(!schemes.palette(0) && !schemes.palette(n + 1));
 }
 
 } // namespace
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(writeBytes(path, original));
     const bool readable = qsettingsReadsAll(dir, original, run);
 
-    platform::QSettingsStore store(path, {});
+    platform::QSettingsStore store(platform::QSettingsStore::IniFile{path}, {});
     schemes::SchemeStore schemes(store);
     checkAll(schemes);
 
@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (added) {
         FUZZ_CHECK(schemes.count() == before + 1);
         FUZZ_CHECK(schemes.titles() == titlesBefore + QStringList{QStringLiteral("fuzz added")});
-        FUZZ_CHECK(schemes.apply(before + 1) == kAdded);
+        FUZZ_CHECK(schemes.palette(before + 1) == kAdded);
         // Every title shown is written back as shown, also over a file that was set aside.
         FUZZ_CHECK(titlesOnDisk(dir, path, QStringLiteral("after-add-%1.ini").arg(run)) ==
                    schemes.titles());
@@ -120,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(schemes.count() == n - 1);
         FUZZ_CHECK(schemes.titles() == expected);
         if (added && removed != before + 1) {
-            FUZZ_CHECK(schemes.apply(before) == kAdded);
+            FUZZ_CHECK(schemes.palette(before) == kAdded);
         }
     }
     checkAll(schemes);

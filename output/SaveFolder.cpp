@@ -15,15 +15,15 @@ const QString kFolderKey = QStringLiteral("saveFolder");
 } // namespace
 
 QString saveProposal(platform::SettingsStore& store, const QString& fileName) {
-    const QString folder = store.GetSetting(platform::kSettingsApplication, kSection, kFolderKey);
+    const QString folder = store.value(kSection, kFolderKey);
     return folder.isEmpty() ? fileName : QDir(folder).filePath(fileName);
 }
 
 void rememberSaveFolder(platform::SettingsStore& store, const QString& savedPath) {
     const QString folder = QFileInfo(savedPath).absolutePath();
     // Saving again to the same folder writes nothing.
-    if (store.GetSetting(platform::kSettingsApplication, kSection, kFolderKey) != folder) {
-        store.SaveSetting(platform::kSettingsApplication, kSection, kFolderKey, folder);
+    if (store.value(kSection, kFolderKey) != folder) {
+        store.setValue(kSection, kFolderKey, folder);
     }
 }
 

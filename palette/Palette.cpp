@@ -35,7 +35,7 @@ ColorValue randomColor(platform::RandomSource& rnd) {
 
 Palette clearSlot(Palette p, int slot) {
     if (validSlot(slot)) {
-        p[slot] = gColor;
+        p[slot] = kEmptySlot;
     }
     return p;
 }
@@ -69,13 +69,13 @@ Palette reverseOrder(Palette p) {
     // The work row fills from its right end with the filled slots taken right to left,
     // then is read back mirrored, so the colours come out reversed and packed at slot 0.
     SlotValues work;
-    work.fill(gColor);
+    work.fill(kEmptySlot);
     for (int i = kSlotCount - 1; i >= 0; --i) {
         if (!isFilled(p[i])) {
             continue;
         }
         for (int j = kSlotCount - 1; j >= 0; --j) {
-            if (work[j] == gColor) {
+            if (work[j] == kEmptySlot) {
                 work[j] = p[i];
                 break;
             }
@@ -94,10 +94,10 @@ Palette randomColors(Palette p, platform::RandomSource& rnd) {
     return p;
 }
 
-Palette rotate(Palette p, int direction) {
-    if (direction == 0) {
+Palette rotate(Palette p, Rotation rotation) {
+    if (rotation == Rotation::Left) {
         std::rotate(p.values().begin(), p.values().begin() + 1, p.values().end());
-    } else if (direction == 1) {
+    } else {
         std::rotate(p.values().rbegin(), p.values().rbegin() + 1, p.values().rend());
     }
     return p;

@@ -7,13 +7,13 @@ class RandomSource;
 }
 
 // The ten colour slots and the operations on them. A slot is filled when its value is
-// 0 or more and empty when it is negative; emptying a slot writes gColor into it.
+// 0 or more and empty when it is negative; emptying a slot writes kEmptySlot into it.
 // Every operation takes a palette and returns the changed one.
 namespace tintwave::palette {
 
 // The empty-slot marker: the button-face system colour reference. Stored user schemes
 // hold it for their empty slots, so it is the same in every run.
-inline constexpr ColorValue gColor = kButtonFace;
+inline constexpr ColorValue kEmptySlot = kButtonFace;
 
 struct Palette {
     SlotValues slots;
@@ -26,7 +26,7 @@ struct Palette {
     // All ten slots empty, as at start-up.
     static constexpr Palette empty() {
         Palette p{};
-        p.slots.fill(gColor);
+        p.slots.fill(kEmptySlot);
         return p;
     }
     friend bool operator==(const Palette&, const Palette&) = default;
@@ -49,7 +49,10 @@ Palette invertColors(Palette p);
 Palette reverseOrder(Palette p);
 // All ten slots filled, 30 draws in slot order.
 Palette randomColors(Palette p, platform::RandomSource& rnd);
-// direction 0: rotate left ("<"), 1: rotate right (">"); anything else: no change.
-Palette rotate(Palette p, int direction);
+enum class Rotation {
+    Left,  // slot 0 goes to slot 9, every other one slot down ("<")
+    Right, // slot 9 goes to slot 0, every other one slot up (">")
+};
+Palette rotate(Palette p, Rotation rotation);
 
 } // namespace tintwave::palette

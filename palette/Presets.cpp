@@ -16,9 +16,8 @@ struct Rgb {
 
 // A preset whose colours fill slots 0, 1, ... in order; the slots after them hold the
 // empty marker, so the table reads the same as the palette it gives.
-constexpr Preset preset(const char* objectName, const char* caption, int submenu,
-                        std::initializer_list<Rgb> colors) {
-    Preset p{objectName, caption, submenu, int(colors.size()), Palette::empty().values()};
+constexpr Preset preset(const char* caption, int submenu, std::initializer_list<Rgb> colors) {
+    Preset p{caption, submenu, int(colors.size()), Palette::empty().values()};
     int i = 0;
     for (const Rgb& c : colors) {
         p.colors[i++] = color::rgb(c.r, c.g, c.b);
@@ -30,11 +29,11 @@ enum Submenu { kSchemesMenu = -1, kPhotoshop, kBlackWhite, kBlues, kOrangeRed, k
 
 // The submenu titles are captions the windows translate (context "tintwave::palette").
 constexpr std::array<PresetSubmenu, 5> kSubmenus{{
-    {"mnuPhotoshop", QT_TRANSLATE_NOOP("tintwave::palette", "Photoshop Gradients")},
-    {"mnubw", QT_TRANSLATE_NOOP("tintwave::palette", "Black/White/Gray")},
-    {"mnuBlues", QT_TRANSLATE_NOOP("tintwave::palette", "Blue/Green")},
-    {"mnuorreye", QT_TRANSLATE_NOOP("tintwave::palette", "Orange/Red/Yellow")},
-    {"mnumisc", QT_TRANSLATE_NOOP("tintwave::palette", "Misc.")},
+    {QT_TRANSLATE_NOOP("tintwave::palette", "Photoshop Gradients")},
+    {QT_TRANSLATE_NOOP("tintwave::palette", "Black/White/Gray")},
+    {QT_TRANSLATE_NOOP("tintwave::palette", "Blue/Green")},
+    {QT_TRANSLATE_NOOP("tintwave::palette", "Orange/Red/Yellow")},
+    {QT_TRANSLATE_NOOP("tintwave::palette", "Misc.")},
 }};
 
 constexpr Rgb kRed{255, 0, 0}, kYellow{255, 255, 0}, kGreen{0, 255, 0}, kTurq{0, 255, 255},
@@ -43,39 +42,33 @@ constexpr Rgb kRed{255, 0, 0}, kYellow{255, 255, 0}, kGreen{0, 255, 0}, kTurq{0,
 constexpr Rgb kCopperDark{150, 70, 75}, kCopperLight{250, 210, 190};
 
 constexpr std::array<Preset, 23> kPresets{{
-    preset("mnuSpectrum", "&Spectrum", kSchemesMenu,
-           {kRed, kYellow, kGreen, kTurq, kBlue, kMagenta, kRed}),
-    preset("mnuregr", "Red-Green", kPhotoshop, {{225, 0, 25}, {0, 96, 28}}),
-    preset("mnuvior", "Violet-Orange", kPhotoshop, {{40, 10, 90}, kPsOrange}),
-    preset("mnublreye", "Blue-Red-Yellow", kPhotoshop, {{10, 0, 175}, kRed, {255, 245, 0}}),
-    preset("mnublyebl", "Blue-Yellow-Blue", kPhotoshop,
-           {{10, 0, 185}, {250, 245, 5}, {10, 0, 170}}),
-    preset("mnuoryeor", "Orange-Yellow-Orange", kPhotoshop,
-           {{255, 110, 0}, kYellow, {255, 110, 0}}),
-    preset("mnuvigror", "Violet-Green-Orange", kPhotoshop,
-           {{110, 20, 110}, {15, 100, 25}, kPsOrange}),
-    preset("mnuyeviorbl", "Yellow-Violet-Orange-Blue", kPhotoshop,
+    preset("&Spectrum", kSchemesMenu, {kRed, kYellow, kGreen, kTurq, kBlue, kMagenta, kRed}),
+    preset("Red-Green", kPhotoshop, {{225, 0, 25}, {0, 96, 28}}),
+    preset("Violet-Orange", kPhotoshop, {{40, 10, 90}, kPsOrange}),
+    preset("Blue-Red-Yellow", kPhotoshop, {{10, 0, 175}, kRed, {255, 245, 0}}),
+    preset("Blue-Yellow-Blue", kPhotoshop, {{10, 0, 185}, {250, 245, 5}, {10, 0, 170}}),
+    preset("Orange-Yellow-Orange", kPhotoshop, {{255, 110, 0}, kYellow, {255, 110, 0}}),
+    preset("Violet-Green-Orange", kPhotoshop, {{110, 20, 110}, {15, 100, 25}, kPsOrange}),
+    preset("Yellow-Violet-Orange-Blue", kPhotoshop,
            {{250, 230, 0}, {110, 25, 110}, kPsOrange, {0, 40, 115}}),
-    preset("mnuco", "Copper", kPhotoshop,
+    preset("Copper", kPhotoshop,
            {kCopperDark, kCopperLight, kCopperDark, kCopperLight, kCopperDark, kCopperLight,
             kCopperDark, kCopperLight, kCopperDark, kCopperLight}),
-    preset("mnugrwhgr", "Gray-White-Gray", kBlackWhite, {kGray, kWhiteRgb, kGray}),
-    preset("mnublwhbl", "Black-White-Black", kBlackWhite, {kBlack, kWhiteRgb, kBlack}),
-    preset("mnuwhblwh", "White-Black-White", kBlackWhite, {kWhiteRgb, kBlack, kWhiteRgb}),
-    preset("mnugrblgr", "Gray-Black-Gray", kBlackWhite, {kGray, kBlack, kGray}),
-    preset("mnubltubl", "Blue-Turq-Blue", kBlues, {kBlue, kTurq, kBlue}),
-    preset("mnublgrbl", "Blue-Green-Blue", kBlues, {kBlue, kGreen, kBlue}),
-    preset("mnunabltu", "Navy-Blue-Turq", kBlues, {{0, 64, 128}, kBlue, kTurq}),
-    preset("mnureoryewh", "Red-Orange-Yellow-White", kOrangeRed,
-           {kRed, kOrange, kYellow, kWhiteRgb}),
-    preset("mnuoryeli", "Orange-Yellow-Light Yellow", kOrangeRed,
-           {kOrange, kYellow, {255, 255, 196}}),
-    preset("mnuFlames", "Flames", kOrangeRed,
+    preset("Gray-White-Gray", kBlackWhite, {kGray, kWhiteRgb, kGray}),
+    preset("Black-White-Black", kBlackWhite, {kBlack, kWhiteRgb, kBlack}),
+    preset("White-Black-White", kBlackWhite, {kWhiteRgb, kBlack, kWhiteRgb}),
+    preset("Gray-Black-Gray", kBlackWhite, {kGray, kBlack, kGray}),
+    preset("Blue-Turq-Blue", kBlues, {kBlue, kTurq, kBlue}),
+    preset("Blue-Green-Blue", kBlues, {kBlue, kGreen, kBlue}),
+    preset("Navy-Blue-Turq", kBlues, {{0, 64, 128}, kBlue, kTurq}),
+    preset("Red-Orange-Yellow-White", kOrangeRed, {kRed, kOrange, kYellow, kWhiteRgb}),
+    preset("Orange-Yellow-Light Yellow", kOrangeRed, {kOrange, kYellow, {255, 255, 196}}),
+    preset("Flames", kOrangeRed,
            {kRed, kOrange, kYellow, kRed, kOrange, kYellow, kRed, kOrange, kYellow}),
-    preset("mnutuye", "Turq-Yellow", kMisc, {kTurq, kYellow}),
-    preset("mnuyepu", "Yellow-Pink", kMisc, {kYellow, kMagenta}),
-    preset("mnugrye", "Green-Yellow", kMisc, {kGreen, kYellow}),
-    preset("mnublre", "Blue-Red", kMisc, {kBlue, kRed}),
+    preset("Turq-Yellow", kMisc, {kTurq, kYellow}),
+    preset("Yellow-Pink", kMisc, {kYellow, kMagenta}),
+    preset("Green-Yellow", kMisc, {kGreen, kYellow}),
+    preset("Blue-Red", kMisc, {kBlue, kRed}),
 }};
 
 } // namespace

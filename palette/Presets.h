@@ -10,16 +10,14 @@
 namespace tintwave::palette {
 
 struct PresetSubmenu {
-    const char* objectName; // e.g. "mnuPhotoshop"
-    const char* caption;    // e.g. "Photoshop Gradients"
+    const char* caption; // e.g. "Photoshop Gradients"
 };
 
 struct Preset {
-    const char* objectName; // e.g. "mnuSpectrum"
-    const char* caption;    // menu caption, with "&" marking the access key
-    int submenu;            // index into presetSubmenus(), or -1 directly in the Schemes menu
-    int colorCount;         // 1 .. 10
-    SlotValues colors;      // slots 0 .. colorCount-1 are used
+    const char* caption; // menu caption, with "&" marking the access key
+    int submenu;         // index into presetSubmenus(), or -1 directly in the Schemes menu
+    int colorCount;      // 1 .. 10
+    SlotValues colors;   // slots 0 .. colorCount-1 are used
 };
 
 // The submenus in menu order.

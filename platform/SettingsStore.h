@@ -21,28 +21,26 @@ public:
     virtual ~ExclusiveAccess() = default;
 };
 
-// Per-user store of text values addressed by application, section and key; values
-// survive restarts. A missing key reads as empty text.
+// Per-user store of one application's text values, addressed by section and key; values
+// survive restarts. The application is fixed when the store is made. A missing key reads as
+// empty text.
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
 
-    virtual QString GetSetting(const QString& application, const QString& section,
-                               const QString& key) = 0;
-    virtual void SaveSetting(const QString& application, const QString& section, const QString& key,
-                             const QString& value) = 0;
+    virtual QString value(const QString& section, const QString& key) = 0;
+    virtual void setValue(const QString& section, const QString& key, const QString& value) = 0;
     // Removes the whole section with all its keys.
-    virtual void DeleteSetting(const QString& application, const QString& section) = 0;
+    virtual void removeSection(const QString& section) = 0;
 
     // Pushes pending writes out and picks up what other running copies wrote meanwhile.
     virtual void sync() = 0;
 
-    // Exclusive access to an application's settings across running copies, for one
-    // read-modify-write: sync, read, write, then release. Nothing when another copy held
-    // it for too long; then a notice says so and the caller should change nothing. The
-    // default suits a store that only this process sees.
-    virtual std::unique_ptr<ExclusiveAccess> lockExclusive(const QString& application) {
-        (void)application;
+    // Exclusive access to the settings across running copies, for one read-modify-write:
+    // sync, read, write, then release. Nothing when another copy held it for too long;
+    // then a notice says so and the caller should change nothing. The default suits a
+    // store that only this process sees.
+    virtual std::unique_ptr<ExclusiveAccess> lockExclusive() {
         return std::make_unique<ExclusiveAccess>();
     }
 };

@@ -10,7 +10,6 @@ namespace tintwave::schemes {
 
 namespace {
 
-const QString& kApp = platform::kSettingsApplication;
 const QString kGeneral = QStringLiteral("general");
 const QString kCountKey = QStringLiteral("numSchemes");
 const QString kTitleKey = QStringLiteral("title");
@@ -95,27 +94,27 @@ ColorValue parseSlotValue(const QString& text) {
     bool ok = false;
     const qlonglong value = text.trimmed().toLongLong(&ok, 10);
     if (!ok || value < std::numeric_limits<std::int32_t>::min() || value > kWhite) {
-        return palette::gColor;
+        return palette::kEmptySlot;
     }
     return static_cast<ColorValue>(value);
 }
 
 SchemeStore::SchemeStore(platform::SettingsStore& store)
     : store_(store)
-    , gNumSchemes(parseSchemeCount(store_.GetSetting(kApp, kGeneral, kCountKey))) {
+    , count_(parseSchemeCount(store_.value(kGeneral, kCountKey))) {
 }
 
 void SchemeStore::followStore() {
     store_.sync();
-    gNumSchemes = parseSchemeCount(store_.GetSetting(kApp, kGeneral, kCountKey));
+    count_ = parseSchemeCount(store_.value(kGeneral, kCountKey));
 }
 
 QStringList SchemeStore::titles() {
     followStore();
     QStringList result;
-    result.reserve(gNumSchemes);
-    for (int k = 1; k <= gNumSchemes; ++k) {
-        result << store_.GetSetting(kApp, sectionName(k), kTitleKey);
+    result.reserve(count_);
+    for (int k = 1; k <= count_; ++k) {
+        result << store_.value(sectionName(k), kTitleKey);
     }
     return result;
 }
@@ -125,45 +124,45 @@ bool SchemeStore::add(const QString& name, const palette::Palette& palette) {
         return false;
     }
     // Another copy must not read the same count and write the same section meanwhile.
-    const auto access = store_.lockExclusive(kApp);
+    const auto access = store_.lockExclusive();
     if (!access) {
         return false;
     }
     followStore();
-    if (gNumSchemes >= kMaxSchemes) {
+    if (count_ >= kMaxSchemes) {
         return false;
     }
-    const int n = gNumSchemes + 1;
+    const int n = count_ + 1;
     const QString section = sectionName(n);
-    store_.SaveSetting(kApp, kGeneral, kCountKey, QString::number(n));
-    store_.SaveSetting(kApp, section, kTitleKey, name);
+    store_.setValue(kGeneral, kCountKey, QString::number(n));
+    store_.setValue(section, kTitleKey, name);
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        store_.SaveSetting(kApp, section, boxKey(slot), QString::number(palette.slots[slot]));
+        store_.setValue(section, boxKey(slot), QString::number(palette.slots[slot]));
     }
-    gNumSchemes = n;
+    count_ = n;
     store_.sync();
     return true;
 }
 
-std::optional<palette::Palette> SchemeStore::apply(int index) {
-    if (index < 1 || index > gNumSchemes) {
+std::optional<palette::Palette> SchemeStore::palette(int index) {
+    if (index < 1 || index > count_) {
         return std::nullopt;
     }
     const QString section = sectionName(index);
     palette::Palette result;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        result.slots[slot] = parseSlotValue(store_.GetSetting(kApp, section, boxKey(slot)));
+        result.slots[slot] = parseSlotValue(store_.value(section, boxKey(slot)));
     }
     return result;
 }
 
 SchemeStore::Removal SchemeStore::remove(int schemeNum, const QString& title) {
-    const auto access = store_.lockExclusive(kApp);
+    const auto access = store_.lockExclusive();
     if (!access) {
         return Removal::NoAccess;
     }
     const QStringList current = titles();
-    const int n = gNumSchemes;
+    const int n = count_;
     Removal result = Removal::AtNumber;
     if (schemeNum < 1 || schemeNum > n || current[schemeNum - 1] != title) {
         schemeNum = static_cast<int>(current.indexOf(title)) + 1;
@@ -177,13 +176,13 @@ SchemeStore::Removal SchemeStore::remove(int schemeNum, const QString& title) {
         const QString to = sectionName(i);
         const QString from = sectionName(i + 1);
         for (int slot = 0; slot < kSlotCount; ++slot) {
-            store_.SaveSetting(kApp, to, boxKey(slot), store_.GetSetting(kApp, from, boxKey(slot)));
+            store_.setValue(to, boxKey(slot), store_.value(from, boxKey(slot)));
         }
-        store_.SaveSetting(kApp, to, kTitleKey, store_.GetSetting(kApp, from, kTitleKey));
+        store_.setValue(to, kTitleKey, store_.value(from, kTitleKey));
     }
-    store_.DeleteSetting(kApp, sectionName(n));
-    gNumSchemes = n - 1;
-    store_.SaveSetting(kApp, kGeneral, kCountKey, QString::number(gNumSchemes));
+    store_.removeSection(sectionName(n));
+    count_ = n - 1;
+    store_.setValue(kGeneral, kCountKey, QString::number(count_));
     store_.sync();
     return result;
 }

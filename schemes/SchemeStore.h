@@ -32,8 +32,8 @@ public:
     // Reads the count.
     explicit SchemeStore(platform::SettingsStore& store);
 
-    // The number of schemes, gNumSchemes.
-    int count() const { return gNumSchemes; }
+    // The number of schemes.
+    int count() const { return count_; }
 
     // Titles of schemes 1 .. count(), in order (a missing title reads as ""), after
     // following the store's current count.
@@ -47,7 +47,7 @@ public:
     // The palette of scheme index (1-based), every slot read from the store; a stored
     // value that is not a whole number in range reads as an empty slot. Nothing for an
     // index outside 1 .. count().
-    std::optional<palette::Palette> apply(int index);
+    std::optional<palette::Palette> palette(int index);
 
     // What remove did.
     enum class Removal {
@@ -70,7 +70,7 @@ private:
     void followStore();
 
     platform::SettingsStore& store_;
-    int gNumSchemes = 0;
+    int count_ = 0;
 };
 
 // "numSchemes" text to a count: the leading decimal number (blanks skipped), its whole
@@ -78,7 +78,7 @@ private:
 int parseSchemeCount(const QString& text);
 
 // A stored box value to a slot value: a whole number from -2147483648 to 16777215
-// (blanks around it allowed), anything else an empty slot (gColor).
+// (blanks around it allowed), anything else an empty slot (kEmptySlot).
 ColorValue parseSlotValue(const QString& text);
 
 } // namespace tintwave::schemes

@@ -9,6 +9,13 @@
     </message>
 </context>
 <context>
+    <name>tintwave::app::AboutWindow</name>
+    <message>
+        <source>Gradient text for the web</source>
+        <translation>Farbverlaufstext fürs Web</translation>
+    </message>
+</context>
+<context>
     <name>tintwave::app::CodeBox</name>
     <message>
         <source>HTML code</source>
@@ -35,28 +42,6 @@
     </message>
 </context>
 <context>
-    <name>tintwave::app::Form3</name>
-    <message>
-        <source>Gradient text for the web</source>
-        <translation>Farbverlaufstext fürs Web</translation>
-    </message>
-</context>
-<context>
-    <name>tintwave::app::Form6</name>
-    <message>
-        <source>Remove Scheme</source>
-        <translation>Schema entfernen</translation>
-    </message>
-    <message>
-        <source>Remove</source>
-        <translation>Entfernen</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-</context>
-<context>
     <name>tintwave::app::LazyTextView</name>
     <message>
         <source>&amp;Copy</source>
@@ -68,18 +53,7 @@
     </message>
 </context>
 <context>
-    <name>tintwave::app::PreviewBox</name>
-    <message>
-        <source>Preview</source>
-        <translation>Vorschau</translation>
-    </message>
-    <message>
-        <source>The colorized text; Space chooses the background colour</source>
-        <translation>Der eingefärbte Text; die Leertaste wählt die Hintergrundfarbe</translation>
-    </message>
-</context>
-<context>
-    <name>tintwave::app::frmMain1</name>
+    <name>tintwave::app::MainWindow</name>
     <message>
         <source>&amp;Font Tags (HTML 3.2)</source>
         <translation>&amp;Font-Tags (HTML 3.2)</translation>
@@ -332,6 +306,32 @@
     <message>
         <source>JSON Files (*.json)</source>
         <translation>JSON-Dateien (*.json)</translation>
+    </message>
+</context>
+<context>
+    <name>tintwave::app::PreviewBox</name>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>The colorized text; Space chooses the background colour</source>
+        <translation>Der eingefärbte Text; die Leertaste wählt die Hintergrundfarbe</translation>
+    </message>
+</context>
+<context>
+    <name>tintwave::app::RemoveSchemeDialog</name>
+    <message>
+        <source>Remove Scheme</source>
+        <translation>Schema entfernen</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>

@@ -4,8 +4,8 @@
 // itself, and helpers to reach its controls and answer modal dialogs.
 
 #include "app/CodeBox.h"
+#include "app/MainWindow.h"
 #include "app/PreviewBox.h"
-#include "app/frmMain1.h"
 #include "app/tests/ScriptedPlatform.h"
 
 #include <QAction>
@@ -21,15 +21,15 @@
 
 namespace tintwave::app::testing {
 
-constexpr ColorValue E = palette::gColor;
+constexpr ColorValue E = palette::kEmptySlot;
 
 // The main window over a scripted platform; open() builds and shows it.
-struct MainWindow {
+struct WindowFixture {
     ScriptedPlatform fake;
-    std::unique_ptr<frmMain1> window;
+    std::unique_ptr<MainWindow> window;
 
     void open() {
-        window = std::make_unique<frmMain1>(fake.services());
+        window = std::make_unique<MainWindow>(fake.services());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -40,8 +40,8 @@ struct MainWindow {
         }
         return found;
     }
-    CodeBox* codeBox() const { return find<CodeBox>("Text2"); }
-    PreviewBox* preview() const { return find<PreviewBox>("RTB1"); }
+    CodeBox* codeBox() const { return find<CodeBox>("codeBox"); }
+    PreviewBox* preview() const { return find<PreviewBox>("preview"); }
     // Clicks a button or triggers a menu item.
     void activate(const QString& name) const {
         if (auto* button = window->findChild<QPushButton*>(name)) {
@@ -50,12 +50,12 @@ struct MainWindow {
             find<QAction>(name)->trigger();
         }
     }
-    // The user-scheme entries behind the separator mnuSchemeArray(0), as "name=caption".
+    // The user-scheme entries behind the separator userSchemeSeparator, as "name=caption".
     QStringList userSchemeEntries() const {
-        const QList<QAction*> items = find<QMenu>("mnuSchemes")->actions();
+        const QList<QAction*> items = find<QMenu>("schemesMenu")->actions();
         QStringList entries;
-        for (qsizetype i = items.indexOf(find<QAction>("mnuSchemeArray(0)")) + 1; i < items.size();
-             ++i) {
+        for (qsizetype i = items.indexOf(find<QAction>("userSchemeSeparator")) + 1;
+             i < items.size(); ++i) {
             entries << items[i]->objectName() + QLatin1Char('=') + items[i]->text();
         }
         return entries;

@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr ColorValue E = palette::gColor;
+constexpr ColorValue E = palette::kEmptySlot;
 
 } // namespace
 

@@ -31,10 +31,9 @@ public:
 
 // Stores user scheme number, titled title, with only slot 0 filled.
 void addUserScheme(MemoryIo& io, int number, const QString& title, ColorValue slot0) {
-    io.store.SaveSetting("tintwave", "general", "numSchemes", QString::number(number));
-    io.store.SaveSetting("tintwave", "scheme" + QString::number(number), "title", title);
-    io.store.SaveSetting("tintwave", "scheme" + QString::number(number), "box0",
-                         QString::number(slot0));
+    io.store.setValue("general", "numSchemes", QString::number(number));
+    io.store.setValue("scheme" + QString::number(number), "title", title);
+    io.store.setValue("scheme" + QString::number(number), "box0", QString::number(slot0));
 }
 
 // The text in the listed colours ("#RRGGBB,..."), not centred.

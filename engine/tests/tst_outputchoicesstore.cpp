@@ -45,8 +45,7 @@ private Q_SLOTS:
         QFETCH(OutputChoices, expected);
         MemorySettingsStore store;
         for (const QString& pair : stored) {
-            store.SaveSetting("tintwave", "options", pair.section(u'=', 0, 0),
-                              pair.section(u'=', 1));
+            store.setValue("options", pair.section(u'=', 0, 0), pair.section(u'=', 1));
         }
         store.log.clear();
         QCOMPARE(engine::loadOutputChoices(store), expected);

@@ -15,7 +15,7 @@ Q_DECLARE_METATYPE(Palette)
 
 namespace {
 
-constexpr ColorValue none = gColor, black = 0, white = kWhite, red = rgb(255, 0, 0),
+constexpr ColorValue none = kEmptySlot, black = 0, white = kWhite, red = rgb(255, 0, 0),
                      green = rgb(0, 255, 0), blue = rgb(0, 0, 255), violet = rgb(10, 0, 175),
                      cyan = rgb(0, 255, 255), magenta = rgb(255, 0, 255), yellow = rgb(255, 255, 0);
 constexpr Palette kGappy{{red, green, none, blue, none, none, black, none, none, violet}};
@@ -37,9 +37,9 @@ private Q_SLOTS:
             {{cyan, magenta, none, yellow, none, none, white, none, none, violet}});
         row("reverse packs from slot 0, black counts", reverseOrder(kGappy),
             {{violet, black, blue, green, red, none, none, none, none, none}});
-        row("rotate left", rotate(kGappy, 0),
+        row("rotate left", rotate(kGappy, Rotation::Left),
             {{green, none, blue, none, none, black, none, none, violet, red}});
-        row("rotate right, other directions do nothing", rotate(rotate(rotate(kGappy, 1), 2), -1),
+        row("rotate right", rotate(kGappy, Rotation::Right),
             {{violet, red, green, none, blue, none, none, black, none, none}});
     }
     void operation_givesExactSlots() {
@@ -67,21 +67,23 @@ private Q_SLOTS:
     void presets_menuOrderCaptionsAndColours() {
         QStringList menu;
         for (const PresetSubmenu& s : presetSubmenus()) {
-            menu << QString::fromLatin1(s.objectName);
+            menu << QString::fromLatin1(s.caption);
         }
         for (const Preset& p : presets()) {
-            menu << QStringLiteral("%1:%2").arg(p.submenu).arg(p.objectName);
             const QString caption = displayCaption(p);
+            menu << QStringLiteral("%1:%2").arg(p.submenu).arg(caption);
             QCOMPARE(findPreset(caption), &p);
             QVERIFY(!caption.contains(u'-') || caption.count(u'-') + 1 == p.colorCount);
             QCOMPARE(applyPreset(p).values(), p.colors);
         }
-        QCOMPARE(menu.join(u' '),
-                 u"mnuPhotoshop mnubw mnuBlues mnuorreye mnumisc -1:mnuSpectrum 0:mnuregr "
-                 "0:mnuvior 0:mnublreye 0:mnublyebl 0:mnuoryeor 0:mnuvigror 0:mnuyeviorbl 0:mnuco "
-                 "1:mnugrwhgr 1:mnublwhbl 1:mnuwhblwh 1:mnugrblgr 2:mnubltubl 2:mnublgrbl "
-                 "2:mnunabltu 3:mnureoryewh 3:mnuoryeli 3:mnuFlames 4:mnutuye 4:mnuyepu 4:mnugrye "
-                 "4:mnublre");
+        QCOMPARE(menu.join(u','),
+                 u"Photoshop Gradients,Black/White/Gray,Blue/Green,Orange/Red/Yellow,Misc.,"
+                 "-1:Spectrum,0:Red-Green,0:Violet-Orange,0:Blue-Red-Yellow,0:Blue-Yellow-Blue,"
+                 "0:Orange-Yellow-Orange,0:Violet-Green-Orange,0:Yellow-Violet-Orange-Blue,"
+                 "0:Copper,1:Gray-White-Gray,1:Black-White-Black,1:White-Black-White,"
+                 "1:Gray-Black-Gray,2:Blue-Turq-Blue,2:Blue-Green-Blue,2:Navy-Blue-Turq,"
+                 "3:Red-Orange-Yellow-White,3:Orange-Yellow-Light Yellow,3:Flames,4:Turq-Yellow,"
+                 "4:Yellow-Pink,4:Green-Yellow,4:Blue-Red");
         QVERIFY(!findPreset(u"&Spectrum") && !findPreset(u"copper") && !findPreset(u"Copper ") &&
                 !findPreset(u"Misc.") && !findPreset(u""));
     }

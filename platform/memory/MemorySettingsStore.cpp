@@ -18,45 +18,46 @@ private:
 
 } // namespace
 
-MemorySettingsStore::MemorySettingsStore(NoticeHandler onNotice)
-    : onNotice_(std::move(onNotice)) {
+MemorySettingsStore::MemorySettingsStore(NoticeHandler onNotice, QString application)
+    : onNotice_(std::move(onNotice))
+    , application_(std::move(application)) {
 }
 
-QString MemorySettingsStore::GetSetting(const QString& application, const QString& section,
-                                        const QString& key) {
-    return data_.value(application).value(section).value(key);
+QString MemorySettingsStore::value(const QString& section, const QString& key) {
+    return data_.value(section).value(key);
 }
 
-void MemorySettingsStore::SaveSetting(const QString& application, const QString& section,
-                                      const QString& key, const QString& value) {
+bool MemorySettingsStore::admitWrite() {
     if (refuseWrites) {
         notify(QStringLiteral("The settings cannot be written."));
-        return;
+        return false;
     }
     if (locksHeld == 0) {
         ++unlockedWrites;
     }
-    data_[application][section][key] = value;
-    log << QStringLiteral("save %1/%2/%3=%4").arg(application, section, key, value);
+    return true;
 }
 
-void MemorySettingsStore::DeleteSetting(const QString& application, const QString& section) {
-    if (refuseWrites) {
-        notify(QStringLiteral("The settings cannot be written."));
-        return;
+void MemorySettingsStore::setValue(const QString& section, const QString& key,
+                                   const QString& value) {
+    if (admitWrite()) {
+        data_[section][key] = value;
+        log << QStringLiteral("save %1/%2/%3=%4").arg(application_, section, key, value);
     }
-    if (locksHeld == 0) {
-        ++unlockedWrites;
+}
+
+void MemorySettingsStore::removeSection(const QString& section) {
+    if (admitWrite()) {
+        data_.remove(section);
+        log << QStringLiteral("delete %1/%2").arg(application_, section);
     }
-    data_[application].remove(section);
-    log << QStringLiteral("delete %1/%2").arg(application, section);
 }
 
 void MemorySettingsStore::sync() {
     ++syncCount;
 }
 
-std::unique_ptr<ExclusiveAccess> MemorySettingsStore::lockExclusive(const QString&) {
+std::unique_ptr<ExclusiveAccess> MemorySettingsStore::lockExclusive() {
     if (refuseLock) {
         notify(QStringLiteral("The settings are locked by another copy."));
         return nullptr;
@@ -64,17 +65,16 @@ std::unique_ptr<ExclusiveAccess> MemorySettingsStore::lockExclusive(const QStrin
     return std::make_unique<CountedAccess>(locksHeld);
 }
 
-bool MemorySettingsStore::hasSection(const QString& application, const QString& section) const {
-    return data_.value(application).contains(section);
+bool MemorySettingsStore::hasSection(const QString& section) const {
+    return data_.contains(section);
 }
 
-bool MemorySettingsStore::hasKey(const QString& application, const QString& section,
-                                 const QString& key) const {
-    return data_.value(application).value(section).contains(key);
+bool MemorySettingsStore::hasKey(const QString& section, const QString& key) const {
+    return data_.value(section).contains(key);
 }
 
-QStringList MemorySettingsStore::sections(const QString& application) const {
-    return data_.value(application).keys();
+QStringList MemorySettingsStore::sections() const {
+    return data_.keys();
 }
 
 void MemorySettingsStore::notify(const QString& notice) {

@@ -7,44 +7,48 @@
 
 namespace tintwave::platform {
 
-// A settings store held in memory, for tests. It records every write and delete in
+// A settings store held in memory, for tests. It records every write and removal in
 // order, so tests can pin the exact sequence of store operations, and every notice.
 class MemorySettingsStore : public SettingsStore {
 public:
-    explicit MemorySettingsStore(NoticeHandler onNotice = {});
+    explicit MemorySettingsStore(NoticeHandler onNotice = {},
+                                 QString application = kSettingsApplication);
 
-    QString GetSetting(const QString& application, const QString& section,
-                       const QString& key) override;
-    void SaveSetting(const QString& application, const QString& section, const QString& key,
-                     const QString& value) override;
-    void DeleteSetting(const QString& application, const QString& section) override;
+    QString value(const QString& section, const QString& key) override;
+    void setValue(const QString& section, const QString& key, const QString& value) override;
+    void removeSection(const QString& section) override;
     void sync() override;
     // Counts holders; refused, with a notice, while refuseLock is true.
-    std::unique_ptr<ExclusiveAccess> lockExclusive(const QString& application) override;
+    std::unique_ptr<ExclusiveAccess> lockExclusive() override;
 
-    bool hasSection(const QString& application, const QString& section) const;
-    bool hasKey(const QString& application, const QString& section, const QString& key) const;
-    // Section names of one application, sorted.
-    QStringList sections(const QString& application) const;
+    bool hasSection(const QString& section) const;
+    bool hasKey(const QString& section, const QString& key) const;
+    // Section names, sorted.
+    QStringList sections() const;
     // Gives a notice as the real store does (for a damaged file, a failed write).
     void notify(const QString& notice);
 
-    // "save app/section/key=value" and "delete app/section", oldest first.
+    // "save app/section/key=value" and "delete app/section", oldest first, with the
+    // application the store was made for.
     QStringList log;
     // Every notice given, oldest first; each also goes to the handler.
     QStringList notices;
     int syncCount = 0;
     bool refuseLock = false;
-    // Drops every write and delete with a notice, as a store whose folder cannot be written.
+    // Drops every write and removal with a notice, as a store whose folder cannot be written.
     bool refuseWrites = false;
     int locksHeld = 0;
-    // Writes and deletes made while no lock was held.
+    // Writes and removals made while no lock was held.
     int unlockedWrites = 0;
 
 private:
+    // Counts a write about to be made; false when it is refused.
+    bool admitWrite();
+
     NoticeHandler onNotice_;
+    QString application_;
     using Section = QMap<QString, QString>;
-    QMap<QString, QMap<QString, Section>> data_;
+    QMap<QString, Section> data_;
 };
 
 } // namespace tintwave::platform

@@ -4,14 +4,15 @@
 
 #include <QSettings>
 #include <functional>
-#include <map>
 #include <memory>
 
 namespace tintwave::platform {
 
 // The settings store on QSettings. Each application gets its own INI file,
 // <config>/<application>/<application>.ini (on Linux $XDG_CONFIG_HOME or ~/.config);
-// on Windows the settings live in the user's registry instead.
+// on Windows the settings live in the user's registry instead. The pieces live beside
+// this file: the names QSettings uses (IniSpelling), the damaged-file copy
+// (DamagedFileRecovery) and the lock across running copies (SettingsFileLock).
 //
 // Section "general" is the INI file's root, where QSettings puts the keys of a
 // "[general]" header, so a hand-edited file reads as expected and the section keeps its
@@ -34,40 +35,43 @@ namespace tintwave::platform {
 // died is taken over at once, one older than the stale time in any case.
 class QSettingsStore : public SettingsStore {
 public:
-    // The user's settings, each application's in its own place (userPlace()).
-    explicit QSettingsStore(NoticeHandler onNotice);
-    // Keeps every application's settings in this one INI file.
-    QSettingsStore(const QString& iniFile, NoticeHandler onNotice);
+    // An INI file that holds the settings, in place of the user's.
+    struct IniFile {
+        QString path;
+    };
+
+    // The user's settings of one application, in their own place (userPlace()).
+    QSettingsStore(const QString& application, NoticeHandler onNotice);
+    QSettingsStore(const IniFile& file, NoticeHandler onNotice);
     ~QSettingsStore() override;
 
-    QString GetSetting(const QString& application, const QString& section,
-                       const QString& key) override;
-    void SaveSetting(const QString& application, const QString& section, const QString& key,
-                     const QString& value) override;
-    void DeleteSetting(const QString& application, const QString& section) override;
+    QString value(const QString& section, const QString& key) override;
+    void setValue(const QString& section, const QString& key, const QString& value) override;
+    void removeSection(const QString& section) override;
     void sync() override;
     // The returned access refers to this store and must not outlive it. The notices of
     // the writes made under it are handed on together once it is released. Asked for
     // again while one is held here, it joins the one held.
-    std::unique_ptr<ExclusiveAccess> lockExclusive(const QString& application) override;
+    std::unique_ptr<ExclusiveAccess> lockExclusive() override;
 
     // How long lockExclusive() waits for another copy, and the age after which a lock
     // whose holder still runs counts as abandoned.
     void setLockTimes(int waitMs, int staleMs);
 
-    // The file that holds an application's settings; empty where they are not kept in a
-    // file (the Windows registry).
-    QString fileName(const QString& application) const;
+    // The file that holds the settings; empty where they are not kept in a file (the
+    // Windows registry).
+    QString fileName() const;
 
 private:
     class Backend;
-    class FileLock;
+    class HeldAccess;
 
-    // Where one application's settings live: an INI file, or, with no file, the QSettings
-    // that open() makes.
+    // Where the settings live: an INI file, or, with no file, the QSettings that open()
+    // makes. The lock is taken beside lockedFile.
     struct Place {
         QString file;
         std::function<std::unique_ptr<QSettings>()> open;
+        QString lockedFile;
     };
     static Place iniPlace(const QString& file);
 
@@ -76,14 +80,14 @@ private:
     // (QSettingsStoreFile.cpp). The build compiles one of the two.
     static Place userPlace(const QString& application);
 
-    Backend& backend(const QString& application);
+    Backend& backend();
     // Runs one write under the lock; a write made while an access is held is part of it.
-    void writeExclusively(const QString& application, const std::function<void(Backend&)>& write);
+    void writeExclusively(const std::function<void(Backend&)>& write);
     void notify(const QString& notice);
 
-    std::function<Place(const QString& application)> placeOf_;
+    Place place_;
     NoticeHandler onNotice_;
-    std::map<QString, std::unique_ptr<Backend>> backends_; // by application
+    std::unique_ptr<Backend> backend_; // opened on first use
     int lockWaitMs_ = 15000;
     int staleLockMs_ = 10000;
 };

@@ -41,9 +41,10 @@ class QSettingsStoreTest : public QObject {
 
     QString lockPath() const { return ini_ + QStringLiteral(".tintwave-lock"); }
     std::unique_ptr<QSettingsStore> store() {
-        return std::make_unique<QSettingsStore>(ini_, [this](const QString& notice) {
-            notices_ << (QFile::exists(lockPath()) ? "(locked) " : "") + notice;
-        });
+        return std::make_unique<QSettingsStore>(
+            QSettingsStore::IniFile{ini_}, [this](const QString& notice) {
+                notices_ << (QFile::exists(lockPath()) ? "(locked) " : "") + notice;
+            });
     }
     QStringList backups() const {
         return QDir(dir_.path()).entryList({QFileInfo(ini_).fileName() + ".corrupt-*"});
@@ -52,7 +53,9 @@ class QSettingsStoreTest : public QObject {
     // files it has read for the whole process.
     std::unique_ptr<QSettingsStore> restarted() {
         const QString copy = dir_.filePath(QStringLiteral("restarted-%1.ini").arg(++files_));
-        return QFile::copy(ini_, copy) ? std::make_unique<QSettingsStore>(copy, nullptr) : nullptr;
+        return QFile::copy(ini_, copy)
+                   ? std::make_unique<QSettingsStore>(QSettingsStore::IniFile{copy}, nullptr)
+                   : nullptr;
     }
 
 private Q_SLOTS:
@@ -74,14 +77,12 @@ private Q_SLOTS:
     void valuesAndNames_roundTripWithoutColliding() {
         QFETCH(QStringList, where);
         auto first = store();
-        first->SaveSetting(kApp, "general", "numSchemes", "root");
-        first->SaveSetting(kApp, "a", "b", "nested");
-        first->SaveSetting(kApp, where[0], where[1], where[2]);
+        first->setValue("general", "numSchemes", "root");
+        first->setValue("a", "b", "nested");
+        first->setValue(where[0], where[1], where[2]);
         const auto second = restarted();
-        QCOMPARE(second->GetSetting(kApp, where[0], where[1]), where[2]);
-        QCOMPARE(second->GetSetting(kApp, "general", "numSchemes") +
-                     second->GetSetting(kApp, "a", "b"),
-                 "rootnested");
+        QCOMPARE(second->value(where[0], where[1]), where[2]);
+        QCOMPARE(second->value("general", "numSchemes") + second->value("a", "b"), "rootnested");
     }
 
     void defaultLocation_isConfigFolderPerApplication() {
@@ -89,7 +90,7 @@ private Q_SLOTS:
         QSKIP("Settings live in the registry on Windows.");
 #endif
         QStandardPaths::setTestModeEnabled(true);
-        QCOMPARE(QSettingsStore(nullptr).fileName(kApp),
+        QCOMPARE(QSettingsStore(kApp, nullptr).fileName(),
                  QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                      "/tintwave/tintwave.ini");
         QStandardPaths::setTestModeEnabled(false);
@@ -134,9 +135,9 @@ private Q_SLOTS:
             QVERIFY(writeBytes(ini_ + ".corrupt-" + t.toString("yyyyMMdd-HHmmss"), "older"));
         }
         auto s = store();
-        QCOMPARE(s->GetSetting(kApp, "scheme1", "title"), readable);
-        s->SaveSetting(kApp, "scheme5", "title", "new");
-        s->DeleteSetting(kApp, "scheme6");
+        QCOMPARE(s->value("scheme1", "title"), readable);
+        s->setValue("scheme5", "title", "new");
+        s->removeSection("scheme6");
         const QString copy = dir_.filePath(backups().filter(QRegularExpression("-2$")).value(0));
         QCOMPARE(backups().size(), damaged ? 3 : 2);
         QCOMPARE(readBytes(copy), damaged ? contents : QByteArray());
@@ -148,8 +149,7 @@ private Q_SLOTS:
                                "\"; Tintwave goes on with the settings it could read."
                          : QString());
         const auto second = restarted();
-        QCOMPARE(second->GetSetting(kApp, "scheme5", "title") +
-                     second->GetSetting(kApp, "scheme1", "title"),
+        QCOMPARE(second->value("scheme5", "title") + second->value("scheme1", "title"),
                  "new" + readable);
         // Names QSettings made of damaged lines are not written back.
         const QString copyOfFile = dir_.filePath(QStringLiteral("keys-%1.ini").arg(++files_));
@@ -183,14 +183,14 @@ private Q_SLOTS:
         QElapsedTimer timer;
         timer.start();
         for (int i = 0; i < 2; ++i) {
-            s->SaveSetting(kApp, "s", "t", "new");
+            s->setValue("s", "t", "new");
         }
         QVERIFY2(timer.elapsed() < 5000, QByteArray::number(timer.elapsed()));
         // Only the other copy's lock may still be there when a notice is told.
         const QString told =
             (locked ? "(locked) " : "") + notice.arg(QDir::toNativeSeparators(ini_));
         QCOMPARE(notices_, QStringList(2, told));
-        QCOMPARE(readBytes(ini_) + s->GetSetting(kApp, "s", "t").toUtf8(), QByteArray());
+        QCOMPARE(readBytes(ini_) + s->value("s", "t").toUtf8(), QByteArray());
     }
 
     // Another running copy replaces the file: a sync shows it, and so does the lock even
@@ -199,7 +199,7 @@ private Q_SLOTS:
     // and each leaves a newer file, so other copies see every one.
     void anotherCopysChange_isSeenAndKept() {
         auto s = store();
-        s->SaveSetting(kApp, "scheme1", "title", "mine");
+        s->setValue("scheme1", "title", "mine");
         const QDateTime time = QFileInfo(ini_).lastModified();
         const auto replace = [&](const QByteArray& theirs) {
             QVERIFY(writeBytes(ini_ + ".new", theirs));
@@ -210,20 +210,20 @@ private Q_SLOTS:
         };
         replace("[scheme1]\ntitle=them\n");
         {
-            auto access = s->lockExclusive(kApp);
-            QCOMPARE(s->GetSetting(kApp, "scheme1", "title"), QStringLiteral("them"));
-            s->SaveSetting(kApp, "scheme2", "title", "new");
-            s->DeleteSetting(kApp, "scheme3");
+            auto access = s->lockExclusive();
+            QCOMPARE(s->value("scheme1", "title"), QStringLiteral("them"));
+            s->setValue("scheme2", "title", "new");
+            s->removeSection("scheme3");
             QCOMPARE(readBytes(ini_), QByteArray("[scheme1]\ntitle=them\n"));
         }
         QCOMPARE(readBytes(ini_), QByteArray("[scheme1]\ntitle=them\n\n[scheme2]\ntitle=new\n"));
         QVERIFY(!QFile::exists(lockPath()));
         replace("[scheme3]\ntitle=theirs\n");
         s->sync();
-        QCOMPARE(s->GetSetting(kApp, "scheme3", "title"), QStringLiteral("theirs"));
+        QCOMPARE(s->value("scheme3", "title"), QStringLiteral("theirs"));
         for (int i = 0; i < 10; ++i) {
             const QDateTime before = QFileInfo(ini_).lastModified();
-            s->SaveSetting(kApp, "scheme3", "title", QString::number(i % 10));
+            s->setValue("scheme3", "title", QString::number(i % 10));
             QVERIFY(QFileInfo(ini_).lastModified() > before);
         }
     }

@@ -14,15 +14,14 @@
 #include <vector>
 
 using namespace tintwave;
-using palette::gColor;
+using palette::kEmptySlot;
 using palette::Palette;
 using platform::MemorySettingsStore;
 using schemes::SchemeStore;
 
 namespace {
 
-const QString kApp = QStringLiteral("tintwave");
-const SlotValues kWarm{255, 33023, gColor, 0, 16777215, gColor, gColor, 65280, 1, 2};
+const SlotValues kWarm{255, 33023, kEmptySlot, 0, 16777215, kEmptySlot, kEmptySlot, 65280, 1, 2};
 
 // Scheme k as seeded: box i holds 10 * k + i.
 Palette seeded(int k) {
@@ -43,9 +42,9 @@ QStringList textOf(const QString& title, const Palette& p) {
 }
 QStringList stored(MemorySettingsStore& store, int k) {
     const QString section = QStringLiteral("scheme%1").arg(k);
-    QStringList text{store.GetSetting(kApp, section, "title")};
+    QStringList text{store.value(section, "title")};
     for (int i = 0; i < kSlotCount; ++i) {
-        text << store.GetSetting(kApp, section, QStringLiteral("box%1").arg(i));
+        text << store.value(section, QStringLiteral("box%1").arg(i));
     }
     return text;
 }
@@ -56,7 +55,7 @@ void seed(MemorySettingsStore& store, const QString& count, const QStringList& t
     for (int k = 1; k <= titles.size(); ++k) {
         schemes.add(titles[k - 1], seeded(k));
     }
-    store.SaveSetting(kApp, QStringLiteral("general"), QStringLiteral("numSchemes"), count);
+    store.setValue(QStringLiteral("general"), QStringLiteral("numSchemes"), count);
     store.log.clear();
 }
 
@@ -75,17 +74,19 @@ QString outline(const QStringList& log) {
 }
 
 struct RemoveCase {
-    int schemes;      // seeded, titled "A", "B", ...
-    int removed;      // the number passed to remove
-    QString left;     // titles afterwards
-    QString writes{}; // outline() of the writes
+    int schemes;                   // seeded, titled "A", "B", ...
+    int removed;                   // the number passed to remove
+    QString left;                  // titles afterwards
+    QString writes{};              // outline() of the writes
+    SchemeStore::Removal result{}; // AtNumber unless given
 };
 
 // One running copy: "--copy <ini> add <name>..." or "... remove <n> <times>". Store
 // notices go to standard error; an add refused gives exit status 1.
 int runCopy(const QStringList& args) {
     QTextStream err(stderr);
-    platform::QSettingsStore store(args[0], [&err](const QString& notice) { err << notice; });
+    platform::QSettingsStore store(platform::QSettingsStore::IniFile{args[0]},
+                                   [&err](const QString& notice) { err << notice; });
     SchemeStore schemes(store);
     for (const QString& name : args[1] == "add" ? args.mid(2) : QStringList()) {
         if (!schemes.add(name, Palette::empty())) {
@@ -117,7 +118,7 @@ QStringList runTogether(const QString& ini, const QList<QStringList>& copies) {
     static int taken = 0;
     const QString copy = ini + QString::number(++taken); // not in QSettings' cache
     QFile::copy(ini, copy);
-    platform::QSettingsStore store(copy, {});
+    platform::QSettingsStore store(platform::QSettingsStore::IniFile{copy}, {});
     const QStringList titles = SchemeStore(store).titles();
     QSettings s(copy, QSettings::IniFormat);
     if (s.childGroups().size() != titles.size()) {
@@ -155,7 +156,7 @@ private Q_SLOTS:
             "save tintwave/scheme1/box8=1",           "save tintwave/scheme1/box9=2",
         };
         QCOMPARE(store.log, expected);
-        QCOMPARE(schemes.apply(1), std::optional<Palette>(Palette{kWarm}));
+        QCOMPARE(schemes.palette(1), std::optional<Palette>(Palette{kWarm}));
         QCOMPARE(store.unlockedWrites + store.locksHeld, 0);
     }
 
@@ -197,20 +198,21 @@ private Q_SLOTS:
     }
 
     // Every slot goes through the same parse; the boxes hold its boundaries.
-    void apply_readsAllTenBoxes_valuesOutOfRangeAsEmptySlots() {
+    void palette_readsAllTenBoxes_valuesOutOfRangeAsEmptySlots() {
         MemorySettingsStore store;
         seed(store, "2", {"A"});
         const QStringList boxes{"",      "0x10",        "16777216",    "1.5", "-1",
                                 " 255 ", "-2147483648", "-2147483649", "+7",  "16777215"};
         for (int i = 0; i < kSlotCount; ++i) {
-            store.SaveSetting(kApp, "scheme2", QStringLiteral("box%1").arg(i), boxes[i]);
+            store.setValue("scheme2", QStringLiteral("box%1").arg(i), boxes[i]);
         }
         SchemeStore schemes(store);
         QCOMPARE(schemes.titles(), (QStringList{"A", ""}));
-        QCOMPARE(schemes.apply(2)->slots, (SlotValues{gColor, gColor, gColor, gColor, -1, 255,
-                                                      -2147483647 - 1, gColor, 7, 16777215}));
-        QCOMPARE(schemes.apply(1), seeded(1));
-        QVERIFY(!schemes.apply(0) && !schemes.apply(3));
+        QCOMPARE(schemes.palette(2)->slots,
+                 (SlotValues{kEmptySlot, kEmptySlot, kEmptySlot, kEmptySlot, -1, 255,
+                             -2147483647 - 1, kEmptySlot, 7, 16777215}));
+        QCOMPARE(schemes.palette(1), seeded(1));
+        QVERIFY(!schemes.palette(0) && !schemes.palette(3));
     }
 
     void remove_shiftsLaterSchemesDownThenDropsLastSection_data() {
@@ -225,8 +227,11 @@ private Q_SLOTS:
             .schemes = 3, .removed = 3, .left = "A B", .writes = "-scheme3 numSchemes=2"};
         QTest::newRow("only") << RemoveCase{
             .schemes = 1, .removed = 1, .left = "", .writes = "-scheme1 numSchemes=0"};
-        QTest::newRow("none before") << RemoveCase{.schemes = 3, .removed = 0, .left = "A B C"};
-        QTest::newRow("none after") << RemoveCase{.schemes = 3, .removed = 4, .left = "A B C"};
+        const auto none = SchemeStore::Removal::NotThere;
+        QTest::newRow("none before")
+            << RemoveCase{.schemes = 3, .removed = 0, .left = "A B C", .result = none};
+        QTest::newRow("none after")
+            << RemoveCase{.schemes = 3, .removed = 4, .left = "A B C", .result = none};
     }
     void remove_shiftsLaterSchemesDownThenDropsLastSection() {
         QFETCH(RemoveCase, c);
@@ -234,11 +239,11 @@ private Q_SLOTS:
         MemorySettingsStore store;
         seed(store, QString::number(c.schemes), titles);
         SchemeStore schemes(store);
-        schemes.remove(c.removed, titles.value(c.removed - 1));
+        QCOMPARE(schemes.remove(c.removed, titles.value(c.removed - 1)), c.result);
         QCOMPARE(outline(store.log), c.writes);
         const QStringList left = c.left.split(u' ', Qt::SkipEmptyParts);
         QCOMPARE(schemes.titles(), left);
-        QCOMPARE(store.sections(kApp).size(), left.size() + 1); // and "general"
+        QCOMPARE(store.sections().size(), left.size() + 1); // and "general"
         for (int k = 1; k <= left.size(); ++k) {
             const int from = int(titles.indexOf(left[k - 1])) + 1;
             QCOMPARE(stored(store, k), textOf(left[k - 1], seeded(from)));
@@ -249,11 +254,11 @@ private Q_SLOTS:
     void remove_laterSectionMissing_copiesEmptyText() {
         MemorySettingsStore store;
         seed(store, "3", {"A", "B", "C"});
-        store.DeleteSetting(kApp, "scheme2");
+        store.removeSection("scheme2");
         SchemeStore schemes(store);
         schemes.remove(1, "A");
         QCOMPARE(stored(store, 1), QStringList(11, QString()));
-        QCOMPARE(schemes.apply(1), Palette::empty());
+        QCOMPARE(schemes.palette(1), Palette::empty());
     }
 
     void parseSchemeCount_takesWholePartOfLeadingNumber_data() {
@@ -293,7 +298,7 @@ private Q_SLOTS:
                  seeds.mid(30) + a);
         // Another copy removes the first scheme while this one's dialog shows them: the line
         // chosen here goes, wherever it is now.
-        platform::QSettingsStore store(ini, {});
+        platform::QSettingsStore store(platform::QSettingsStore::IniFile{ini}, {});
         SchemeStore schemes(store);
         const QStringList shown = schemes.titles();
         runTogether(ini, {QStringList{"remove", "1", "1"}});

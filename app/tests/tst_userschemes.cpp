@@ -11,13 +11,11 @@ using namespace tintwave::app::testing;
 
 namespace {
 
-const QString kApp = QStringLiteral("tintwave");
-
 QListWidget* schemeList(QWidget* dialog) {
-    return dialog->findChild<QListWidget*>(QStringLiteral("remove"));
+    return dialog->findChild<QListWidget*>(QStringLiteral("removeSchemeList"));
 }
-QPushButton* dialogButton(QWidget* dialog, int index) {
-    return dialog->findChild<QPushButton*>(QStringLiteral("Command1(%1)").arg(index));
+QPushButton* dialogButton(QWidget* dialog, const char* name) {
+    return dialog->findChild<QPushButton*>(QLatin1String(name));
 }
 
 // One step of the user in the Remove Scheme dialog: "click n", "double n" (on line n),
@@ -37,8 +35,9 @@ void act(QWidget* dialog, const QString& step) {
     } else if (what != QLatin1String("Remove") && what != QLatin1String("Cancel")) {
         QTest::keySequence(list, QKeySequence(what));
     } else {
-        QTest::mouseClick(dialogButton(dialog, what == QLatin1String("Remove") ? 0 : 1),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            dialogButton(dialog, what == QLatin1String("Remove") ? "removeButton" : "cancelButton"),
+            Qt::LeftButton);
     }
 }
 
@@ -47,12 +46,12 @@ void act(QWidget* dialog, const QString& step) {
 class TestUserSchemes : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<MainWindow> w;
+    std::unique_ptr<WindowFixture> w;
 
     void addScheme(const QString& name, const palette::Palette& colors) {
         w->window->setColors(colors);
         w->fake.inputPrompt.answers = {name};
-        w->activate("mnuAdd");
+        w->activate("addScheme");
     }
     void addABC() {
         addScheme(QStringLiteral("A"), paletteOf({1}));
@@ -61,24 +60,23 @@ class TestUserSchemes : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { w = std::make_unique<MainWindow>(); }
+    void init() { w = std::make_unique<WindowFixture>(); }
     void cleanup() { w.reset(); }
 
     void startup_buildsTheStoredSchemesIntoTheMenu() {
-        w->fake.settings.SaveSetting("tintwave", "general", "numSchemes", "2");
-        w->fake.settings.SaveSetting("tintwave", "scheme1", "title", "Warm & Red");
+        w->fake.settings.setValue("general", "numSchemes", "2");
+        w->fake.settings.setValue("scheme1", "title", "Warm & Red");
         w->open(); // scheme2 has no title: an empty caption
-        QCOMPARE(w->window->gNumSchemes(), 2);
+        QCOMPARE(w->window->userSchemeCount(), 2);
         QCOMPARE(w->userSchemeEntries(), // '&' shown as itself, not as an access key
-                 QStringList({"mnuSchemeArray(1)=Warm && Red", "mnuSchemeArray(2)="}));
-        QCOMPARE(w->find<QMenu>("mnuSchemes")->actions().last(),
-                 w->find<QAction>("mnuSchemeArray(2)"));
+                 QStringList({"userScheme1=Warm && Red", "userScheme2="}));
+        QCOMPARE(w->find<QMenu>("schemesMenu")->actions().last(), w->find<QAction>("userScheme2"));
     }
 
     void add_storesTheWholePaletteInOrder_cancelStoresNothing() {
         w->open(); // no user schemes: the separator under the presets still shows
-        QVERIFY(!w->find<QMenu>("mnuSchemes")
-                     ->actionGeometry(w->find<QAction>("mnuSchemeArray(0)"))
+        QVERIFY(!w->find<QMenu>("schemesMenu")
+                     ->actionGeometry(w->find<QAction>("userSchemeSeparator"))
                      .isEmpty());
         addScheme(QString(), paletteOf({0}));
         QVERIFY(w->fake.settings.log.isEmpty());
@@ -93,8 +91,8 @@ private Q_SLOTS:
             expected << QStringLiteral("save tintwave/scheme1/box%1=-2147483633").arg(i);
         }
         QCOMPARE(w->fake.settings.log, expected);
-        QCOMPARE(w->userSchemeEntries(), QStringList{"mnuSchemeArray(1)=Warm"});
-        QCOMPARE(w->window->gNumSchemes(), 1);
+        QCOMPARE(w->userSchemeEntries(), QStringList{"userScheme1=Warm"});
+        QCOMPARE(w->window->userSchemeCount(), 1);
     }
 
     void remove_secondOfThree_shiftsTheThirdDown_applyGivesItsTenSlots() {
@@ -112,32 +110,32 @@ private Q_SLOTS:
             const QFont bold(dialog->font().family(), dialog->font().pointSize(), QFont::Bold);
             const int room =
                 dialog->width() - 5 * dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-            opened = QStringLiteral("%1 %2x%3 [%4] selected %5, %6 %7 default %8, %9; off %10")
-                         .arg(dialog->windowTitle())
-                         .arg(room >= QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()))
-                         .arg(dialog->height())
-                         .arg(lines.join(QLatin1Char(',')))
-                         .arg(schemeList(dialog)->selectedItems().size())
-                         .arg(dialogButton(dialog, 0)->text())
-                         .arg(dialogButton(dialog, 0)->isEnabled() ? "enabled" : "disabled")
-                         .arg(int(dialogButton(dialog, 0)->isDefault()))
-                         .arg(dialogButton(dialog, 1)->text())
-                         .arg(int(offset.manhattanLength() <= 1)); // centred up to odd halves
+            opened =
+                QStringLiteral("%1 %2x%3 [%4] selected %5, %6 %7 default %8, %9; off %10")
+                    .arg(dialog->windowTitle())
+                    .arg(room >= QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()))
+                    .arg(dialog->height())
+                    .arg(lines.join(QLatin1Char(',')))
+                    .arg(schemeList(dialog)->selectedItems().size())
+                    .arg(dialogButton(dialog, "removeButton")->text())
+                    .arg(dialogButton(dialog, "removeButton")->isEnabled() ? "enabled" : "disabled")
+                    .arg(int(dialogButton(dialog, "removeButton")->isDefault()))
+                    .arg(dialogButton(dialog, "cancelButton")->text())
+                    .arg(int(offset.manhattanLength() <= 1)); // centred up to odd halves
             act(dialog, QStringLiteral("click 1"));
             act(dialog, QStringLiteral("Remove"));
         });
-        w->activate("mnuRemove");
+        w->activate("removeScheme");
         QCOMPARE(opened, QStringLiteral("Remove Scheme 1x162 [A,B,C] selected 0, Remove "
                                         "disabled default 1, Cancel; off 1"));
-        QCOMPARE(w->userSchemeEntries(),
-                 QStringList({"mnuSchemeArray(1)=A", "mnuSchemeArray(2)=C"}));
-        QCOMPARE(w->fake.settings.GetSetting(kApp, "general", "numSchemes"), QStringLiteral("2"));
-        QCOMPARE(w->fake.settings.GetSetting(kApp, "scheme2", "title"), QStringLiteral("C"));
-        QCOMPARE(w->fake.settings.GetSetting(kApp, "scheme2", "box0"), QStringLiteral("3"));
-        QVERIFY(!w->fake.settings.hasSection(kApp, "scheme3"));
-        QCOMPARE(w->window->gNumSchemes(), 2);
+        QCOMPARE(w->userSchemeEntries(), QStringList({"userScheme1=A", "userScheme2=C"}));
+        QCOMPARE(w->fake.settings.value("general", "numSchemes"), QStringLiteral("2"));
+        QCOMPARE(w->fake.settings.value("scheme2", "title"), QStringLiteral("C"));
+        QCOMPARE(w->fake.settings.value("scheme2", "box0"), QStringLiteral("3"));
+        QVERIFY(!w->fake.settings.hasSection("scheme3"));
+        QCOMPARE(w->window->userSchemeCount(), 2);
         w->window->setColors(paletteOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-        w->activate("mnuSchemeArray(2)"); // overwrites all ten slots
+        w->activate("userScheme2"); // overwrites all ten slots
         QCOMPARE(w->window->colors(), paletteOf({3}));
     }
 
@@ -178,7 +176,7 @@ private Q_SLOTS:
                 seen << (dialog->isVisible() ? "open" : "closed");
             }
         });
-        w->activate("mnuRemove");
+        w->activate("removeScheme");
         // Open until the last step, closed by it.
         QCOMPARE(seen, QStringList(steps.size() - 1, "open") << "closed");
         QStringList captions;
@@ -186,7 +184,7 @@ private Q_SLOTS:
             captions << entry.section(QLatin1Char('='), 1);
         }
         QCOMPARE((captions + w->fake.messages.shown).join(QLatin1Char(' ')), left);
-        QCOMPARE(w->window->gNumSchemes(), captions.size());
+        QCOMPARE(w->window->userSchemeCount(), captions.size());
     }
 
     void storeRefusals_noticeShownOnce_menuShowsOnlyWhatIsStored() {
@@ -200,9 +198,9 @@ private Q_SLOTS:
         QCOMPARE(w->fake.messages.shown.size(), 1);
         w->fake.settings.refuseWrites = true; // the menu shows only what the store holds
         addScheme(QStringLiteral("C"), paletteOf({3}));
-        QCOMPARE(w->userSchemeEntries(), QStringList{"mnuSchemeArray(1)=B"});
+        QCOMPARE(w->userSchemeEntries(), QStringList{"userScheme1=B"});
     }
 };
 
 QTEST_MAIN(TestUserSchemes)
-#include "tst_UserSchemes.moc"
+#include "tst_userschemes.moc"

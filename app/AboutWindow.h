@@ -14,11 +14,14 @@ namespace tintwave::app {
 // The splash and About window: product name, credit line, e-mail and web address over a
 // rainbow. A click anywhere but the web address closes it and shows the main window;
 // the web address opens in the default browser and leaves the window open. Shown
-// modeless at start (show()) and modal as About box (exec()).
-class Form3 : public QDialog {
+// modeless at start (showAsSplash()) and modal as About box (exec()).
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    Form3(QWidget* mainWindow, platform::UrlOpener& urls, QWidget* parent = nullptr);
+    AboutWindow(QWidget* mainWindow, platform::UrlOpener& urls, QWidget* parent = nullptr);
+
+    // Shows the window modeless; it deletes itself once closed.
+    void showAsSplash();
 
     static const char* const kCreditLine;
     static const char* const kEmail;
@@ -43,8 +46,8 @@ public Q_SLOTS:
     void done(int result) override;
 
 private:
-    void addLabel(int index, const QString& text, qreal pointSize, QRect twips,
-                  Qt::Alignment alignment);
+    QLabel* addLabel(const char* name, const QString& text, qreal pointSize, QRect twips,
+                     Qt::Alignment alignment);
     void centreOverMainWindow();
 
     QWidget* mainWindow_;

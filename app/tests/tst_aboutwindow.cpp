@@ -1,4 +1,4 @@
-#include "app/Form3.h"
+#include "app/AboutWindow.h"
 #include "platform/memory/MemoryPlatform.h"
 
 #include <QLabel>
@@ -9,28 +9,29 @@
 using namespace tintwave;
 using namespace tintwave::app;
 
-class TestForm3 : public QObject {
+class TestAboutWindow : public QObject {
     Q_OBJECT
     platform::RecordingUrlOpener urls;
     QWidget main;
-    std::unique_ptr<Form3> form;
+    std::unique_ptr<AboutWindow> about;
 
     void click(QWidget* target) { QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, 5)); }
     QLabel* label(int index) const {
-        return form->findChild<QLabel*>(QString("Label1(%1)").arg(index));
+        const char* names[] = {"productLabel", "creditLabel", "emailLabel", "webLabel"};
+        return about->findChild<QLabel*>(QLatin1String(names[index]));
     }
 
 private Q_SLOTS:
     void init() {
         main.setGeometry(100, 80, 482, 365);
-        form = std::make_unique<Form3>(&main, urls);
+        about = std::make_unique<AboutWindow>(&main, urls);
     }
 
     // A frameless tool window with four labels, centred over the main window each time it
     // opens. Rainbow column c keeps the colour of step 5c + 5, the last one drawn into it.
     void window_labelsRainbowAndPlace() {
-        QCOMPARE(form->size(), QSize(306, 147)); // 4590 x 2205 twips
-        QCOMPARE(form->windowFlags() & (Qt::WindowType_Mask | Qt::FramelessWindowHint),
+        QCOMPARE(about->size(), QSize(306, 147)); // 4590 x 2205 twips
+        QCOMPARE(about->windowFlags() & (Qt::WindowType_Mask | Qt::FramelessWindowHint),
                  Qt::Tool | Qt::FramelessWindowHint);
         QStringList shown;
         for (int i = 0; i < 4; ++i) {
@@ -42,7 +43,7 @@ private Q_SLOTS:
                          .arg(l->x())
                          .arg(l->y());
         }
-        const QImage image = form->rainbow().toImage();
+        const QImage image = about->rainbow().toImage();
         for (int column : {0, 50, 51, 101, 102, 153, 203, 255, 305}) {
             shown << image.pixelColor(column, image.height() - 1).name();
         }
@@ -52,34 +53,34 @@ private Q_SLOTS:
                                      "https://tintwave.example/ | Times New Roman 12 | 15,108",
                                      "#ff0500", "#ffff00", "#faff00", "#00ff00", "#00ff05",
                                      "#00faff", "#0000ff", "#ff00fa", "#ff0000"}));
-        form->show();
-        QCOMPARE(form->pos(), QPoint(176, 189)); // 482 / 2 - 331 / 2 + 100, 365 / 2 - 147 / 2 + 80
-        form->hide();
+        about->show();
+        QCOMPARE(about->pos(), QPoint(176, 189)); // 482 / 2 - 331 / 2 + 100, 365 / 2 - 147 / 2 + 80
+        about->hide();
         main.move(300, 10);
-        form->show();
-        QCOMPARE(form->pos(), QPoint(376, 119));
+        about->show();
+        QCOMPARE(about->pos(), QPoint(376, 119));
     }
 
     // Keys do nothing and the web address opens; a click anywhere else, or the close box,
     // closes the window and shows the main window.
     void input_closesAndShowsMainWindowExceptWebAddressAndKeys() {
-        form->show();
+        about->show();
         for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space, Qt::Key_A}) {
-            QTest::keyClick(form.get(), key);
+            QTest::keyClick(about.get(), key);
         }
         click(label(3));
-        QVERIFY(form->isVisible() && !main.isVisible());
-        QCOMPARE(urls.opened, QStringList{Form3::kWebAddress});
+        QVERIFY(about->isVisible() && !main.isVisible());
+        QCOMPARE(urls.opened, QStringList{AboutWindow::kWebAddress});
         for (const auto& close : {std::function([this] { click(label(0)); }),
-                                  std::function([this] { click(form.get()); }),
-                                  std::function([this] { form->close(); })}) {
+                                  std::function([this] { click(about.get()); }),
+                                  std::function([this] { about->close(); })}) {
             main.hide();
-            form->show();
+            about->show();
             close();
-            QVERIFY(!form->isVisible() && main.isVisible());
+            QVERIFY(!about->isVisible() && main.isVisible());
         }
     }
 };
 
-QTEST_MAIN(TestForm3)
-#include "tst_form3.moc"
+QTEST_MAIN(TestAboutWindow)
+#include "tst_aboutwindow.moc"

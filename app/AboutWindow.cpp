@@ -1,30 +1,24 @@
-#include "app/Form3.h"
+#include "app/AboutWindow.h"
 
-#include "app/Twips.h"
+#include "app/WindowPlacement.h"
 #include "platform/UrlOpener.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <algorithm>
-#include <cmath>
 #include <optional>
 
 namespace tintwave::app {
 
-const char* const Form3::kCreditLine =
-    QT_TRANSLATE_NOOP("tintwave::app::Form3", "Gradient text for the web");
-const char* const Form3::kEmail = "hello@tintwave.example";
-const char* const Form3::kWebAddress = "https://tintwave.example/";
+const char* const AboutWindow::kCreditLine =
+    QT_TRANSLATE_NOOP("tintwave::app::AboutWindow", "Gradient text for the web");
+const char* const AboutWindow::kEmail = "hello@tintwave.example";
+const char* const AboutWindow::kWebAddress = "https://tintwave.example/";
 
 namespace {
 
 constexpr int kRainbowSteps = 1530;
-
-int toPixels(double twips) {
-    return int(std::lround(twips / kTwipsPerPixel));
-}
 
 // The colour of step i of the rainbow, red through yellow, green, cyan, blue and magenta
 // back to red; step 0 has none.
@@ -71,7 +65,7 @@ QPixmap drawRainbow(QSize pixels, int widthTwips, int heightTwips, const QColor&
 
 } // namespace
 
-Form3::Form3(QWidget* mainWindow, platform::UrlOpener& urls, QWidget* parent)
+AboutWindow::AboutWindow(QWidget* mainWindow, platform::UrlOpener& urls, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint)
     , mainWindow_(mainWindow)
     , urls_(urls) {
@@ -82,74 +76,74 @@ Form3::Form3(QWidget* mainWindow, platform::UrlOpener& urls, QWidget* parent)
     rainbow_ = drawRainbow(designed, kDesignedWidthTwips, kDesignedHeightTwips,
                            palette().color(QPalette::Window));
 
-    addLabel(0, QStringLiteral("Tintwave"), 18, {270, 345, 3930, 405}, Qt::AlignHCenter);
-    addLabel(1, tr(kCreditLine), 14.25, {315, 885, 3900, 315}, Qt::AlignLeft);
-    addLabel(2, QString::fromUtf8(kEmail), 14.25, {930, 1290, 2640, 315}, Qt::AlignLeft);
-    addLabel(3, QString::fromUtf8(kWebAddress), 12, {225, 1620, 3825, 285}, Qt::AlignLeft);
+    addLabel("productLabel", QStringLiteral("Tintwave"), 18, {270, 345, 3930, 405},
+             Qt::AlignHCenter);
+    addLabel("creditLabel", tr(kCreditLine), 14.25, {315, 885, 3900, 315}, Qt::AlignLeft);
+    addLabel("emailLabel", QString::fromUtf8(kEmail), 14.25, {930, 1290, 2640, 315}, Qt::AlignLeft);
+    webLabel_ = addLabel("webLabel", QString::fromUtf8(kWebAddress), 12, {225, 1620, 3825, 285},
+                         Qt::AlignLeft);
     webLabel_->installEventFilter(this);
+    // Where a wider or taller face stands in for Times New Roman, the texts grow to the
+    // right and downward instead of being cut off.
+    fitToContents(this);
 
     // The rainbow spans s x 1530 twips; the window is narrowed to exactly that.
     const int s = kDesignedWidthTwips / kRainbowSteps;
     setFixedSize(toPixels(s * kRainbowSteps), designed.height());
 }
 
-void Form3::addLabel(int index, const QString& text, qreal pointSize, QRect twips,
-                     Qt::Alignment alignment) {
+QLabel* AboutWindow::addLabel(const char* name, const QString& text, qreal pointSize, QRect twips,
+                              Qt::Alignment alignment) {
     auto* label = new QLabel(text, this);
-    label->setObjectName(QStringLiteral("Label1(%1)").arg(index));
+    label->setObjectName(QLatin1String(name));
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSizeF(pointSize);
     label->setFont(font);
     label->setAlignment(alignment | Qt::AlignTop);
-    // Where a wider or taller face stands in for Times New Roman, the text grows to the
-    // right and downward instead of being cut off.
-    label->setGeometry(toPixels(twips.x()), toPixels(twips.y()),
-                       std::max(toPixels(twips.width()), label->sizeHint().width()),
-                       std::max(toPixels(twips.height()), label->sizeHint().height()));
-    if (index == 3) {
-        webLabel_ = label;
-    }
+    return placeAt(label, twips);
 }
 
 // Centred with the designed width, as the window stood before it was narrowed, so it
 // sits a little left of the middle, the way the program has always placed it.
-void Form3::centreOverMainWindow() {
-    if (!mainWindow_) {
-        return;
+void AboutWindow::centreOverMainWindow() {
+    if (mainWindow_) {
+        move(centredOver(mainWindow_->frameGeometry(),
+                         QSize(toPixels(kDesignedWidthTwips), toPixels(kDesignedHeightTwips)),
+                         OddPixel::BottomRight));
     }
-    const QRect main = mainWindow_->frameGeometry();
-    const double ownWidth = double(kDesignedWidthTwips) / kTwipsPerPixel;
-    const double ownHeight = double(kDesignedHeightTwips) / kTwipsPerPixel;
-    move(int(std::lround(main.width() / 2.0 - ownWidth / 2 + main.x())),
-         int(std::lround(main.height() / 2.0 - ownHeight / 2 + main.y())));
 }
 
-void Form3::showEvent(QShowEvent* event) {
+void AboutWindow::showAsSplash() {
+    setAttribute(Qt::WA_DeleteOnClose);
+    show();
+}
+
+void AboutWindow::showEvent(QShowEvent* event) {
     centreOverMainWindow();
     QDialog::showEvent(event);
 }
 
-void Form3::paintEvent(QPaintEvent*) {
+void AboutWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, rainbow_);
 }
 
-void Form3::mousePressEvent(QMouseEvent* event) {
+void AboutWindow::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void Form3::mouseReleaseEvent(QMouseEvent* event) {
+void AboutWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         accept();
     }
 }
 
 // Only a click closes the window; Escape and every other key are ignored.
-void Form3::keyPressEvent(QKeyEvent* event) {
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-bool Form3::eventFilter(QObject* watched, QEvent* event) {
+bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != webLabel_) {
         return QDialog::eventFilter(watched, event);
     }
@@ -169,7 +163,7 @@ bool Form3::eventFilter(QObject* watched, QEvent* event) {
 
 // However the window goes away, the main window must be on screen afterwards; otherwise
 // a splash closed by the window manager would leave an invisible program running.
-void Form3::done(int result) {
+void AboutWindow::done(int result) {
     QDialog::done(result);
     if (!mainWindow_) {
         return;

@@ -88,4 +88,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestWidgetsPlatform)
-#include "tst_WidgetsPlatform.moc"
+#include "tst_widgetsplatform.moc"

@@ -1,16 +1,16 @@
-#include "app/SchemeMenuActions.h"
+#include "app/UserSchemeMenu.h"
 
 #include <QAction>
 #include <QMenu>
 
 namespace tintwave::app {
 
-SchemeMenuActions::SchemeMenuActions(QMenu& menu, std::function<void(int)> onChosen)
+UserSchemeMenu::UserSchemeMenu(QMenu& menu, std::function<void(int)> onChosen)
     : menu_(menu)
     , onChosen_(std::move(onChosen)) {
 }
 
-void SchemeMenuActions::setEntries(const QStringList& titles) {
+void UserSchemeMenu::setEntries(const QStringList& titles) {
     // A title's '&' shows as itself, not as an access key.
     QStringList captions;
     for (const QString& title : titles) {
@@ -33,7 +33,7 @@ void SchemeMenuActions::setEntries(const QStringList& titles) {
     for (const QString& caption : captions.sliced(kept)) {
         const int index = count() + 1;
         QAction* action = menu_.addAction(caption);
-        action->setObjectName(QStringLiteral("mnuSchemeArray(%1)").arg(index));
+        action->setObjectName(QStringLiteral("userScheme%1").arg(index));
         QObject::connect(action, &QAction::triggered, &menu_, [this, index] { onChosen_(index); });
         entries_.append(action);
     }

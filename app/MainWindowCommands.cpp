@@ -1,12 +1,12 @@
 // The commands of the main window: each reads the controls, calls the core and writes the
 // controls back.
+#include "app/AboutWindow.h"
 #include "app/CodeBox.h"
 #include "app/ColorBox.h"
-#include "app/Form3.h"
-#include "app/Form6.h"
+#include "app/MainWindow.h"
 #include "app/PreviewBox.h"
-#include "app/SchemeMenuActions.h"
-#include "app/frmMain1.h"
+#include "app/RemoveSchemeDialog.h"
+#include "app/UserSchemeMenu.h"
 #include "engine/Colorize.h"
 #include "engine/OutputChoicesStore.h"
 #include "engine/TemplateWriter.h"
@@ -59,10 +59,10 @@ private:
 // The code box's size as its status line shows it. The number is grouped the way of the
 // captions' language ("30,012" in English), not the desktop's: the translation names it.
 QString codeSizeText(qsizetype size) {
-    const QLocale language(frmMain1::tr("en", "locale whose digit grouping the size line uses"));
+    const QLocale language(MainWindow::tr("en", "locale whose digit grouping the size line uses"));
     const QString number = language.toString(qlonglong(size));
-    return size == 1 ? frmMain1::tr("%1 character").arg(number)
-                     : frmMain1::tr("%1 characters").arg(number);
+    return size == 1 ? MainWindow::tr("%1 character").arg(number)
+                     : MainWindow::tr("%1 characters").arg(number);
 }
 
 // Appends the code to a store as Colorize writes it.
@@ -78,35 +78,35 @@ private:
 
 } // namespace
 
-int frmMain1::gNumSchemes() const {
+int MainWindow::userSchemeCount() const {
     return store_->count();
 }
 
-palette::Palette frmMain1::colors() const {
+palette::Palette MainWindow::colors() const {
     palette::Palette p;
     for (int i = 0; i < kSlotCount; ++i) {
-        p[i] = picColor_[i]->value();
+        p[i] = colorBoxes_[i]->value();
     }
     return p;
 }
 
-void frmMain1::setColors(const palette::Palette& palette) {
+void MainWindow::setColors(const palette::Palette& palette) {
     for (int i = 0; i < kSlotCount; ++i) {
-        picColor_[i]->setValue(palette[i]);
+        colorBoxes_[i]->setValue(palette[i]);
     }
 }
 
-void frmMain1::showMessage(const QString& text) {
+void MainWindow::showMessage(const QString& text) {
     services_.messages.show(text, kTitle);
 }
 
-void frmMain1::Command1_Click() {
-    const QString text = txtInput_->text();
+void MainWindow::colorize() {
+    const QString text = textEdit_->text();
     const engine::ColorizeOptions options = chosenOptions();
     // A text that is not empty replaces the code or, for want of colours, clears it: a long
     // old code goes first, so that it and the new one are never held at the same time.
     if (!text.isEmpty()) {
-        Text2_->dropLongCode();
+        codeBox_->dropLongCode();
     }
     std::optional<engine::ColorizeError> error;
     {
@@ -116,130 +116,125 @@ void frmMain1::Command1_Click() {
         TextStore code;
         CodeWriter writer(code);
         PreviewBox::Colors shades;
-        error = engine::colorizeTo(text, colors().values(), options, writer, shades);
+        error = engine::colorizeTo(text, colors().values(), options, writer, &shades);
         if (!error) {
-            Text2_->adoptCode(std::move(code));
-            codeFormat_ = options.output.format;
+            codeBox_->adoptCode(std::move(code));
             colorized_ = Colorized{text, colors().values(), options};
-            RTB1_->showColorized(text, std::move(shades), options.face, options.bold,
-                                 options.italic, options.underline);
+            preview_->showColorized(text, std::move(shades), options.face, options.bold,
+                                    options.italic, options.underline);
         }
     }
     // Without colours the old code goes; an empty text leaves everything as it was.
     if (error == engine::ColorizeError::NoColor) {
-        Text2_->setCode(QString());
+        codeBox_->setCode(QString());
     }
     if (error) {
         showMessage(engine::messageFor(*error));
     }
 }
 
-void frmMain1::Command2_Click() {
+void MainWindow::clearColors() {
     setColors(palette::clearColors(colors()));
 }
 
-void frmMain1::Command3_Click() {
+void MainWindow::copyHtml() {
     output::copyHtml(services_.clipboard, codeText());
 }
 
-void frmMain1::Command4_Click() {
+void MainWindow::invertColors() {
     setColors(palette::invertColors(colors()));
 }
 
-void frmMain1::Command5_Click(int index) {
-    setColors(palette::rotate(colors(), index));
+void MainWindow::rotateColors(palette::Rotation rotation) {
+    setColors(palette::rotate(colors(), rotation));
 }
 
-void frmMain1::Command6_Click() {
+void MainWindow::reverseColors() {
     setColors(palette::reverseOrder(colors()));
 }
 
-void frmMain1::Command7_Click() {
+void MainWindow::randomizeColors() {
     setColors(palette::randomColors(colors(), services_.random));
 }
 
-void frmMain1::Command8_Click() {
-    mnuSave_Click();
-}
-
-void frmMain1::picColor_MouseDown(int index, Qt::MouseButton button, QPoint globalPos) {
-    gIndex_ = index;
+void MainWindow::slotPressed(int index, Qt::MouseButton button, QPoint globalPos) {
+    pressedSlot_ = index;
     if (button == Qt::RightButton) {
-        mnuPopUp_->popup(globalPos);
+        slotMenu_->popup(globalPos);
     } else if (button == Qt::LeftButton) {
-        if (const auto chosen = services_.colorDialog.pickColor(picColor_[index]->value())) {
-            picColor_[index]->setValue(*chosen);
+        if (const auto chosen = services_.colorDialog.pickColor(colorBoxes_[index]->value())) {
+            colorBoxes_[index]->setValue(*chosen);
         }
     }
 }
 
-void frmMain1::mnuClear_Click() {
-    if (gIndex_) {
-        setColors(palette::clearSlot(colors(), *gIndex_));
+void MainWindow::clearPressedSlot() {
+    if (pressedSlot_) {
+        setColors(palette::clearSlot(colors(), *pressedSlot_));
     }
 }
 
-void frmMain1::mnuInvert_Click() {
-    if (gIndex_) {
-        setColors(palette::invertSlot(colors(), *gIndex_));
+void MainWindow::invertPressedSlot() {
+    if (pressedSlot_) {
+        setColors(palette::invertSlot(colors(), *pressedSlot_));
     }
 }
 
-void frmMain1::mnuRandomOne_Click() {
-    if (gIndex_) {
-        setColors(palette::randomSlot(colors(), *gIndex_, services_.random));
+void MainWindow::randomizePressedSlot() {
+    if (pressedSlot_) {
+        setColors(palette::randomSlot(colors(), *pressedSlot_, services_.random));
     }
 }
 
-void frmMain1::mnuPreset_Click(const palette::Preset& preset) {
+void MainWindow::applyPreset(const palette::Preset& preset) {
     setColors(palette::applyPreset(preset));
 }
 
-void frmMain1::mnuAdd_Click() {
+void MainWindow::addScheme() {
     const QString name =
         services_.inputPrompt.getText(tr("Please type the name for the scheme"), kTitle, QString());
     if (name.isEmpty()) {
         return;
     }
     store_->add(name, colors());
-    RestoreMenus();
+    rebuildUserSchemeMenu();
 }
 
-void frmMain1::mnuSchemeArray_Click(int index) {
-    const std::optional<palette::Palette> scheme = store_->apply(index);
+void MainWindow::applyUserScheme(int number) {
+    const std::optional<palette::Palette> scheme = store_->palette(number);
     if (scheme) {
         setColors(*scheme);
     }
 }
 
-void frmMain1::mnuRemove_Click() {
+void MainWindow::removeScheme() {
     const QStringList titles = store_->titles();
-    schemeMenu_->setEntries(titles); // another running copy may have changed them
-    Form6 dialog(
-        titles, [this, &titles](int schemeNum) { deleteIt(schemeNum, titles[schemeNum - 1]); },
-        this);
+    userSchemeMenu_->setEntries(titles); // another running copy may have changed them
+    RemoveSchemeDialog dialog(titles, this);
+    connect(&dialog, &RemoveSchemeDialog::chosen, this,
+            [this, &titles](int number) { removeUserScheme(number, titles[number - 1]); });
     dialog.exec();
 }
 
-void frmMain1::deleteIt(int schemeNum, const QString& title) {
-    const auto removal = store_->remove(schemeNum, title);
-    RestoreMenus();
+void MainWindow::removeUserScheme(int number, const QString& title) {
+    const auto removal = store_->remove(number, title);
+    rebuildUserSchemeMenu();
     if (removal == schemes::SchemeStore::Removal::NotThere) {
         showMessage(tr("The scheme \"%1\" is no longer there.").arg(title));
     }
 }
 
-void frmMain1::RestoreMenus() {
-    schemeMenu_->setEntries(store_->titles());
+void MainWindow::rebuildUserSchemeMenu() {
+    userSchemeMenu_->setEntries(store_->titles());
 }
 
 // The two groups of formats check their items apart, so all items follow the choice.
-void frmMain1::mnuOptions_Click(const engine::OutputChoices& chosen) {
+void MainWindow::chooseOutput(const engine::OutputChoices& chosen) {
     showOptions(chosen);
     engine::saveOutputChoices(services_.settings, chosen, std::exchange(outputChoices_, chosen));
 }
 
-void frmMain1::mnuTemplate_Click() {
+void MainWindow::editTemplate() {
     const QString text = services_.inputPrompt.getText(
         tr("Please type the template: {c} the character, {hex} its colour as RRGGBB, "
            "{h1} to {h6} those digits, {r} {g} {b} in decimal, {{ and }} a brace"),
@@ -254,10 +249,10 @@ void frmMain1::mnuTemplate_Click() {
     engine::OutputChoices chosen = outputChoices_;
     chosen.format = engine::OutputFormat::Template;
     chosen.templateText = text;
-    mnuOptions_Click(chosen);
+    chooseOutput(chosen);
 }
 
-void frmMain1::mnuCopyRich_Click() {
+void MainWindow::copyRichText() {
     if (!colorized_) {
         return;
     }
@@ -268,41 +263,41 @@ void frmMain1::mnuCopyRich_Click() {
     output::copyRichText(services_.clipboard, rich.code, colorized_->text);
 }
 
-QString frmMain1::codeText() const {
-    return Text2_->code();
+QString MainWindow::codeText() const {
+    return codeBox_->code();
 }
 
-void frmMain1::Text2_Change() {
-    const qsizetype size = Text2_->codeSize();
+void MainWindow::codeChanged() {
+    const qsizetype size = codeBox_->codeSize();
     QString sizeLine = size > 0 ? codeSizeText(size) : QString();
-    if (!Text2_->isEditable()) {
+    if (!codeBox_->isEditable()) {
         sizeLine = tr("%1, too long to edit").arg(sizeLine);
     }
-    lblCodeSize_->setText(sizeLine);
+    codeSizeLabel_->setText(sizeLine);
     if (size == 0) {
-        codeFormat_.reset();
         colorized_.reset();
     }
 }
 
-void frmMain1::RTB1_Click() {
-    if (const auto chosen = services_.colorDialog.pickColor(RTB1_->backColor())) {
-        RTB1_->setBackColor(*chosen);
+void MainWindow::choosePreviewBackground() {
+    if (const auto chosen = services_.colorDialog.pickColor(preview_->backColor())) {
+        preview_->setBackColor(*chosen);
     }
 }
 
 // HTML code goes into a page; JSON into a .json file; the other formats into a plain text
 // file. What counts is the format of the code in the box, which is the chosen one unless the
 // choice changed after the last Colorize.
-void frmMain1::mnuSave_Click() {
+void MainWindow::saveAs() {
     if (codeText().isEmpty()) {
-        Command1_Click();
+        colorize();
     }
     const QString code = codeText();
     if (code.isEmpty()) {
         return;
     }
-    const engine::OutputFormat format = codeFormat_.value_or(outputChoices_.format);
+    const engine::OutputFormat format =
+        colorized_ ? colorized_->options.output.format : outputChoices_.format;
     const bool html = engine::isHtml(format);
     const bool json = format == engine::OutputFormat::Json;
     const std::optional<QString> path = services_.saveDialog.getSaveFileName(
@@ -316,7 +311,7 @@ void frmMain1::mnuSave_Click() {
         return;
     }
     const platform::WriteError error =
-        html ? output::savePage(services_.files, *path, code, RTB1_->backColor(),
+        html ? output::savePage(services_.files, *path, code, preview_->backColor(),
                                 services_.systemColors)
              : output::saveText(services_.files, *path, code);
     if (error) {
@@ -326,12 +321,12 @@ void frmMain1::mnuSave_Click() {
     }
 }
 
-void frmMain1::mnuAbout_Click() {
-    Form3 about(this, services_.urls);
+void MainWindow::showAbout() {
+    AboutWindow about(this, services_.urls);
     about.exec();
 }
 
-void frmMain1::mnuExit_Click() {
+void MainWindow::quit() {
     hide();
     QCoreApplication::exit(0);
 }

@@ -9,12 +9,12 @@ class QMenu;
 
 namespace tintwave::app {
 
-// The user-scheme entries at the end of the Schemes menu: entry 0 is the separator
-// "mnuSchemeArray(0)" that the menu already holds as its last item; entry k is the
-// action "mnuSchemeArray(k)", which calls onChosen(k) when chosen.
-class SchemeMenuActions {
+// The user-scheme entries at the end of the Schemes menu, behind the separator the menu
+// already holds as its last item: entry k (1-based) is the action "userScheme<k>", which
+// calls onChosen(k) when chosen.
+class UserSchemeMenu {
 public:
-    SchemeMenuActions(QMenu& menu, std::function<void(int)> onChosen);
+    UserSchemeMenu(QMenu& menu, std::function<void(int)> onChosen);
 
     // Makes entries 1 .. count() one per scheme title, in order, each shown as it is
     // written ('&' included).
