@@ -116,19 +116,6 @@ std::optional<ColorSet> colorSetOf(ColorDepth depth) {
     return std::nullopt;
 }
 
-QString depthName(ColorDepth depth) {
-    return depthNames()[int(depth)];
-}
-
-std::optional<ColorDepth> parseDepth(QStringView name) {
-    const qsizetype index = depthNames().indexOf(name);
-    return index < 0 ? std::nullopt : std::optional(ColorDepth(index));
-}
-
-QStringList depthNames() {
-    return {QStringLiteral("24"), QStringLiteral("256"), QStringLiteral("16"), QStringLiteral("8")};
-}
-
 std::span<const SetColor> colorsOf(ColorSet set) {
     return dataOf(set).colors;
 }

@@ -1,10 +1,8 @@
 #pragma once
 
 #include "engine/ColorSpace.h"
+#include "engine/ColorizeOptions.h"
 
-#include <QString>
-#include <QStringList>
-#include <QStringView>
 #include <atomic>
 #include <cstdint>
 #include <optional>
@@ -24,22 +22,8 @@ enum class ColorSet {
     Mirc,     // the mIRC colours 00 .. 15 that all clients show alike
 };
 
-// How many colours ANSI terminal output may use.
-enum class ColorDepth {
-    TrueColor, // any 24-bit colour: ESC[38;2;R;G;Bm
-    Xterm256,  // ESC[38;5;Nm
-    Xterm16,   // ESC[30..37m and ESC[90..97m
-    Xterm8,    // ESC[30..37m
-};
-
 // The set a depth is limited to; nothing for TrueColor.
 std::optional<ColorSet> colorSetOf(ColorDepth depth);
-
-// "24", "256", "16" and "8", as the command line and the settings store write them; parsing
-// is exact.
-QString depthName(ColorDepth depth);
-std::optional<ColorDepth> parseDepth(QStringView name);
-QStringList depthNames();
 
 struct SetColor {
     int number; // as the target writes it: xterm colour number, SGR code or mIRC colour

@@ -2,10 +2,13 @@
 
 #include "color/ColorProcs.h"
 #include "engine/ChatWriters.h"
+#include "engine/ColorSets.h"
 #include "engine/FontMarkupWriter.h"
 #include "engine/Gradient.h"
 #include "engine/Graphemes.h"
+#include "engine/LoopGradient.h"
 #include "engine/MarkupWriters.h"
+#include "engine/PaletteWriters.h"
 #include "engine/TemplateWriter.h"
 
 #include <QCoreApplication>
@@ -39,6 +42,20 @@ bool isBlank(QStringView cluster) {
     return cluster.size() == 1 && cluster.front().isSpace();
 }
 
+// The set of colours the target can show, when it cannot show every colour.
+std::optional<ColorSet> shownSet(const OutputChoices& output) {
+    switch (output.format) {
+    case OutputFormat::Ansi:
+        return colorSetOf(output.colorDepth);
+    case OutputFormat::Discord:
+        return ColorSet::Discord;
+    case OutputFormat::Irc:
+        return ColorSet::Mirc;
+    default:
+        return std::nullopt;
+    }
+}
+
 // The text split into characters and lines, and where the per-character colours go.
 struct Job {
     const QString& text;
@@ -54,7 +71,10 @@ struct Job {
     bool perLine;
     bool skipBlanks;
     int largest;          // component of the colours: no code has more digits
+    qsizetype frames;     // 1 when the gradient stands still
     CharColorSink* chars; // nothing when the caller does not want them
+    // The colours are recorded as the target shows them: the nearest of this set.
+    std::optional<Nearest> shown;
 
     Job(const QString& t, const ActiveColors& a, const ColorizeOptions& options, CharColorSink* c)
         : text(t)
@@ -65,7 +85,13 @@ struct Job {
         , perLine(options.perLine && hasRunOptions(options.output.format))
         , skipBlanks(options.output.skipBlanks && hasRunOptions(options.output.format))
         , largest(largestComponent(a))
+        , frames(hasRunOptions(options.output.format) && options.frames > 1
+                     ? std::min(options.frames, kMostFrames)
+                     : 1)
         , chars(c) {
+        if (const std::optional<ColorSet> set = shownSet(options.output)) {
+            shown.emplace(*set);
+        }
         if (hasRunOptions(options.output.format) && (t.contains(u'\n') || t.contains(u'\r'))) {
             for (qsizetype k = 0; k < count; ++k) {
                 if (isLineBreak(cluster(k))) {
@@ -80,6 +106,9 @@ struct Job {
         return QStringView(text).sliced(start(k), start(k + 1) - start(k));
     }
     void record(qsizetype k, Srgb8 c) const {
+        if (shown) {
+            c = (*shown)(c).color;
+        }
         chars->character({start(k), start(k + 1) - start(k), color::rgb(c.red, c.green, c.blue)});
     }
 };
@@ -117,54 +146,69 @@ Srgb8 clamped(Srgb8 c) {
 
 // Colours in blocks, so the gradient arithmetic stays apart from the markup without a call
 // per character. A line break takes no place in the gradient and is recorded with the
-// colour before it (black at the start).
+// colour before it (black at the start). Frames follow each other as lines of their own;
+// the colours of the first are recorded.
 template <typename Writer> void writeCharacters(const Job& job, Writer& writer) {
     constexpr bool classic = std::is_same_v<Writer, FontMarkupWriter>;
     const bool clamp = !classic && job.largest > 255;
+    const qsizetype placed = job.count - qsizetype(job.breaks.size());
+    std::optional<LoopRamp> loop;
+    if (job.frames > 1) {
+        loop.emplace(job.active, placed, job.output.blend);
+    }
     std::array<Srgb8, 256> block;
     Ramps ramps(job);
-    const ColorRamp* ramp = nullptr;
-    qsizetype position = 0;
-    Srgb8 last;
-    qsizetype k = 0;
-    for (std::size_t line = 0; line <= job.breaks.size(); ++line) {
-        const qsizetype end = line < job.breaks.size() ? job.breaks[line] : job.count;
-        if (!ramp || job.perLine) {
-            ramp =
-                &ramps.forCount(job.perLine ? end - k : job.count - qsizetype(job.breaks.size()));
-            position = 0;
-        }
-        while (k < end) {
-            const std::size_t wanted = std::size_t(std::min<qsizetype>(end - k, block.size()));
-            const qsizetype filled = ramp->fill(position, std::span(block).first(wanted));
-            if (filled == 0) {
-                k = end;
-                break;
-            }
-            for (qsizetype i = 0; i < filled; ++i, ++k) {
-                const Srgb8 c = clamp ? clamped(block[std::size_t(i)]) : block[std::size_t(i)];
-                const QStringView cluster = job.cluster(k);
-                if constexpr (classic) {
-                    writer.character(cluster, c);
-                } else if (job.skipBlanks && isBlank(cluster)) {
-                    writer.blank(cluster);
-                } else {
-                    writer.character(cluster, c);
-                }
-                if (job.chars) {
-                    job.record(k, c);
-                }
-                last = c;
-            }
-            position += filled;
-        }
+    for (qsizetype frame = 0; frame < job.frames; ++frame) {
         if constexpr (!classic) {
-            if (k < job.count) {
+            if (frame > 0) {
                 writer.lineBreak();
-                if (job.chars) {
-                    job.record(k, last);
+            }
+        }
+        CharColorSink* const chars = frame == 0 ? job.chars : nullptr;
+        const ColorRamp* ramp = nullptr;
+        qsizetype position = 0;
+        Srgb8 last;
+        qsizetype k = 0;
+        for (std::size_t line = 0; line <= job.breaks.size(); ++line) {
+            const qsizetype end = line < job.breaks.size() ? job.breaks[line] : job.count;
+            if (!loop && (!ramp || job.perLine)) {
+                ramp = &ramps.forCount(job.perLine ? end - k : placed);
+                position = 0;
+            }
+            while (k < end) {
+                const std::span<Srgb8> wanted =
+                    std::span(block).first(std::size_t(std::min<qsizetype>(end - k, block.size())));
+                const qsizetype filled = loop ? loop->fill(frame, job.frames, position, wanted)
+                                              : ramp->fill(position, wanted);
+                if (filled == 0) {
+                    k = end;
+                    break;
                 }
-                ++k;
+                for (qsizetype i = 0; i < filled; ++i, ++k) {
+                    const Srgb8 c = clamp ? clamped(block[std::size_t(i)]) : block[std::size_t(i)];
+                    const QStringView cluster = job.cluster(k);
+                    if constexpr (classic) {
+                        writer.character(cluster, c);
+                    } else if (job.skipBlanks && isBlank(cluster)) {
+                        writer.blank(cluster);
+                    } else {
+                        writer.character(cluster, c);
+                    }
+                    if (chars) {
+                        job.record(k, c);
+                    }
+                    last = c;
+                }
+                position += filled;
+            }
+            if constexpr (!classic) {
+                if (k < job.count) {
+                    writer.lineBreak();
+                    if (chars) {
+                        job.record(k, last);
+                    }
+                    ++k;
+                }
             }
         }
     }
@@ -189,8 +233,9 @@ void writeAs(const Job& job, const ColorizeOptions& options, CodeSink& sink, QSt
     Writer writer(options, out);
     if (room) {
         const int extraDigits = classic ? color::hexWidth(job.largest) - 2 : 0;
-        room->reserve(writer.wrapperLength() + job.text.size() +
-                      job.count * (perCharacter(writer) + 3 * extraDigits));
+        room->reserve(writer.wrapperLength() +
+                      job.frames * (job.text.size() + 1 +
+                                    job.count * (perCharacter(writer) + 3 * extraDigits)));
     }
     writeCharacters(job, writer);
     out.flush();
@@ -216,6 +261,10 @@ void write(const Job& job, const ColorizeOptions& options, CodeSink& sink, QStri
         return writeAs<JsonWriter>(job, options, sink, room);
     case OutputFormat::Template:
         return writeAs<TemplateWriter>(job, options, sink, room);
+    case OutputFormat::Discord:
+        return writeAs<DiscordWriter>(job, options, sink, room);
+    case OutputFormat::Irc:
+        return writeAs<IrcWriter>(job, options, sink, room);
     }
 }
 

@@ -21,6 +21,9 @@ enum class OutputFormat {
     MiniMessage, // <#RRGGBB>
     Json,        // ["",{"text":"…","color":"#RRGGBB"},…]
     Template,    // the template of OutputChoices::templateText per character or run
+    // Text chat in a fixed set of colours.
+    Discord, // an ansi code block with Discord's 8 colours
+    Irc,     // mIRC colour codes, the 16 colours every client shows alike
 };
 
 // The space in which neighbouring colours are mixed.
@@ -34,6 +37,14 @@ enum class Blend {
 enum class Spread {
     Classic, // segments of floor(N / (k - 1)) + 1 characters; the last colour is never reached
     Even,    // the first character has the first colour, the last exactly the last colour
+};
+
+// How many colours ANSI terminal output may use.
+enum class ColorDepth {
+    TrueColor, // any 24-bit colour: ESC[38;2;R;G;Bm
+    Xterm256,  // ESC[38;5;Nm, the nearest of xterm's colour cube and grey ramp
+    Xterm16,   // ESC[30..37m and ESC[90..97m, the nearest of xterm's 16 colours
+    Xterm8,    // ESC[30..37m, the nearest of the first 8
 };
 
 // The face or size text that means no face / no size (exact, case-sensitive).
@@ -62,6 +73,8 @@ struct OutputChoices {
     bool skipBlanks = false;
     // What the template format writes per character or run (see engine/TemplateWriter.h).
     QString templateText = kDefaultTemplate;
+    // The colours the ANSI format may use.
+    ColorDepth colorDepth = ColorDepth::TrueColor;
     friend bool operator==(const OutputChoices&, const OutputChoices&) = default;
 };
 
@@ -77,23 +90,29 @@ struct ColorizeOptions {
     OutputChoices output = {};
     // Every line starts the gradient afresh (not for Font, whose line breaks are characters).
     bool perLine = false;
+    // From 2 on: that many lines, each the gradient moved on by one frame along the active
+    // colours as a loop (see engine/LoopGradient.h). Not for Font.
+    qsizetype frames = 0;
 };
 
 // Lower-case names as the command line and the settings store write them ("font", "span",
-// "bbcode", "ansi", "mc-hex", "mc-x", "mc-section", "minimessage", "json", "template"; "rgb",
-// "oklab", "oklch"; "classic", "even"). Parsing is exact and case-sensitive; anything else gives
-// nothing.
+// "bbcode", "ansi", "mc-hex", "mc-x", "mc-section", "minimessage", "json", "template",
+// "discord", "irc"; "rgb", "oklab", "oklch"; "classic", "even"; "24", "256", "16", "8").
+// Parsing is exact and case-sensitive; anything else gives nothing.
 QString formatName(OutputFormat format);
 QString blendName(Blend blend);
 QString spreadName(Spread spread);
+QString depthName(ColorDepth depth);
 std::optional<OutputFormat> parseFormat(QStringView name);
 std::optional<Blend> parseBlend(QStringView name);
 std::optional<Spread> parseSpread(QStringView name);
+std::optional<ColorDepth> parseDepth(QStringView name);
 
 // Every name, in declaration order (for menus and usage messages).
 QStringList formatNames();
 QStringList blendNames();
 QStringList spreadNames();
+QStringList depthNames();
 
 // Font and Span are HTML and belong in a page; the others are plain text.
 constexpr bool isHtml(OutputFormat format) {

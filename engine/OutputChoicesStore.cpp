@@ -14,6 +14,7 @@ const QString kSpreadKey = QStringLiteral("spread");
 const QString kMergeKey = QStringLiteral("merge");
 const QString kSkipBlanksKey = QStringLiteral("skipblanks");
 const QString kTemplateKey = QStringLiteral("template");
+const QString kDepthKey = QStringLiteral("colordepth");
 
 QString flagText(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
@@ -35,6 +36,7 @@ OutputChoices loadOutputChoices(platform::SettingsStore& store) {
         .merge = read(kMergeKey) == flagText(true),
         .skipBlanks = read(kSkipBlanksKey) == flagText(true),
         .templateText = templateFits ? storedTemplate : defaults.templateText,
+        .colorDepth = parseDepth(read(kDepthKey)).value_or(defaults.colorDepth),
     };
 }
 
@@ -60,6 +62,9 @@ void saveOutputChoices(platform::SettingsStore& store, const OutputChoices& now,
     }
     if (now.templateText != before.templateText) {
         write(kTemplateKey, now.templateText);
+    }
+    if (now.colorDepth != before.colorDepth) {
+        write(kDepthKey, depthName(now.colorDepth));
     }
 }
 

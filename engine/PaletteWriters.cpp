@@ -4,18 +4,6 @@ namespace tintwave::engine {
 
 namespace {
 
-// A control character as its picture (U+2400 .. U+2421), a C1 control as U+FFFD; anything
-// else as it is.
-char16_t visible(char16_t u) {
-    if (u == u'\t' || (u >= 0x20 && u < 0x7F) || u > 0x9F) {
-        return u;
-    }
-    if (u < 0x20) {
-        return char16_t(0x2400 + u);
-    }
-    return u == 0x7F ? char16_t(0x2421) : char16_t(0xFFFD);
-}
-
 constexpr char16_t kZeroWidthSpace = 0x200B;
 
 } // namespace
@@ -34,7 +22,7 @@ DiscordWriter::DiscordWriter(const ColorizeOptions& options, MarkupBuffer& out)
 
 void DiscordWriter::putText(QStringView text) {
     for (QChar c : text) {
-        const char16_t u = visible(c.unicode());
+        const char16_t u = withoutControls(c.unicode());
         if (u == u'`' && afterBacktick_) {
             out_.put(kZeroWidthSpace);
         }
@@ -53,12 +41,6 @@ IrcWriter::IrcWriter(const ColorizeOptions& options, MarkupBuffer& out)
     }
     if (options.underline) {
         styles_ += u'\x1F';
-    }
-}
-
-void IrcWriter::putVisible(QStringView text) {
-    for (QChar c : text) {
-        out_.put(visible(c.unicode()));
     }
 }
 

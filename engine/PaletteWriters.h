@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ColorRuns.h"
 #include "engine/ColorSets.h"
 #include "engine/ColorizeOptions.h"
 #include "engine/MarkupBuffer.h"
@@ -23,13 +24,12 @@ public:
     DiscordWriter(const ColorizeOptions& options, MarkupBuffer& out);
 
     void character(QStringView cluster, colorspace::Srgb8 c) {
-        const int number = nearest_(c).number;
-        if (!colored_ || number != number_) {
+        const SetColor& shown = nearest_(c);
+        if (runs_.startsRun(shown.color)) {
             out_.put(opening_);
-            out_.putDecimal(number);
+            out_.putDecimal(shown.number);
             out_.put(u'm');
-            colored_ = true;
-            number_ = number;
+            runs_.open(shown.color);
             afterBacktick_ = false;
         }
         putText(cluster);
@@ -37,7 +37,8 @@ public:
     void blank(QStringView cluster) { putText(cluster); }
     void lineBreak() {
         out_.put(u'\n');
-        colored_ = afterBacktick_ = false;
+        runs_.close();
+        afterBacktick_ = false;
     }
     void finish() { out_.put(u"\n```"); }
 
@@ -51,9 +52,8 @@ private:
     MarkupBuffer& out_;
     Nearest nearest_{ColorSet::Discord};
     QString opening_; // ESC[0; and the styles
-    bool colored_ = false;
+    ColorRuns runs_{true};
     bool afterBacktick_ = false; // the last thing written is a backtick of the text
-    int number_ = 0;
 };
 
 // mIRC colour codes: \x03 and two digits (so a digit of the text is never read as part of
@@ -67,16 +67,14 @@ public:
 
     void character(QStringView cluster, colorspace::Srgb8 c) {
         startLine();
-        const int number = nearest_(c).number;
-        const bool code = !colored_ || number != number_;
-        if (code) {
+        const SetColor& shown = nearest_(c);
+        if (runs_.startsRun(shown.color)) {
             char16_t* at = out_.room(3);
             *at++ = u'\x03';
-            *at++ = char16_t(u'0' + number / 10);
-            *at++ = char16_t(u'0' + number % 10);
+            *at++ = char16_t(u'0' + shown.number / 10);
+            *at++ = char16_t(u'0' + shown.number % 10);
             out_.advance(at);
-            colored_ = true;
-            number_ = number;
+            runs_.open(shown.color);
             if (cluster.front() == u',') {
                 out_.put(u"\x02\x02");
             }
@@ -89,7 +87,8 @@ public:
     }
     void lineBreak() {
         out_.put(u"\x0F\n");
-        started_ = colored_ = false;
+        started_ = false;
+        runs_.close();
     }
     void finish() { out_.put(u'\x0F'); }
 
@@ -103,14 +102,17 @@ private:
             started_ = true;
         }
     }
-    void putVisible(QStringView text);
+    void putVisible(QStringView text) {
+        for (QChar c : text) {
+            out_.put(withoutControls(c.unicode()));
+        }
+    }
 
     MarkupBuffer& out_;
     Nearest nearest_{ColorSet::Mirc};
     QString styles_;
+    ColorRuns runs_{true};
     bool started_ = false; // something written on this line
-    bool colored_ = false;
-    int number_ = 0;
 };
 
 } // namespace tintwave::engine

@@ -6,6 +6,7 @@
 
 using namespace tintwave;
 using engine::Blend;
+using engine::ColorDepth;
 using engine::OutputChoices;
 using engine::OutputFormat;
 using engine::Spread;
@@ -23,19 +24,22 @@ private Q_SLOTS:
         QTest::newRow("empty store") << QStringList{} << OutputChoices{};
         QTest::newRow("every choice set")
             << QStringList{"format=template", "blend=oklch",  "spread=even",
-                           "merge=1",         "skipblanks=1", "template=[c/{hex}:{c}]"}
+                           "merge=1",         "skipblanks=1", "template=[c/{hex}:{c}]",
+                           "colordepth=256"}
             << OutputChoices{.format = OutputFormat::Template,
                              .blend = Blend::OkLch,
                              .spread = Spread::Even,
                              .merge = true,
                              .skipBlanks = true,
-                             .templateText = "[c/{hex}:{c}]"};
+                             .templateText = "[c/{hex}:{c}]",
+                             .colorDepth = ColorDepth::Xterm256};
         QTest::newRow("merge off")
             << QStringList{"format=span", "blend=oklab", "merge=0"}
             << OutputChoices{.format = OutputFormat::Span, .blend = Blend::OkLab};
         // Each unknown value falls back alone; the readable ones are kept.
         QTest::newRow("unknown values")
-            << QStringList{"format=Span", "blend=hsv", "spread=even", "merge=true", "template={x}"}
+            << QStringList{"format=Span", "blend=hsv",    "spread=even",
+                           "merge=true",  "template={x}", "colordepth=24bit"}
             << OutputChoices{.spread = Spread::Even};
         QTest::newRow("blanks around names")
             << QStringList{"format= bbcode", "blend=", "merge= 1"} << OutputChoices{};
@@ -56,10 +60,14 @@ private Q_SLOTS:
     void save_writesOnlyTheChangedKeys() {
         MemorySettingsStore store;
         const OutputChoices before{.format = OutputFormat::Span};
-        const OutputChoices now{.format = OutputFormat::Span, .blend = Blend::OkLab, .merge = true};
+        const OutputChoices now{.format = OutputFormat::Span,
+                                .blend = Blend::OkLab,
+                                .merge = true,
+                                .colorDepth = ColorDepth::Xterm8};
         engine::saveOutputChoices(store, now, before);
-        QCOMPARE(store.log, (QStringList{"save tintwave/options/blend=oklab",
-                                         "save tintwave/options/merge=1"}));
+        QCOMPARE(store.log,
+                 (QStringList{"save tintwave/options/blend=oklab", "save tintwave/options/merge=1",
+                              "save tintwave/options/colordepth=8"}));
         store.log.clear();
         engine::saveOutputChoices(store, now, now);
         QVERIFY(store.log.isEmpty());
