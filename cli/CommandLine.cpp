@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "color/ColorProcs.h"
+#include "engine/LoopGradient.h"
 #include "engine/TemplateWriter.h"
 #include "palette/Palette.h"
 
@@ -14,8 +15,9 @@ namespace {
 constexpr auto kHelp = R"(Usage: tintwave-cli [options]
 Turns a text into code in which every character has its own colour, running
 as a gradient through up to ten colour slots: HTML font tags (the default),
-HTML5 spans, BBCode, 24-bit terminal colour, Minecraft colour codes,
-MiniMessage, JSON text components or a template of your own.
+HTML5 spans, BBCode, terminal colour (24-bit, 256, 16 or 8 colours), Minecraft
+colour codes, MiniMessage, JSON text components, Discord and IRC chat colours or
+a template of your own; as one line or as frames of a moving gradient.
 
 Text:
   --text TEXT          The text to colour. Without it, all of standard input is
@@ -53,9 +55,13 @@ Format and gradient:
                        with the section sign (U+00A7) instead of &.
                        minimessage: <#RRGGBB> tags. json: Minecraft JSON text
                        components. template: the text of --template.
+                       discord: an ansi code block in Discord's 8 colours.
+                       irc: mIRC colour codes in the 16 colours all IRC
+                       clients show alike.
                        From ansi on, the formats ignore --face, --size and
                        --no-center; --bold, --italic and --underline apply
-                       (to template only as its text writes them).
+                       (to template only as its text writes them; discord
+                       has no italic).
   --template TEXT      With --format template: what is written per character
                        (or run): {c} the character, {hex} RRGGBB, {h1} ...
                        {h6} those six digits one by one, {r} {g} {b} the
@@ -75,6 +81,22 @@ Format and gradient:
   --per-line           Start the gradient afresh on every line of the text.
                        Not with --format font.
 
+Terminals and animation:
+  --color-depth DEPTH  With --format ansi: 24 (default), any colour. 256:
+                       xterm's colour cube and grey ramp. 16 or 8: the basic
+                       terminal colours. Each character takes the nearest by
+                       OKLab distance. auto: 24 when COLORTERM is truecolor or
+                       24bit, else 256 when TERM contains 256color, else 16.
+  --frames N           Write N lines (2 to 1000) for animation plugins: line j
+                       is the gradient moved on by j/N of a cycle through the
+                       colours and back to the first. Not with --format font,
+                       nor with a text of more than one line.
+  --animate SECONDS    With --format ansi, on a terminal: redraw the line in
+                       place, 20 frames a second, for SECONDS (0: until
+                       interrupted), the cursor hidden meanwhile and restored
+                       with the colours at the end. --frames sets the frames of
+                       a cycle (default 40). When standard output is not a
+                       terminal the code is written once, as without it.
 Line breaks (LF, CR LF or CR) take no place in the gradient and are written as
 each format's own: <br> and LF for span, a {"text":"\n"} component for json,
 a reset and LF for ansi, LF for the others. With --format font they are
@@ -108,6 +130,11 @@ Examples:
   tintwave-cli --text Hi --scheme Copper --format template \
       --template '[c/{hex}:{c}]'
   printf 'One\nTwo\n' | tintwave-cli --scheme Spectrum --format mc-x --per-line
+  tintwave-cli --text Hello --scheme Spectrum --format ansi --color-depth auto
+  tintwave-cli --text 'Hi all' --colors '#FF0000,#0000FF' --format discord
+  tintwave-cli --text 'Hi all' --colors '#FF0000,#0000FF' --format irc --bold
+  tintwave-cli --text 'My Server' --scheme Spectrum --format mc-hex --frames 10
+  tintwave-cli --text Loading --scheme Spectrum --format ansi --animate 5
 
 Exit status:
   0  success
@@ -115,6 +142,7 @@ Exit status:
      least one color" on standard error, nothing written
   2  a usage error or output that cannot be written, named in one line on
      standard error
+  128+N  --animate stopped by signal N (130 for Ctrl+C), terminal restored
 )";
 
 constexpr int kMaxEntries = kSlotCount;
@@ -157,6 +185,9 @@ struct Parser {
     QCommandLineOption merge{QStringLiteral("merge")};
     QCommandLineOption skipBlanks{QStringLiteral("skip-blanks")};
     QCommandLineOption perLine{QStringLiteral("per-line")};
+    QCommandLineOption colorDepth{QStringLiteral("color-depth"), {}, QStringLiteral("DEPTH")};
+    QCommandLineOption frames{QStringLiteral("frames"), {}, QStringLiteral("N")};
+    QCommandLineOption animate{QStringLiteral("animate"), {}, QStringLiteral("SECONDS")};
     QCommandLineOption page{QStringLiteral("page")};
     QCommandLineOption background{QStringLiteral("background"), {}, QStringLiteral("COLOR")};
     QCommandLineOption output{
@@ -165,10 +196,11 @@ struct Parser {
     QCommandLineOption version{QStringLiteral("version")};
 
     Parser() {
-        parser.addOptions({text,       colors, scheme,    listSchemes, face,    size,
-                           bold,       italic, underline, noCenter,    format,  templateText,
-                           blend,      spread, merge,     skipBlanks,  perLine, page,
-                           background, output, help,      version});
+        parser.addOptions({text,       colors,       scheme,     listSchemes, face,
+                           size,       bold,         italic,     underline,   noCenter,
+                           format,     templateText, blend,      spread,      merge,
+                           skipBlanks, perLine,      colorDepth, frames,      animate,
+                           page,       background,   output,     help,        version});
     }
 };
 
@@ -273,6 +305,52 @@ QString readFormatOptions(const Parser& p, CliOptions& o) {
     return readTemplate(p, s);
 }
 
+// --color-depth and --animate for ansi, --frames for every format but font.
+QString readScreenOptions(const Parser& p, CliOptions& o) {
+    const QCommandLineParser& cl = p.parser;
+    engine::OutputChoices& s = o.style.output;
+    const bool ansi = s.format == engine::OutputFormat::Ansi;
+    if (cl.isSet(p.colorDepth)) {
+        o.depthFromTerminal = cl.value(p.colorDepth) == QLatin1String("auto");
+        if (!o.depthFromTerminal) {
+            const QString error =
+                readChoice(cl, p.colorDepth, engine::parseDepth,
+                           engine::depthNames() << QStringLiteral("auto"), s.colorDepth);
+            if (!error.isEmpty()) {
+                return error;
+            }
+        }
+        if (!ansi) {
+            return QStringLiteral("--color-depth needs --format ansi");
+        }
+    }
+    if (cl.isSet(p.frames)) {
+        bool number = false;
+        o.style.frames = cl.value(p.frames).toLongLong(&number);
+        if (!number || o.style.frames < 2 || o.style.frames > engine::kMostFrames) {
+            return QStringLiteral("--frames '%1' is not a whole number from 2 to %2")
+                .arg(cl.value(p.frames))
+                .arg(engine::kMostFrames);
+        }
+        if (!engine::hasRunOptions(s.format)) {
+            return QStringLiteral("--frames does not apply to --format font");
+        }
+    }
+    if (cl.isSet(p.animate)) {
+        bool number = false;
+        const double seconds = cl.value(p.animate).toDouble(&number);
+        if (!number || !(seconds >= 0 && seconds <= 86400)) {
+            return QStringLiteral("--animate '%1' is not a number of seconds from 0 to 86400")
+                .arg(cl.value(p.animate));
+        }
+        if (!ansi) {
+            return QStringLiteral("--animate needs --format ansi");
+        }
+        o.animateSeconds = seconds;
+    }
+    return {};
+}
+
 QString readOutputOptions(const Parser& p, CliOptions& o) {
     const QCommandLineParser& cl = p.parser;
     o.page = cl.isSet(p.page);
@@ -348,6 +426,9 @@ ParseResult parseUnchecked(const QStringList& arguments) {
     result.error = readColorOptions(p, o);
     if (result.error.isEmpty()) {
         result.error = readFormatOptions(p, o);
+    }
+    if (result.error.isEmpty()) {
+        result.error = readScreenOptions(p, o);
     }
     if (result.error.isEmpty()) {
         result.error = readOutputOptions(p, o);
