@@ -174,6 +174,7 @@ private:
     std::vector<ChoiceItem> choiceItems_;
     QAction* mergeItem_ = nullptr;
     QAction* skipBlanksItem_ = nullptr;
+    QMenu* depthMenu_ = nullptr; // Terminal Color Depth, for ANSI only
 
     std::unique_ptr<UserSchemeMenu> userSchemeMenu_;
     std::unique_ptr<schemes::SchemeStore> store_;

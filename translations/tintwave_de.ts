@@ -307,6 +307,34 @@
         <source>JSON Files (*.json)</source>
         <translation>JSON-Dateien (*.json)</translation>
     </message>
+    <message>
+        <source>D&amp;iscord ANSI Block</source>
+        <translation>D&amp;iscord-ANSI-Block</translation>
+    </message>
+    <message>
+        <source>IRC (mIRC Co&amp;lors)</source>
+        <translation>IR&amp;C (mIRC-Farben)</translation>
+    </message>
+    <message>
+        <source>&amp;24-bit</source>
+        <translation>&amp;24 Bit</translation>
+    </message>
+    <message>
+        <source>2&amp;56 Colors</source>
+        <translation>2&amp;56 Farben</translation>
+    </message>
+    <message>
+        <source>1&amp;6 Colors</source>
+        <translation>1&amp;6 Farben</translation>
+    </message>
+    <message>
+        <source>&amp;8 Colors</source>
+        <translation>&amp;8 Farben</translation>
+    </message>
+    <message>
+        <source>Terminal Color De&amp;pth</source>
+        <translation>&amp;Terminal-Farbtiefe</translation>
+    </message>
 </context>
 <context>
     <name>tintwave::app::PreviewBox</name>
