@@ -109,13 +109,14 @@ void AboutWindow::centreOverMainWindow() {
     if (mainWindow_) {
         move(centredOver(mainWindow_->frameGeometry(),
                          QSize(toPixels(kDesignedWidthTwips), toPixels(kDesignedHeightTwips)),
-                         OddPixel::BottomRight));
+                         Centring::RoomUp));
     }
 }
 
 void AboutWindow::showAsSplash() {
     setAttribute(Qt::WA_DeleteOnClose);
     show();
+    activateWindow(); // so that its keys reach it
 }
 
 void AboutWindow::showEvent(QShowEvent* event) {
@@ -138,9 +139,19 @@ void AboutWindow::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-// Only a click closes the window; Escape and every other key are ignored.
+// Escape, Enter and Space close the window as a click does; other keys are ignored.
 void AboutWindow::keyPressEvent(QKeyEvent* event) {
     event->accept();
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        accept();
+        break;
+    default:
+        break;
+    }
 }
 
 bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -48,6 +48,20 @@ struct PlacedGlyph {
     bool operator==(const PlacedGlyph&) const = default;
 };
 
+// Where the glyphs of run stand in their line: from the leftmost pen position to the
+// rightmost end of an advance, so that underlines of neighbouring runs meet.
+std::pair<qreal, qreal> advanceSpan(const QGlyphRun& run) {
+    const QList<QPointF> positions = run.positions();
+    const QList<QPointF> advances = run.rawFont().advancesForGlyphIndexes(run.glyphIndexes());
+    qreal left = std::numeric_limits<qreal>::max();
+    qreal right = std::numeric_limits<qreal>::lowest();
+    for (qsizetype i = 0; i < positions.size() && i < advances.size(); ++i) {
+        left = std::min(left, positions[i].x());
+        right = std::max(right, positions[i].x() + advances[i].x());
+    }
+    return {left, right};
+}
+
 // Drops from run the glyphs already drawn; records the others in drawn.
 void skipDrawnGlyphs(QGlyphRun& run, std::vector<PlacedGlyph>& drawn) {
     const QList<quint32> indexes = run.glyphIndexes();
@@ -282,14 +296,26 @@ void LazyTextView::drawLine(QPainter& painter, const Line& line, qreal y) const 
     }
 
     std::vector<PlacedGlyph> drawn;
+    // QPainter underlines a glyph run only as far as its first glyph reaches, which a run
+    // of one coloured character leaves short; so each run is underlined here, in its
+    // colour, under the whole advance of its glyphs, meeting its neighbours' lines.
+    const QFontMetricsF metrics(displayFont_);
+    const bool underline = displayFont_.underline();
+    const qreal underlineTop = y + textLine.ascent() + metrics.underlinePos();
     const auto drawGlyphs = [&](qsizetype from, qsizetype to, const QColor& color) {
         if (from >= to) {
             return;
         }
         painter.setPen(color);
         for (QGlyphRun& run : textLine.glyphRuns(int(from), int(to - from))) {
+            const auto [left, right] = advanceSpan(run);
             skipDrawnGlyphs(run, drawn);
+            run.setUnderline(false);
             painter.drawGlyphRun(origin, run);
+            if (underline && left < right) {
+                painter.fillRect(
+                    QRectF(kMargin + left, underlineTop, right - left, metrics.lineWidth()), color);
+            }
         }
     };
     // A range's characters in its colour, the selected ones in the highlight's.

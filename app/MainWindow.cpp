@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AppIcon.h"
+#include "app/ButtonFocusStyle.h"
 #include "app/CodeBox.h"
 #include "app/ColorBox.h"
 #include "app/PreviewBox.h"
@@ -140,6 +141,7 @@ QString nameFromCaption(const QString& prefix, const QString& caption) {
 MainWindow::MainWindow(const Services& services, QWidget* parent)
     : QMainWindow(parent)
     , services_(services) {
+    useButtonFocusFrames();
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Tintwave 1.0"));
     setWindowIcon(appIcon());
@@ -211,8 +213,8 @@ void MainWindow::createButtons(QWidget* client) {
     button("invertButton", tr("&Invert Colors"), 5805, 1065, 1335);
     button("reverseButton", tr("Re&verse Order"), 5805, 1575, 1320);
     button("clearButton", tr("C&lear Colors"), 5805, 2100, 1335);
-    button("copyHtmlButton", tr("&Copy HTML"), 5805, 2610, 1335);
-    button("saveButton", tr("S&ave HTML"), 5805, 3120, 1335);
+    copyButton_ = button("copyHtmlButton", tr("&Copy HTML"), 5805, 2610, 1335);
+    saveButton_ = button("saveButton", tr("S&ave HTML"), 5805, 3120, 1335);
 }
 
 void MainWindow::createOptions(QWidget* client) {
@@ -259,13 +261,14 @@ void MainWindow::createResultBoxes(QWidget* client) {
               3600, 7065, 735);
     preview_->setFont(designFont(QStringLiteral("Arial"), 14.25, QFont::SansSerif));
 
-    label(client, QStringLiteral("codeLabel"), tr("HTML Code:"), 90, 4365, 915, 195);
+    codeLabel_ = label(client, QStringLiteral("codeLabel"), tr("HTML Code:"), 90, 4365, 915, 195);
     codeBox_ = place(named(new CodeBox(client), QStringLiteral("codeBox")), 90, 4635, 7080, 735);
     codeBox_->setFont(designFont(QStringLiteral("Courier New"), 8.25, QFont::TypeWriter));
 
-    // The code box's status, right-aligned in the row of its caption.
+    // The code box's status, right-aligned in the row of its caption, with room for the
+    // longest size line of any language up to that caption.
     codeSizeLabel_ =
-        place(named(new QLabel(client), QStringLiteral("codeSizeLabel")), 4170, 4365, 3000, 195);
+        place(named(new QLabel(client), QStringLiteral("codeSizeLabel")), 1095, 4365, 6075, 195);
     codeSizeLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
@@ -472,13 +475,26 @@ void MainWindow::createOptionsMenu(QMenuBar* bar) {
 }
 
 engine::ColorizeOptions MainWindow::chosenOptions() const {
-    return {.face = faceCombo_->currentText(),
-            .size = sizeCombo_->currentText(),
+    return {.face = faceCombo_->currentData().toString(),
+            .size = sizeCombo_->currentData().toString(),
             .center = centerCheck_->isChecked(),
             .bold = boldCheck_->isChecked(),
             .italic = italicCheck_->isChecked(),
             .underline = underlineCheck_->isChecked(),
             .output = outputChoices_};
+}
+
+engine::OutputFormat MainWindow::codeFormat() const {
+    return colorized_ ? colorized_->options.output.format : outputChoices_.format;
+}
+
+void MainWindow::showCodeCaptions() {
+    const bool html = engine::isHtml(codeFormat());
+    codeLabel_->setText(html ? tr("HTML Code:") : tr("Code:"));
+    copyButton_->setText(html ? tr("&Copy HTML") : tr("&Copy Code"));
+    saveButton_->setText(html ? tr("S&ave HTML") : tr("S&ave Code"));
+    actions_.saveAs->setText(html ? tr("&Save as HTML...") : tr("&Save Code..."));
+    fitToContents(centralWidget());
 }
 
 void MainWindow::showOptions(const engine::OutputChoices& choices) {
@@ -498,10 +514,16 @@ void MainWindow::loadStartState() {
     rebuildUserSchemeMenu();
     outputChoices_ = engine::loadOutputChoices(services_.settings);
     showOptions(outputChoices_);
-    faceCombo_->addItems(engine::faceChoices());
-    faceCombo_->setCurrentIndex(0);
-    sizeCombo_->addItems(engine::sizeChoices());
-    sizeCombo_->setCurrentIndex(0);
+    // "None" shows in the captions' language; the choice itself stays "None".
+    for (QComboBox* box : {faceCombo_, sizeCombo_}) {
+        for (const QString& choice :
+             box == faceCombo_ ? engine::faceChoices() : engine::sizeChoices()) {
+            box->addItem(engine::isNone(choice) ? tr("None", "no face or size chosen") : choice,
+                         choice);
+        }
+        box->setCurrentIndex(0);
+    }
+    showCodeCaptions();
     textEdit_->setFocus();
 }
 

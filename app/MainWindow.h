@@ -3,6 +3,7 @@
 #include "app/Services.h"
 #include "engine/ColorizeOptions.h"
 #include "palette/Palette.h"
+#include "platform/Dialogs.h"
 
 #include <QMainWindow>
 #include <array>
@@ -125,9 +126,14 @@ private:
     // What Colorize takes from the controls and the Options menu.
     engine::ColorizeOptions chosenOptions() const;
     void showOptions(const engine::OutputChoices& choices);
+    // The format of the code in the box: the one Colorize wrote it in, else the chosen one.
+    engine::OutputFormat codeFormat() const;
+    // The code label, Copy and Save name the code's format: HTML, or code in general.
+    void showCodeCaptions();
     void centreOnScreen();
     void centreFrameOnce();
-    void showMessage(const QString& text);
+    void showMessage(const QString& text,
+                     platform::MessageDisplay::Icon icon = platform::MessageDisplay::Icon::Warning);
 
     Services services_;
     std::optional<int> pressedSlot_;
@@ -153,7 +159,10 @@ private:
     QCheckBox* centerCheck_ = nullptr;
     PreviewBox* preview_ = nullptr;
     CodeBox* codeBox_ = nullptr;
+    QLabel* codeLabel_ = nullptr;
     QLabel* codeSizeLabel_ = nullptr;
+    QPushButton* copyButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
     QMenu* slotMenu_ = nullptr;
     QMenu* schemesMenu_ = nullptr;
 

@@ -96,8 +96,8 @@ void MainWindow::setColors(const palette::Palette& palette) {
     }
 }
 
-void MainWindow::showMessage(const QString& text) {
-    services_.messages.show(text, kTitle);
+void MainWindow::showMessage(const QString& text, platform::MessageDisplay::Icon icon) {
+    services_.messages.show(text, kTitle, icon);
 }
 
 void MainWindow::colorize() {
@@ -128,8 +128,9 @@ void MainWindow::colorize() {
     if (error == engine::ColorizeError::NoColor) {
         codeBox_->setCode(QString());
     }
-    if (error) {
-        showMessage(engine::messageFor(*error));
+    showCodeCaptions();
+    if (error) { // what to do first, not a fault: no icon
+        showMessage(engine::messageFor(*error), platform::MessageDisplay::Icon::None);
     }
 }
 
@@ -190,14 +191,24 @@ void MainWindow::applyPreset(const palette::Preset& preset) {
     setColors(palette::applyPreset(preset));
 }
 
+// A refused add says why: the window for what the user can change, the settings store's
+// notice for what went wrong with the store.
 void MainWindow::addScheme() {
-    const QString name =
+    const std::optional<QString> name =
         services_.inputPrompt.getText(tr("Please type the name for the scheme"), kTitle, QString());
-    if (name.isEmpty()) {
+    if (!name) {
         return;
     }
-    store_->add(name, colors());
+    using Addition = schemes::SchemeStore::Addition;
+    const Addition added = store_->add(*name, colors());
     rebuildUserSchemeMenu();
+    if (added == Addition::NoName) {
+        showMessage(tr("The scheme was not added: it needs a name."));
+    } else if (added == Addition::Full) {
+        showMessage(tr("The scheme \"%1\" was not added: the Schemes menu holds as many schemes "
+                       "as it can. Remove one first.")
+                        .arg(*name));
+    }
 }
 
 void MainWindow::applyUserScheme(int number) {
@@ -232,19 +243,28 @@ void MainWindow::rebuildUserSchemeMenu() {
 void MainWindow::chooseOutput(const engine::OutputChoices& chosen) {
     showOptions(chosen);
     engine::saveOutputChoices(services_.settings, chosen, std::exchange(outputChoices_, chosen));
+    showCodeCaptions();
 }
 
+// A template that cannot be used is explained, and the prompt comes back with it to mend.
 void MainWindow::editTemplate() {
-    const QString text = services_.inputPrompt.getText(
-        tr("Please type the template: {c} the character, {hex} its colour as RRGGBB, "
-           "{h1} to {h6} those digits, {r} {g} {b} in decimal, {{ and }} a brace"),
-        kTitle, outputChoices_.templateText);
-    if (text.isEmpty()) {
-        return;
-    }
-    if (const auto error = engine::parseTemplate(text).error) {
-        showMessage(tr("The template has an %1.").arg(engine::describe(*error)));
-        return;
+    QString text = outputChoices_.templateText;
+    for (;;) {
+        const std::optional<QString> typed = services_.inputPrompt.getText(
+            tr("Please type the template: {c} the character, {hex} its colour as RRGGBB, "
+               "{h1} to {h6} those digits, {r} {g} {b} in decimal, {{ and }} a brace"),
+            kTitle, text);
+        if (!typed) {
+            return;
+        }
+        text = *typed;
+        if (text.isEmpty()) {
+            showMessage(tr("The template is empty."));
+        } else if (const auto error = engine::parseTemplate(text).error) {
+            showMessage(tr("The template has an %1.").arg(engine::describe(*error)));
+        } else {
+            break;
+        }
     }
     engine::OutputChoices chosen = outputChoices_;
     chosen.format = engine::OutputFormat::Template;
@@ -277,6 +297,7 @@ void MainWindow::codeChanged() {
     if (size == 0) {
         colorized_.reset();
     }
+    showCodeCaptions();
 }
 
 void MainWindow::choosePreviewBackground() {
@@ -310,14 +331,17 @@ void MainWindow::saveAs() {
     if (!path) {
         return;
     }
+    const QString target = output::withExtension(*path, html   ? QStringLiteral(".html")
+                                                        : json ? QStringLiteral(".json")
+                                                               : QStringLiteral(".txt"));
     const platform::WriteError error =
-        html ? output::savePage(services_.files, *path, code, preview_->backColor(),
+        html ? output::savePage(services_.files, target, code, preview_->backColor(),
                                 services_.systemColors)
-             : output::saveText(services_.files, *path, code);
+             : output::saveText(services_.files, target, code);
     if (error) {
-        showMessage(tr("Could not save %1: %2").arg(*path, *error));
+        showMessage(tr("Could not save %1: %2").arg(target, *error));
     } else {
-        output::rememberSaveFolder(services_.settings, *path);
+        output::rememberSaveFolder(services_.settings, target);
     }
 }
 

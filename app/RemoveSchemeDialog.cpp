@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <algorithm>
 
 namespace tintwave::app {
@@ -30,14 +31,21 @@ RemoveSchemeDialog::RemoveSchemeDialog(const QStringList& titles, QWidget* mainW
         // The dialog's frame is not known before it is shown; it is taken to be as wide as
         // the main window's.
         const QRect main = mainWindow->frameGeometry();
-        move(centredOver(main, size() + main.size() - mainWindow->size()));
+        move(centredOver(main, size() + main.size() - mainWindow->size(), Centring::HalvesDown));
     }
 
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("removeSchemeList"));
     list_->setGeometry(dx + 2, 6, 191, 121);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->addItems(titles);
+    // A title longer than a line is shortened in the middle; its tooltip holds it whole.
+    const int room = list_->width() - 2 * list_->frameWidth() -
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8;
+    for (const QString& title : titles) {
+        auto* item = new QListWidgetItem(
+            list_->fontMetrics().elidedText(title, Qt::ElideMiddle, room), list_);
+        item->setToolTip(title);
+    }
     list_->clearSelection();
     list_->installEventFilter(this);
 

@@ -11,7 +11,8 @@ namespace tintwave::app {
 
 // The user-scheme entries at the end of the Schemes menu, behind the separator the menu
 // already holds as its last item: entry k (1-based) is the action "userScheme<k>", which
-// calls onChosen(k) when chosen.
+// calls onChosen(k) when chosen. A title too long for a menu a third of the screen wide
+// is shortened in the middle, with the whole title as the entry's tooltip.
 class UserSchemeMenu {
 public:
     UserSchemeMenu(QMenu& menu, std::function<void(int)> onChosen);
@@ -22,7 +23,11 @@ public:
     int count() const { return int(entries_.size()); }
 
 private:
+    // Makes the entries with each title shortened to room_.
+    void showEntries(const QStringList& titles);
+
     QMenu& menu_;
+    int room_ = -1; // pixels for a title; found once, when the first long title comes
     std::function<void(int)> onChosen_;
     QList<QAction*> entries_; // entry k at k - 1
 };

@@ -41,14 +41,19 @@ void fitToContents(QWidget* client) {
         }
         QRect box = control->geometry();
         if (const auto* button = qobject_cast<QPushButton*>(control)) {
-            QRect wider = box;
-            wider.setWidth(
-                std::max(box.width(), button->text().size() > 1 ? captionWidth(button) : 0));
-            const bool room = client->rect().contains(wider) &&
-                              std::none_of(controls.begin(), controls.end(), [&](QWidget* other) {
-                                  return other != control && other->geometry().intersects(wider);
-                              });
-            box = room ? wider : box;
+            const int width =
+                std::max(box.width(), button->text().size() > 1 ? captionWidth(button) : 0);
+            const auto free = [&](const QRect& wider) {
+                return client->rect().contains(wider) &&
+                       std::none_of(controls.begin(), controls.end(), [&](QWidget* other) {
+                           return other != control && other->geometry().intersects(wider);
+                       });
+            };
+            // To the right where there is room, else to the left.
+            QRect right = box, left = box;
+            right.setWidth(width);
+            left.setLeft(box.right() + 1 - width);
+            box = free(right) ? right : free(left) ? left : box;
         } else {
             const QSize wanted = control->sizeHint();
             box.setWidth(std::max(box.width(), wanted.width()));
@@ -69,12 +74,20 @@ int widthForCaption(const QWidget* window, int designedWidth) {
                     QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + 5 * square);
 }
 
-QPoint centredOver(const QRect& area, const QSize& outer, OddPixel odd) {
-    const auto start = [odd](int from, int room) {
-        return from + (odd == OddPixel::BottomRight ? int(std::ceil(room / 2.0)) : room / 2);
+QPoint centredOver(const QRect& area, const QSize& outer, Centring centring) {
+    const auto start = [centring](int from, int areaSize, int boxSize) {
+        switch (centring) {
+        case Centring::RoomUp:
+            return from + int(std::ceil((areaSize - boxSize) / 2.0));
+        case Centring::HalvesDown:
+            return from + areaSize / 2 - boxSize / 2;
+        case Centring::RoomDown:
+            break;
+        }
+        return from + (areaSize - boxSize) / 2;
     };
-    return {start(area.x(), area.width() - outer.width()),
-            start(area.y(), area.height() - outer.height())};
+    return {start(area.x(), area.width(), outer.width()),
+            start(area.y(), area.height(), outer.height())};
 }
 
 } // namespace tintwave::app

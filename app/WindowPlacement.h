@@ -27,7 +27,9 @@ template <typename W> W* placeAt(W* control, const QRect& twips) {
 // stand in for it, each control directly in client grows to show its whole content and
 // keeps its designed place: wider to the right, taller about its designed middle (a label
 // downward, so that its text still starts at the designed top). A push button grows only
-// into free room, and not for a one-glyph caption; text boxes scroll their content instead.
+// into free room, to the left where the right has none, and not for a one-glyph caption;
+// text boxes scroll their content instead. Growing only, it may run again after captions
+// change.
 void fitToContents(QWidget* client);
 
 // The width that shows a window's whole caption in a window manager's title bar, where it
@@ -36,12 +38,15 @@ void fitToContents(QWidget* client);
 // bold face title bars use; at least designedWidth.
 int widthForCaption(const QWidget* window, int designedWidth);
 
-// Where a box goes when centring it leaves an odd pixel over: toward the area's top left
-// (the main window on the screen, the Remove Scheme dialog) or its bottom right (the
-// splash and About window), as each window has always stood.
-enum class OddPixel { TopLeft, BottomRight };
+// How centring rounds where the pixels do not divide evenly; each window keeps the way it
+// has always stood.
+enum class Centring {
+    RoomDown,   // half of the room left over, rounded down (the main window)
+    RoomUp,     // half of the room left over, rounded up (the splash and About window)
+    HalvesDown, // half the area less half the box, each rounded down (Remove Scheme)
+};
 
 // The top-left corner that centres a box of size outer over area.
-QPoint centredOver(const QRect& area, const QSize& outer, OddPixel odd = OddPixel::TopLeft);
+QPoint centredOver(const QRect& area, const QSize& outer, Centring centring = Centring::RoomDown);
 
 } // namespace tintwave::app

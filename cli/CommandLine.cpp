@@ -269,6 +269,9 @@ QString readTemplate(const Parser& p, engine::OutputChoices& s) {
         return QStringLiteral("--template needs --format template");
     }
     s.templateText = p.parser.value(p.templateText);
+    if (s.templateText.isEmpty()) {
+        return QStringLiteral("--template is empty");
+    }
     if (const auto error = engine::parseTemplate(s.templateText).error) {
         return QStringLiteral("--template has an ") + engine::describe(*error);
     }

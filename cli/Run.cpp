@@ -34,6 +34,15 @@ std::optional<SlotValues> findScheme(const QString& name, CliIo& io) {
     return std::nullopt;
 }
 
+// Writes a whole text to standard output; says so when that fails.
+int writeText(CliIo& io, const QString& text) {
+    if (io.writeOutput(text.toUtf8())) {
+        return kExitOk;
+    }
+    complain(io, QStringLiteral("cannot write to standard output"));
+    return kExitUsage;
+}
+
 int listSchemes(CliIo& io) {
     QString list;
     for (const palette::Preset& preset : palette::presets()) {
@@ -42,7 +51,7 @@ int listSchemes(CliIo& io) {
     for (const QString& title : schemes::SchemeStore(io.settings()).titles()) {
         list += title + QLatin1Char('\n');
     }
-    return io.writeOutput(list.toUtf8()) ? kExitOk : kExitUsage;
+    return writeText(io, list);
 }
 
 // Encodes the code as the engine hands it over, as UTF-8 or, for a page, Windows-1252.
@@ -196,9 +205,9 @@ QString textFromInput(QByteArray bytes) {
 int run(const CliOptions& options, CliIo& io) {
     switch (options.action) {
     case Action::Help:
-        return io.writeOutput(helpText().toUtf8()) ? kExitOk : kExitUsage;
+        return writeText(io, helpText());
     case Action::Version:
-        return io.writeOutput(versionText().toUtf8()) ? kExitOk : kExitUsage;
+        return writeText(io, versionText());
     case Action::ListSchemes:
         return listSchemes(io);
     case Action::Colorize:

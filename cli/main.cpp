@@ -44,9 +44,11 @@ public:
 
     platform::SettingsStore& settings() override {
         if (!store_) {
+            // Only read: a damaged file is mentioned and left for the window to repair.
             store_ = std::make_unique<platform::QSettingsStore>(
                 platform::kSettingsApplication,
-                [this](const QString& notice) { cli::complain(*this, notice); });
+                [this](const QString& notice) { cli::complain(*this, notice); },
+                platform::QSettingsStore::Access::ReadOnly);
         }
         return *store_;
     }

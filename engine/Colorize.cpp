@@ -38,6 +38,17 @@ bool isLineBreak(QStringView cluster) {
     return cluster == u"\n" || cluster == u"\r\n" || cluster == u"\r";
 }
 
+// U+0000 to U+001F but tab and the line breaks, and U+007F: characters HTML forbids and game
+// servers reject, which no format but the classic font tags (byte-exact) and ANSI (which
+// shows them as symbols) writes. Each is a character of its own.
+bool isControl(QStringView cluster) {
+    if (cluster.size() != 1) {
+        return false;
+    }
+    const char16_t u = cluster.front().unicode();
+    return (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F;
+}
+
 bool isBlank(QStringView cluster) {
     return cluster.size() == 1 && cluster.front().isSpace();
 }
@@ -70,6 +81,7 @@ struct Job {
     std::vector<qsizetype> breaks;
     bool perLine;
     bool skipBlanks;
+    bool leaveOutControls;
     int largest;          // component of the colours: no code has more digits
     qsizetype frames;     // 1 when the gradient stands still
     CharColorSink* chars; // nothing when the caller does not want them
@@ -84,6 +96,8 @@ struct Job {
         , count(bounds.empty() ? t.size() : qsizetype(bounds.size() - 1))
         , perLine(options.perLine && hasRunOptions(options.output.format))
         , skipBlanks(options.output.skipBlanks && hasRunOptions(options.output.format))
+        , leaveOutControls(options.output.format != OutputFormat::Font &&
+                           options.output.format != OutputFormat::Ansi)
         , largest(largestComponent(a))
         , frames(hasRunOptions(options.output.format) && options.frames > 1
                      ? std::min(options.frames, kMostFrames)
@@ -146,8 +160,8 @@ Srgb8 clamped(Srgb8 c) {
 
 // Colours in blocks, so the gradient arithmetic stays apart from the markup without a call
 // per character. A line break takes no place in the gradient and is recorded with the
-// colour before it (black at the start). Frames follow each other as lines of their own;
-// the colours of the first are recorded.
+// colour before it (black at the start); a control character left out keeps its place.
+// Frames follow each other as lines of their own; the colours of the first are recorded.
 template <typename Writer> void writeCharacters(const Job& job, Writer& writer) {
     constexpr bool classic = std::is_same_v<Writer, FontMarkupWriter>;
     const bool clamp = !classic && job.largest > 255;
@@ -189,6 +203,8 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer) 
                     const QStringView cluster = job.cluster(k);
                     if constexpr (classic) {
                         writer.character(cluster, c);
+                    } else if (job.leaveOutControls && isControl(cluster)) {
+                        // nothing written
                     } else if (job.skipBlanks && isBlank(cluster)) {
                         writer.blank(cluster);
                     } else {

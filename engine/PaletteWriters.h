@@ -11,8 +11,9 @@
 // The writers of chats that show a fixed set of colours: each character gets the nearest
 // colour of the set, and a run of characters whose nearest colour is the same gets one code
 // whether merging is chosen or not (these chats limit the length of a message). Centre, face
-// and size have no form here and are ignored. Control characters in the text are shown as
-// their Unicode control pictures (C1 controls as U+FFFD), so none can start a code; tab stays.
+// and size have no form here and are ignored. Colorize leaves control characters out, as for
+// the other chat formats; any that still come are written as their Unicode control pictures
+// (C1 controls as U+FFFD), so none can start a code. Tab stays.
 namespace tintwave::engine {
 
 // Discord's ansi code block: a line "```ansi", the text, a line "```". Each run starts with

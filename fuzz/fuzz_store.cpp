@@ -92,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const int before = schemes.count();
     const QStringList titlesBefore = schemes.titles();
-    const bool added = schemes.add(QStringLiteral("fuzz added"), kAdded);
+    const bool added =
+        schemes.add(QStringLiteral("fuzz added"), kAdded) == schemes::SchemeStore::Addition::Added;
     FUZZ_CHECK(added == (before < 32767));
     if (added) {
         FUZZ_CHECK(schemes.count() == before + 1);

@@ -29,11 +29,11 @@ enum Submenu { kSchemesMenu = -1, kPhotoshop, kBlackWhite, kBlues, kOrangeRed, k
 
 // The submenu titles are captions the windows translate (context "tintwave::palette").
 constexpr std::array<PresetSubmenu, 5> kSubmenus{{
-    {QT_TRANSLATE_NOOP("tintwave::palette", "Photoshop Gradients")},
-    {QT_TRANSLATE_NOOP("tintwave::palette", "Black/White/Gray")},
-    {QT_TRANSLATE_NOOP("tintwave::palette", "Blue/Green")},
-    {QT_TRANSLATE_NOOP("tintwave::palette", "Orange/Red/Yellow")},
-    {QT_TRANSLATE_NOOP("tintwave::palette", "Misc.")},
+    {QT_TRANSLATE_NOOP("tintwave::palette", "&Photoshop Gradients")},
+    {QT_TRANSLATE_NOOP("tintwave::palette", "&Black/White/Gray")},
+    {QT_TRANSLATE_NOOP("tintwave::palette", "Blue/&Green")},
+    {QT_TRANSLATE_NOOP("tintwave::palette", "&Orange/Red/Yellow")},
+    {QT_TRANSLATE_NOOP("tintwave::palette", "&Misc.")},
 }};
 
 constexpr Rgb kRed{255, 0, 0}, kYellow{255, 255, 0}, kGreen{0, 255, 0}, kTurq{0, 255, 255},

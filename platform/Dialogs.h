@@ -7,15 +7,15 @@
 
 namespace tintwave::platform {
 
-// Modal dialogs the commands open. Every dialog reports a cancel as an empty optional
-// (or empty text), so a cancelled command ends with nothing changed.
+// Modal dialogs the commands open. Every dialog reports a cancel as an empty optional, so
+// a cancelled command ends with nothing changed.
 
 class InputPrompt {
 public:
     virtual ~InputPrompt() = default;
-    // The text typed; empty text when the user cancels.
-    virtual QString getText(const QString& prompt, const QString& title,
-                            const QString& defaultText) = 0;
+    // The text typed, which may be empty; nothing when the user cancels.
+    virtual std::optional<QString> getText(const QString& prompt, const QString& title,
+                                           const QString& defaultText) = 0;
 };
 
 class ColorDialog {
@@ -36,8 +36,10 @@ public:
 class MessageDisplay {
 public:
     virtual ~MessageDisplay() = default;
-    // A modal message with one OK button and no icon.
-    virtual void show(const QString& text, const QString& title) = 0;
+    // Errors and notices show the warning icon; a hint at what to do first shows none.
+    enum class Icon { None, Warning };
+    // A modal message with one OK button.
+    virtual void show(const QString& text, const QString& title, Icon icon) = 0;
 };
 
 } // namespace tintwave::platform

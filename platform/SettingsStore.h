@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -32,6 +33,8 @@ public:
     virtual void setValue(const QString& section, const QString& key, const QString& value) = 0;
     // Removes the whole section with all its keys.
     virtual void removeSection(const QString& section) = 0;
+    // The names of the sections that hold keys, in no particular order.
+    virtual QStringList sections() = 0;
 
     // Pushes pending writes out and picks up what other running copies wrote meanwhile.
     virtual void sync() = 0;
@@ -43,6 +46,12 @@ public:
     virtual std::unique_ptr<ExclusiveAccess> lockExclusive() {
         return std::make_unique<ExclusiveAccess>();
     }
+
+    // What a reader found the settings to contradict themselves (a count of schemes the
+    // file does not hold): the store handles it as a file it cannot read completely and
+    // keeps a copy of the settings as they are, saying so. Call it under exclusive access,
+    // before rewriting what is damaged. False when no copy was kept; then rewrite nothing.
+    virtual bool keepDamagedCopy() = 0;
 };
 
 } // namespace tintwave::platform

@@ -3,6 +3,7 @@
 #include "platform/SettingsStore.h"
 
 #include <QStringView>
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -67,6 +68,18 @@ qsizetype leadingNumberLength(QStringView text, qsizetype from) {
     return i - from;
 }
 
+// The number k of a section named scheme<k>: decimal digits without a leading zero.
+std::optional<int> schemeNumber(const QString& section) {
+    const QStringView digits = QStringView(section).mid(6);
+    if (!section.startsWith(QLatin1String("scheme")) || digits.isEmpty() ||
+        digits.front() == QLatin1Char('0') || !std::all_of(digits.begin(), digits.end(), isDigit)) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const int k = digits.toInt(&ok);
+    return ok ? std::optional<int>(k) : std::nullopt;
+}
+
 } // namespace
 
 int parseSchemeCount(const QString& text) {
@@ -100,55 +113,125 @@ ColorValue parseSlotValue(const QString& text) {
 }
 
 SchemeStore::SchemeStore(platform::SettingsStore& store)
-    : store_(store)
-    , count_(parseSchemeCount(store_.value(kGeneral, kCountKey))) {
+    : store_(store) {
+    followStore();
+    if (!sound_) {
+        if (const auto access = store_.lockExclusive()) {
+            followStore();
+            repair();
+        }
+    }
 }
 
 void SchemeStore::followStore() {
     store_.sync();
-    count_ = parseSchemeCount(store_.value(kGeneral, kCountKey));
+    std::vector<int> numbers;
+    for (const QString& section : store_.sections()) {
+        if (const std::optional<int> k = schemeNumber(section)) {
+            numbers.push_back(*k);
+        }
+    }
+    std::sort(numbers.begin(), numbers.end());
+    sections_.clear();
+    unlisted_.clear();
+    titles_.clear();
+    for (const int k : numbers) {
+        const QString title = store_.value(sectionName(k), kTitleKey);
+        if (title.isEmpty() || int(sections_.size()) >= kMaxSchemes) {
+            unlisted_.push_back(k);
+        } else {
+            sections_.push_back(k);
+            titles_ << title;
+        }
+    }
+    const int n = count();
+    sound_ = unlisted_.empty() && (n == 0 || sections_.back() == n) &&
+             parseSchemeCount(store_.value(kGeneral, kCountKey)) == n;
+}
+
+bool SchemeStore::repair() {
+    if (sound_) {
+        return true;
+    }
+    if (!store_.keepDamagedCopy()) {
+        return false;
+    }
+    // The listed schemes as stored, then every scheme section goes and they come back
+    // numbered from 1. A box that is not there stays away.
+    const QStringList keys = [] {
+        QStringList k{kTitleKey};
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            k << boxKey(slot);
+        }
+        return k;
+    }();
+    std::vector<QStringList> kept;
+    for (const int k : sections_) {
+        QStringList values;
+        for (const QString& key : keys) {
+            values << store_.value(sectionName(k), key);
+        }
+        kept.push_back(values);
+    }
+    for (const std::vector<int>* numbers : {&sections_, &unlisted_}) {
+        for (const int k : *numbers) {
+            store_.removeSection(sectionName(k));
+        }
+    }
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        for (qsizetype key = 0; key < keys.size(); ++key) {
+            if (!kept[i][key].isEmpty()) {
+                store_.setValue(sectionName(int(i) + 1), keys[key], kept[i][key]);
+            }
+        }
+    }
+    store_.setValue(kGeneral, kCountKey, QString::number(kept.size()));
+    store_.sync();
+    followStore();
+    return sound_;
 }
 
 QStringList SchemeStore::titles() {
     followStore();
-    QStringList result;
-    result.reserve(count_);
-    for (int k = 1; k <= count_; ++k) {
-        result << store_.value(sectionName(k), kTitleKey);
-    }
-    return result;
+    return titles_;
 }
 
-bool SchemeStore::add(const QString& name, const palette::Palette& palette) {
+SchemeStore::Addition SchemeStore::add(const QString& name, const palette::Palette& palette) {
     if (name.isEmpty()) {
-        return false;
+        return Addition::NoName;
     }
-    // Another copy must not read the same count and write the same section meanwhile.
-    const auto access = store_.lockExclusive();
-    if (!access) {
-        return false;
+    int n = 0;
+    {
+        // Another copy must not read the same count and write the same section meanwhile.
+        const auto access = store_.lockExclusive();
+        if (!access) {
+            return Addition::NoAccess;
+        }
+        followStore();
+        if (!repair()) {
+            return Addition::NoAccess;
+        }
+        if (count() >= kMaxSchemes) {
+            return Addition::Full;
+        }
+        n = count() + 1;
+        store_.setValue(kGeneral, kCountKey, QString::number(n));
+        store_.setValue(sectionName(n), kTitleKey, name);
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            store_.setValue(sectionName(n), boxKey(slot), QString::number(palette.slots[slot]));
+        }
     }
+    // Released: the writes have reached the store, or it has said why not.
     followStore();
-    if (count_ >= kMaxSchemes) {
-        return false;
-    }
-    const int n = count_ + 1;
-    const QString section = sectionName(n);
-    store_.setValue(kGeneral, kCountKey, QString::number(n));
-    store_.setValue(section, kTitleKey, name);
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        store_.setValue(section, boxKey(slot), QString::number(palette.slots[slot]));
-    }
-    count_ = n;
-    store_.sync();
-    return true;
+    return count() >= n && store_.value(sectionName(n), kTitleKey) == name ? Addition::Added
+                                                                           : Addition::Lost;
 }
 
 std::optional<palette::Palette> SchemeStore::palette(int index) {
-    if (index < 1 || index > count_) {
+    if (index < 1 || index > count()) {
         return std::nullopt;
     }
-    const QString section = sectionName(index);
+    const QString section = sectionName(sections_[index - 1]);
     palette::Palette result;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         result.slots[slot] = parseSlotValue(store_.value(section, boxKey(slot)));
@@ -161,8 +244,12 @@ SchemeStore::Removal SchemeStore::remove(int schemeNum, const QString& title) {
     if (!access) {
         return Removal::NoAccess;
     }
-    const QStringList current = titles();
-    const int n = count_;
+    followStore();
+    if (!repair()) {
+        return Removal::NoAccess;
+    }
+    const QStringList current = titles_;
+    const int n = count();
     Removal result = Removal::AtNumber;
     if (schemeNum < 1 || schemeNum > n || current[schemeNum - 1] != title) {
         schemeNum = static_cast<int>(current.indexOf(title)) + 1;
@@ -181,9 +268,9 @@ SchemeStore::Removal SchemeStore::remove(int schemeNum, const QString& title) {
         store_.setValue(to, kTitleKey, store_.value(from, kTitleKey));
     }
     store_.removeSection(sectionName(n));
-    count_ = n - 1;
-    store_.setValue(kGeneral, kCountKey, QString::number(count_));
+    store_.setValue(kGeneral, kCountKey, QString::number(n - 1));
     store_.sync();
+    followStore();
     return result;
 }
 

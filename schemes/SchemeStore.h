@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 namespace tintwave::platform {
 class SettingsStore;
@@ -16,6 +17,15 @@ namespace tintwave::schemes {
 // "general" key "numSchemes", and sections scheme1 .. schemeN, each with "title" and
 // box0 .. box9 (slot values as signed decimal text). Keeps the count in memory; what
 // shows the schemes (the Schemes menu) asks titles() after each change.
+//
+// A scheme is a section scheme<k> with a title (the program writes the title last, so a
+// file cut off inside a section loses it). The schemes are sound when they are exactly
+// scheme1 .. scheme<numSchemes>; otherwise they are damaged, as a file that cannot be read
+// completely is: the store is asked to keep a copy of the settings, and the schemes that
+// can be read are written back in order, numbered from 1, with their count. Where the
+// store refuses that (a read-only store, a copy that cannot be made), the schemes that
+// can be read are shown in order and nothing is written. So no scheme without a title is
+// ever listed.
 //
 // Several running copies may share one store: add and remove hold the store's exclusive
 // access for their whole read-modify-write, and they and titles first sync and take the
@@ -29,20 +39,27 @@ namespace tintwave::schemes {
 // other copies see the change soon.
 class SchemeStore {
 public:
-    // Reads the count.
+    // Reads the schemes and repairs damaged ones.
     explicit SchemeStore(platform::SettingsStore& store);
 
     // The number of schemes.
-    int count() const { return count_; }
+    int count() const { return int(sections_.size()); }
 
-    // Titles of schemes 1 .. count(), in order (a missing title reads as ""), after
-    // following the store's current count.
+    // Titles of schemes 1 .. count(), in order, after following the store.
     QStringList titles();
 
-    // Stores the palette under name as a new last scheme. An empty name stores nothing
-    // and returns false; so does a full menu (32767 schemes), which could not show
-    // another entry, and a store that stayed locked.
-    bool add(const QString& name, const palette::Palette& palette);
+    // What add did.
+    enum class Addition {
+        Added,
+        NoName,   // the name is empty
+        Full,     // 32767 schemes, as many as the Schemes menu can show
+        NoAccess, // the store stayed locked, or damaged schemes could not be repaired
+        Lost,     // the store did not keep what was written (it said why)
+    };
+
+    // Stores the palette under name as a new last scheme; anything but Added stores
+    // nothing.
+    Addition add(const QString& name, const palette::Palette& palette);
 
     // The palette of scheme index (1-based), every slot read from the store; a stored
     // value that is not a whole number in range reads as an empty slot. Nothing for an
@@ -66,11 +83,18 @@ public:
     std::optional<int> findByTitle(const QString& title);
 
 private:
-    // Syncs and takes the stored count.
+    // Syncs and finds the schemes the store holds.
     void followStore();
+    // Under exclusive access: writes damaged schemes back sound; false when the store
+    // refused that.
+    bool repair();
 
     platform::SettingsStore& store_;
-    int count_ = 0;
+    std::vector<int> sections_; // scheme k's section number at k - 1
+    QStringList titles_;        // scheme k's title at k - 1
+    // Numbers of scheme sections not listed: without a title, or past the most there are.
+    std::vector<int> unlisted_;
+    bool sound_ = true;
 };
 
 // "numSchemes" text to a count: the leading decimal number (blanks skipped), its whole

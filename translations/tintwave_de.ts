@@ -335,6 +335,39 @@
         <source>Terminal Color De&amp;pth</source>
         <translation>&amp;Terminal-Farbtiefe</translation>
     </message>
+    <message>
+        <source>Code:</source>
+        <translation>Code:</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Code</source>
+        <translation>Code &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>S&amp;ave Code</source>
+        <translation>Code s&amp;peichern</translation>
+    </message>
+    <message>
+        <source>&amp;Save Code...</source>
+        <translation>Code &amp;speichern...</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <comment>no face or size chosen</comment>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <source>The scheme was not added: it needs a name.</source>
+        <translation>Das Schema wurde nicht hinzugefügt: Es braucht einen Namen.</translation>
+    </message>
+    <message>
+        <source>The scheme &quot;%1&quot; was not added: the Schemes menu holds as many schemes as it can. Remove one first.</source>
+        <translation>Das Schema „%1“ wurde nicht hinzugefügt: Das Menü Schemata fasst keine weiteren. Entfernen Sie zuerst eines.</translation>
+    </message>
+    <message>
+        <source>The template is empty.</source>
+        <translation>Die Vorlage ist leer.</translation>
+    </message>
 </context>
 <context>
     <name>tintwave::app::PreviewBox</name>
@@ -384,24 +417,24 @@
 <context>
     <name>tintwave::palette</name>
     <message>
-        <source>Photoshop Gradients</source>
-        <translation>Photoshop-Verläufe</translation>
+        <source>&amp;Photoshop Gradients</source>
+        <translation>&amp;Photoshop-Verläufe</translation>
     </message>
     <message>
-        <source>Black/White/Gray</source>
-        <translation>Schwarz/Weiß/Grau</translation>
+        <source>&amp;Black/White/Gray</source>
+        <translation>Sch&amp;warz/Weiß/Grau</translation>
     </message>
     <message>
-        <source>Blue/Green</source>
-        <translation>Blau/Grün</translation>
+        <source>Blue/&amp;Green</source>
+        <translation>&amp;Blau/Grün</translation>
     </message>
     <message>
-        <source>Orange/Red/Yellow</source>
-        <translation>Orange/Rot/Gelb</translation>
+        <source>&amp;Orange/Red/Yellow</source>
+        <translation>&amp;Orange/Rot/Gelb</translation>
     </message>
     <message>
-        <source>Misc.</source>
-        <translation>Sonstige</translation>
+        <source>&amp;Misc.</source>
+        <translation>So&amp;nstige</translation>
     </message>
 </context>
 <context>
@@ -421,6 +454,10 @@
     <message>
         <source>Tintwave could not change its settings: another running copy kept &quot;%1&quot; locked. Nothing was changed.</source>
         <translation>Tintwave konnte seine Einstellungen nicht ändern: Eine andere laufende Instanz hielt „%1“ gesperrt. Es wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>The settings file &quot;%1&quot; is damaged; Tintwave reads what it can and leaves the file as it is.</source>
+        <translation>Die Einstellungsdatei „%1“ ist beschädigt; Tintwave liest, was lesbar ist, und lässt die Datei, wie sie ist.</translation>
     </message>
 </context>
 </TS>

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyle>
 
 using Setup = std::function<void(tintwave::app::testing::WindowFixture&)>;
 Q_DECLARE_METATYPE(Setup)
@@ -95,6 +96,10 @@ class TestMainWindow : public QObject {
         const QFont font = w->preview()->displayFont();
         return {"asked=" + w->fake.saveDialog.asked.join('|'),
                 "background=" + QString::number(w->preview()->backColor(), 16),
+                "captions=" + w->find<QLabel>("codeLabel")->text() + ' ' +
+                    w->find<QPushButton>("copyHtmlButton")->text() + ' ' +
+                    w->find<QPushButton>("saveButton")->text() + ' ' +
+                    w->find<QAction>("saveAs")->text(),
                 "clipboard=" + w->fake.clipboard.text + " " + w->fake.clipboard.html,
                 "code=" + w->codeBox()->code(),
                 "files=" + files.join('|'),
@@ -108,6 +113,7 @@ class TestMainWindow : public QObject {
                 "palette=" + slots.join(' '),
                 "picked=" + QString::number(w->fake.colorDialog.opened),
                 "preview=" + w->preview()->toPlainText() + ": " + preview.join(' '),
+                "prompted=" + w->fake.inputPrompt.shown.join('|'),
                 "stored=" + w->fake.settings.log.filter("/options/")
                                 .replaceInStrings("save tintwave/options/", "")
                                 .join('|'),
@@ -160,7 +166,7 @@ private Q_SLOTS:
         w->window->hide();
         w->window->show();
         QTRY_COMPARE(w->fake.messages.shown.join(""),
-                     "Tintwave: The settings file could not be read.");
+                     "Tintwave (!): The settings file could not be read.");
         QVERIFY(observable({}).contains("options=Span Rgb Classic Merge (merge on)"));
         QVERIFY(w->fake.settings.log.isEmpty());
     }
@@ -206,23 +212,23 @@ private Q_SLOTS:
                  "clearColors C&lear Colors; fileSeparator -; quit E&xit Ctrl+Q\n"
                  "schemesMenu &Schemes: addScheme &Add Scheme...; removeScheme &Remove Scheme...; "
                  "presetSeparator -; presetSpectrum &Spectrum; presetGroupPhotoshopGradients "
-                 "Photoshop Gradients{presetRedGreen "
+                 "&Photoshop Gradients{presetRedGreen "
                  "Red-Green; presetVioletOrange Violet-Orange; presetBlueRedYellow "
                  "Blue-Red-Yellow; presetBlueYellowBlue "
                  "Blue-Yellow-Blue; presetOrangeYellowOrange Orange-Yellow-Orange; "
                  "presetVioletGreenOrange Violet-Green-Orange; "
                  "presetYellowVioletOrangeBlue Yellow-Violet-Orange-Blue; presetCopper Copper}; "
-                 "presetGroupBlackWhiteGray Black/White/Gray{"
+                 "presetGroupBlackWhiteGray &Black/White/Gray{"
                  "presetGrayWhiteGray Gray-White-Gray; presetBlackWhiteBlack Black-White-Black; "
                  "presetWhiteBlackWhite "
                  "White-Black-White; presetGrayBlackGray Gray-Black-Gray}; presetGroupBlueGreen "
-                 "Blue/Green{presetBlueTurqBlue "
+                 "Blue/&Green{presetBlueTurqBlue "
                  "Blue-Turq-Blue; presetBlueGreenBlue Blue-Green-Blue; presetNavyBlueTurq "
                  "Navy-Blue-Turq}; presetGroupOrangeRedYellow "
-                 "Orange/Red/Yellow{presetRedOrangeYellowWhite Red-Orange-Yellow-White; "
+                 "&Orange/Red/Yellow{presetRedOrangeYellowWhite Red-Orange-Yellow-White; "
                  "presetOrangeYellowLightYellow "
                  "Orange-Yellow-Light Yellow; presetFlames Flames}; presetGroupMisc "
-                 "Misc.{presetTurqYellow "
+                 "&Misc.{presetTurqYellow "
                  "Turq-Yellow; presetYellowPink Yellow-Pink; presetGreenYellow Green-Yellow; "
                  "presetBlueRed Blue-Red}; "
                  "userSchemeSeparator -\n"
@@ -247,8 +253,10 @@ private Q_SLOTS:
     void captions_translatedWithUniqueAccessKeys_data() {
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("captions");
-        QTest::newRow("C") << QLocale::c() << "&File 12,345 characters";
-        QTest::newRow("German") << QLocale(QLocale::German) << "&Datei 12.345 Zeichen";
+        QTest::newRow("C") << QLocale::c()
+                           << "&File None None 1,715,301 characters, too long to edit";
+        QTest::newRow("German") << QLocale(QLocale::German)
+                                << "&Datei Keine Keine 1.715.301 Zeichen, zu lang zum Bearbeiten";
     }
     void captions_translatedWithUniqueAccessKeys() {
         QFETCH(QLocale, locale);
@@ -267,8 +275,29 @@ private Q_SLOTS:
         }
         keys = keys.filter(QRegularExpression("\\D"));
         QCOMPARE(keys.removeDuplicates(), 0);
-        w->codeBox()->setCode(QString(12345, u'x'));
-        QTEST(w->find<QMenu>("fileMenu")->title() + ' ' + w->find<QLabel>("codeSizeLabel")->text(),
+        // A caption at least 4 pixels clear of its button's frame, for HTML and other code.
+        for (const char* format : {"formatFont", "formatJson"}) {
+            w->activate(format);
+            for (auto* button : w->window->centralWidget()->findChildren<QPushButton*>()) {
+                const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+                const QString caption = button->text();
+                const int text = button->fontMetrics().size(Qt::TextShowMnemonic, caption).width();
+                QVERIFY2(caption.size() < 2 || (button->width() - text) / 2 - frame >= 4,
+                         qPrintable(caption));
+            }
+        }
+        w->activate("formatFont");
+        // "None" is shown translated and chosen as itself.
+        w->find<QLineEdit>("textEdit")->setText("A");
+        w->window->setColors(paletteOf({0x0000FF}));
+        w->activate("colorizeButton");
+        QCOMPARE(w->codeBox()->code(), "<center><font color=\"#FF0000\">A</font></center>");
+        auto* sizeLine = w->find<QLabel>("codeSizeLabel");
+        w->codeBox()->setCode(QString(1715301, u'x'));
+        QVERIFY(sizeLine->width() >= sizeLine->sizeHint().width()); // the whole line shows
+        QTEST(w->find<QMenu>("fileMenu")->title() + ' ' +
+                  w->find<QComboBox>("faceCombo")->currentText() + ' ' +
+                  w->find<QComboBox>("sizeCombo")->currentText() + ' ' + sizeLine->text(),
               "captions");
     }
 
@@ -289,6 +318,7 @@ private Q_SLOTS:
                                         "171615 1a1918 1d1c1b"}; // draw k is k/256: component k
         const QStringList cleared = {"palette=_ _ _ _ _ _ _ _ _ _"};
         const QString folder = "stored=saveFolder=/out";
+        const QString codeCaptions = "captions=Code: &Copy Code S&ave Code &Save Code...";
         const QStringList saved = {asked, page("FFFFFF", "kept"), folder};
         const Setup none = nullptr;
         const QString ansi = "code=\x1b[38;2;0;0;0mA\x1b[38;2;34;34;34mB\x1b[38;2;99;99;99mC"
@@ -321,7 +351,8 @@ private Q_SLOTS:
             {"formatSpan", none, {"options=Span Rgb Classic (merge on)", "stored=format=span"}},
             {"formatBBCode > merge > formatFont",
              none,
-             {"options=Font Rgb Classic Merge", "stored=format=bbcode|merge=1|format=font"}},
+             {"captions=HTML Code: &Copy HTML S&ave HTML &Save as HTML...",
+              "options=Font Rgb Classic Merge", "stored=format=bbcode|merge=1|format=font"}},
             {"blendOkLab", none, {"options=Font OkLab Classic", "stored=blend=oklab"}},
             {"spreadEven", none, {"options=Font Rgb Even", "stored=spread=even"}},
             {"clearButton", none, cleared},
@@ -368,11 +399,19 @@ private Q_SLOTS:
              {"options=Span Rgb Classic SkipBlanks (merge on)", "stored=format=span|skipblanks=1"}},
             {"editTemplate",
              [](WindowFixture& w) { w.fake.inputPrompt.answers = {"[c/{hex}:{c}]"}; },
-             {"options=Template Rgb Classic (merge on)",
+             {codeCaptions, "options=Template Rgb Classic (merge on)", "prompted=&#{hex}{c}",
               "stored=format=template|template=[c/{hex}:{c}]"}},
-            {"editTemplate, unknown placeholder",
-             [](WindowFixture& w) { w.fake.inputPrompt.answers = {"{x}"}; },
-             {"messages=Tintwave: The template has an unknown placeholder {x}."}},
+            // The prompt comes back with what was typed until it is right or cancelled.
+            {"editTemplate, unknown placeholder, mended",
+             [](WindowFixture& w) {
+                 w.fake.inputPrompt.answers = {"{x}", "{c}."};
+             },
+             {codeCaptions, "messages=Tintwave (!): The template has an unknown placeholder {x}.",
+              "options=Template Rgb Classic (merge on)", "prompted=&#{hex}{c}|{x}",
+              "stored=format=template|template={c}."}},
+            {"editTemplate, empty",
+             [](WindowFixture& w) { w.fake.inputPrompt.answers = {""}; },
+             {"messages=Tintwave (!): The template is empty.", "prompted=&#{hex}{c}|"}},
             // Spans with the chosen styles whatever the format, and the text.
             {"formatJson > colorizeButton > copyRichText",
              none,
@@ -399,13 +438,16 @@ private Q_SLOTS:
              },
              {"asked=/srv/www/index.html|HTML Files (*.html *.htm)", page("FFFFFF", "kept"),
               "stored=saveFolder=/srv/www|saveFolder=/out"}},
+            {"saveAs, name without extension",
+             [](WindowFixture& w) { w.fake.saveDialog.answers = {"/out/p"}; },
+             {asked, "files=/out/p.html:" + page("FFFFFF", "kept").section(':', 1), folder}},
             {"formatJson > saveAs",
              none,
              {"asked=tintwave.json|JSON Files (*.json)", "files=/out/p.html:kept\n",
               "stored=format=json|saveFolder=/out"}},
             {"saveAs, write fails",
              [](WindowFixture& w) { w.fake.files.failWith = "Permission denied"; },
-             {asked, "messages=Tintwave: Could not save /out/p.html: Permission denied"}},
+             {asked, "messages=Tintwave (!): Could not save /out/p.html: Permission denied"}},
             {"showAbout", none, {"modal=tintwave::app::AboutWindow"}},
             {"quit", none, {"visible=no"}},
         };
@@ -454,7 +496,8 @@ private Q_SLOTS:
     // The window's frame, not only its client area, is centred on the screen. Every control
     // but the text boxes (they scroll) shows its whole content in the desktop's fonts: it is
     // at least its size hint (the one-glyph arrows fit without the style's minimum button
-    // width). The boxes show on screen when they have the keyboard focus.
+    // width). The boxes and buttons, the default one too, show on screen when they have the
+    // keyboard focus.
     void window_frameCentred_controlsShowContentAndFocus() {
         const QRect frame = w->window->frameGeometry();
         QVERIFY(frame.size() != w->window->size()); // the platform draws a frame
@@ -471,7 +514,8 @@ private Q_SLOTS:
                          c->size().expandedTo(c->sizeHint()) == c->size(),
                      qPrintable(c->objectName()));
         }
-        for (QWidget* box : {w->find("colorBox0"), w->find("preview")}) {
+        for (QWidget* box : {w->find("colorBox0"), w->find("preview"), w->find("colorizeButton"),
+                             w->find("clearButton")}) {
             const QRect area(box->mapTo(w->window.get(), QPoint()), box->size());
             const auto shown = [&] {
                 return box->screen()->grabWindow(w->window->winId()).copy(area).toImage();

@@ -102,6 +102,42 @@ private Q_SLOTS:
         QVERIFY(turn == 1 || (pixelsOf(Qt::red) > 0 && pixelsOf(Qt::blue) > 0));
     }
 
+    // Each whole-box style changes how every character is drawn, underline as bold and
+    // italic do, also where each character has a colour of its own: in each third of the
+    // text's width some pixel differs.
+    void paint_eachStyleShowsOnEveryCharacter_data() {
+        QTest::addColumn<int>("style"); // 1 bold, 2 italic, 4 underline
+        QTest::newRow("bold") << 1;
+        QTest::newRow("italic") << 2;
+        QTest::newRow("underline") << 4;
+    }
+    void paint_eachStyleShowsOnEveryCharacter() {
+        QFETCH(int, style);
+        const std::vector<engine::CharColor> chars{{0, 1, 0}, {1, 1, 0x40}, {2, 1, 0x80}};
+        box->showColorized(u"iii"_s, chars, engine::kNone, false, false, false);
+        const QImage plain = background();
+        box->showColorized(u"iii"_s, chars, engine::kNone, style & 1, style & 2, style & 4);
+        const QImage styled = background();
+        // From the first column the plain text inks to its last, in thirds.
+        int left = plain.width(), right = 0;
+        for (int x = 0; x < plain.width(); ++x) {
+            for (int y = 0; y < plain.height(); ++y) {
+                left = plain.pixelIndex(x, y) == 0 ? std::min(left, x) : left;
+                right = plain.pixelIndex(x, y) == 0 ? x + 1 : right;
+            }
+        }
+        const int width = right - left;
+        for (int third = 0; third < 3; ++third) {
+            bool differs = false;
+            for (int x = left + third * width / 3; x < left + (third + 1) * width / 3; ++x) {
+                for (int y = 0; y < plain.height(); ++y) {
+                    differs = differs || plain.pixelIndex(x, y) != styled.pixelIndex(x, y);
+                }
+            }
+            QVERIFY2(differs, qPrintable(QString::number(third)));
+        }
+    }
+
     // The chosen face is found as a browser finds it, whatever the box's own style hint.
     void showColorized_faceFoundWhateverTheBoxHint() {
         QFont sans(u"Arial"_s);

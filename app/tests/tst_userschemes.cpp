@@ -3,11 +3,14 @@
 
 #include <QDialog>
 #include <QListWidget>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QStyle>
 
 using namespace tintwave;
 using namespace tintwave::app;
 using namespace tintwave::app::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -48,7 +51,8 @@ class TestUserSchemes : public QObject {
 
     std::unique_ptr<WindowFixture> w;
 
-    void addScheme(const QString& name, const palette::Palette& colors) {
+    // Nothing for name cancels the prompt.
+    void addScheme(const std::optional<QString>& name, const palette::Palette& colors) {
         w->window->setColors(colors);
         w->fake.inputPrompt.answers = {name};
         w->activate("addScheme");
@@ -63,14 +67,19 @@ private Q_SLOTS:
     void init() { w = std::make_unique<WindowFixture>(); }
     void cleanup() { w.reset(); }
 
+    // A count of two over one scheme is damage, repaired and told at start-up.
     void startup_buildsTheStoredSchemesIntoTheMenu() {
         w->fake.settings.setValue("general", "numSchemes", "2");
         w->fake.settings.setValue("scheme1", "title", "Warm & Red");
-        w->open(); // scheme2 has no title: an empty caption
-        QCOMPARE(w->window->userSchemeCount(), 2);
+        w->fake.settings.setValue("scheme2", "box0", "255");
+        w->open();
+        QCOMPARE(w->window->userSchemeCount(), 1);
         QCOMPARE(w->userSchemeEntries(), // '&' shown as itself, not as an access key
-                 QStringList({"userScheme1=Warm && Red", "userScheme2="}));
-        QCOMPARE(w->find<QMenu>("schemesMenu")->actions().last(), w->find<QAction>("userScheme2"));
+                 QStringList({"userScheme1=Warm && Red"}));
+        QCOMPARE(w->find<QMenu>("schemesMenu")->actions().last(), w->find<QAction>("userScheme1"));
+        QTRY_COMPARE(w->fake.messages.shown,
+                     QStringList{"Tintwave (!): The settings were damaged; a copy was kept."});
+        QCOMPARE(w->fake.settings.sections(), QStringList({"general", "scheme1"}));
     }
 
     void add_storesTheWholePaletteInOrder_cancelStoresNothing() {
@@ -78,7 +87,7 @@ private Q_SLOTS:
         QVERIFY(!w->find<QMenu>("schemesMenu")
                      ->actionGeometry(w->find<QAction>("userSchemeSeparator"))
                      .isEmpty());
-        addScheme(QString(), paletteOf({0}));
+        addScheme(std::nullopt, paletteOf({0}));
         QVERIFY(w->fake.settings.log.isEmpty());
         addScheme(QStringLiteral("Warm"), paletteOf({0, E, 255}));
         QCOMPARE(w->fake.inputPrompt.asked,
@@ -143,8 +152,9 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("left"); // the entries left, then any message shown
         QTest::newRow("Remove") << QStringList{"click 1", "Remove"} << "A C";
-        QTest::newRow("chosen one gone") << QStringList{"click 1", "elsewhere B", "Remove"}
-                                         << "A C Tintwave: The scheme \"B\" is no longer there.";
+        QTest::newRow("chosen one gone")
+            << QStringList{"click 1", "elsewhere B", "Remove"}
+            << "A C Tintwave (!): The scheme \"B\" is no longer there.";
         QTest::newRow("Enter") << QStringList{"click 2", "Enter"} << "A B";
         QTest::newRow("first line") << QStringList{"click 0", "Remove"} << "B C";
         QTest::newRow("double click only selects") << QStringList{"double 2", "Enter"} << "A B";
@@ -187,17 +197,47 @@ private Q_SLOTS:
         QCOMPARE(w->window->userSchemeCount(), captions.size());
     }
 
-    void storeRefusals_noticeShownOnce_menuShowsOnlyWhatIsStored() {
+    // A long title is shortened in the middle, in the menu (never wider than a third of
+    // the screen) and in the Remove Scheme dialog, with the whole title as tooltip.
+    void longTitle_elidedInTheMiddle_wholeAsTooltip() {
         w->open();
-        w->fake.settings.refuseLock = true;
-        addScheme(QStringLiteral("A"), paletteOf({1}));
-        QCOMPARE(w->fake.messages.shown,
-                 QStringList{"Tintwave: The settings are locked by another copy."});
-        w->fake.settings.refuseLock = false;
+        const QString title = "Begin" + QString(300, u'x') + "End";
+        addScheme(title, paletteOf({1}));
+        auto* menu = w->find<QMenu>("schemesMenu");
+        QVERIFY(menu->sizeHint().width() <= menu->screen()->availableGeometry().width() / 3);
+        const QAction* entry = w->find<QAction>("userScheme1");
+        QStringList shown{entry->text(), entry->toolTip()};
+        whenModal([&](QWidget* dialog) {
+            const QListWidget* list = schemeList(dialog);
+            shown << list->item(0)->text() << list->item(0)->toolTip();
+            QVERIFY(list->fontMetrics().horizontalAdvance(shown[2]) < list->viewport()->width());
+            act(dialog, QStringLiteral("Cancel"));
+        });
+        w->activate("removeScheme");
+        shown.replaceInStrings(QRegularExpression(u"^Beginx+…x+End$"_s), "elided");
+        QCOMPARE(shown, QStringList({"elided", title, "elided", title}));
+    }
+
+    // A refused add says why, once: the store's notice, or the window for a missing name.
+    // The menu shows only what the store holds.
+    void add_refused_saysWhy_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("store locked")
+            << "A" << true << "Tintwave (!): The settings are locked by another copy.";
+        QTest::newRow("empty name")
+            << "" << false << "Tintwave (!): The scheme was not added: it needs a name.";
+    }
+    void add_refused_saysWhy() {
+        QFETCH(QString, name);
+        QFETCH(bool, locked);
+        QFETCH(QString, message);
+        w->open();
         addScheme(QStringLiteral("B"), paletteOf({2}));
-        QCOMPARE(w->fake.messages.shown.size(), 1);
-        w->fake.settings.refuseWrites = true; // the menu shows only what the store holds
-        addScheme(QStringLiteral("C"), paletteOf({3}));
+        w->fake.settings.refuseLock = locked;
+        addScheme(name, paletteOf({1}));
+        QCOMPARE(w->fake.messages.shown, QStringList{message});
         QCOMPARE(w->userSchemeEntries(), QStringList{"userScheme1=B"});
     }
 };

@@ -43,6 +43,7 @@ private Q_SLOTS:
             "--per-line does not apply to --format font (its line breaks are characters)");
         row({"--format", "template"}, "--format template needs --template");
         row({"--format", "json", "--template", "{c}"}, "--template needs --format template");
+        row({"--format", "template", "--template", ""}, "--template is empty");
         row({"--format", "template", "--template", "&#{hex}{C}"},
             "--template has an unknown placeholder {C}");
         row({"--format", "template", "--template", "{c}{{hex}"},

@@ -109,11 +109,16 @@ private Q_SLOTS:
         QCOMPARE(io.err,
                  QStringList{"tintwave-cli: cannot write '/ro/out.html': Permission denied"});
 
-        MemoryIo broken;
-        broken.stdoutBroken = true;
+        // Code, help, version and the scheme list alike.
         o.outputPath.clear();
-        QCOMPARE(cli::run(o, broken), cli::kExitUsage);
-        QCOMPARE(broken.err, QStringList{"tintwave-cli: cannot write to standard output"});
+        for (const auto action : {cli::Action::Colorize, cli::Action::Help, cli::Action::Version,
+                                  cli::Action::ListSchemes}) {
+            MemoryIo broken;
+            broken.stdoutBroken = true;
+            o.action = action;
+            QCOMPARE(cli::run(o, broken), cli::kExitUsage);
+            QCOMPARE(broken.err, QStringList{"tintwave-cli: cannot write to standard output"});
+        }
     }
 
     // --color-depth auto by TERM; --animate on a terminal hands over the frames of a cycle and

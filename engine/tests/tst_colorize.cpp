@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextBoundaryFinder>
 #include <cmath>
@@ -165,15 +166,22 @@ Shown readJson(const QString& code) {
     return shown;
 }
 
-// The font format's colour of every unit of text, its line breaks left out (they take no
-// place in the gradient of the other formats).
+// Control characters the formats but font and ANSI leave out: all below U+0020 but tab and
+// the line breaks, and U+007F.
+const QRegularExpression kLeftOut(u"[\\x00-\\x08\\x0B\\x0C\\x0E-\\x1F\\x7F]"_s);
+
+// The font format's colour of every unit of text the other formats write: line breaks take
+// no place in their gradient, controls take one and are left out.
 QList<ColorValue> fontColors(QString text, const SlotValues& slots,
                              const ColorizeOptions& options) {
     QList<ColorValue> colors;
     const ColorizeOptions font{
         .output = {.blend = options.output.blend, .spread = options.output.spread}};
-    for (const CharColor& c : colorize(text.remove(u'\r').remove(u'\n'), slots, font).chars) {
-        colors.insert(colors.size(), c.length, c.color);
+    text.remove(u'\r').remove(u'\n');
+    for (const CharColor& c : colorize(text, slots, font).chars) {
+        if (!kLeftOut.match(text.mid(c.start, c.length)).hasMatch()) {
+            colors.insert(colors.size(), c.length, c.color);
+        }
     }
     return colors;
 }
@@ -438,7 +446,21 @@ private Q_SLOTS:
         row("json leading blank, line break, control, merged", as(Json, true, true),
             u" a\n\x01\\"_s, kGrey,
             u"[\"\",{\"text\":\" \"},{\"text\":\"a\",\"color\":\"#555555\"},{\"text\":\"\\n\"},"
-            "{\"text\":\"\\u0001\",\"color\":\"#AAAAAA\"},{\"text\":\"\\\\\",\"color\":\"#FFFFFF\"}]"_s);
+            "{\"text\":\"\\\\\",\"color\":\"#FFFFFF\"}]"_s);
+        // Control characters but tab and line breaks are left out, each keeping its place in
+        // the gradient; ANSI shows them (above).
+        const QString controls = u"a"_s + QChar(0) + u"\x07\x1b\x7f\tb"_s;
+        for (const auto& [format, code] : std::initializer_list<std::pair<OutputFormat, QString>>{
+                 {Span, u"<span style=\"color:#000000\">a</span><span style=\"color:#D4D4D4\">"
+                        "\t</span><span style=\"color:#FFFFFF\">b</span>"_s},
+                 {BBCode, u"[color=#000000]a[/color][color=#D4D4D4]\t[/color][color=#FFFFFF]b"
+                          "[/color]"_s},
+                 {McX, u"&x&0&0&0&0&0&0a&x&D&4&D&4&D&4\t&x&F&F&F&F&F&Fb"_s},
+                 {MiniMessage, u"<#000000>a<#D4D4D4>\t<#FFFFFF>b"_s},
+                 {Template, u"000000aD4D4D4\tFFFFFFb"_s}}) {
+            row(qPrintable(u"controls left out, "_s + formatName(format)),
+                as(format, false, false, u"{hex}{c}"_s), controls, kGrey, code);
+        }
         row("template placeholders, braces, merged",
             as(Template, true, false, u"{{{hex}}}{h1}{h6}|{r},{g},{b}|{c}"_s), u"ab"_s, kNavy,
             u"{102030}10|16,32,48|ab"_s);
@@ -488,8 +510,10 @@ private Q_SLOTS:
                     const QList<ColorValue> font = big ? QList<ColorValue>(text.size(), kNavy[0])
                                                        : fontColors(text, slots, options);
                     const Shown shown = read(colorize(text, slots, options).code);
-                    QCOMPARE(shown.text,
-                             QString(text).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n'));
+                    QCOMPARE(shown.text, QString(text)
+                                             .replace(u"\r\n"_s, u"\n"_s)
+                                             .replace(u'\r', u'\n')
+                                             .remove(kLeftOut));
                     const int chosen =
                         (options.bold ? Bold : 0) | (options.underline ? Underline : 0);
                     qsizetype i = 0;

@@ -1,5 +1,6 @@
 // The saved page, its bytes, its save when the disk fills up, and the clipboard copy.
 #include "output/Page.h"
+#include "output/SaveFolder.h"
 #include "platform/memory/MemoryPlatform.h"
 #include "platform/qt/SaveFileWriter.h"
 
@@ -135,6 +136,28 @@ private Q_SLOTS:
                              QStringLiteral("x"), kWhite, platform::FixedSystemColors());
         QVERIFY(error && !error->isEmpty());
         QVERIFY(!QDir(dir.filePath(QStringLiteral("missing"))).exists());
+    }
+
+    // Only a name without an extension gets one; what the code goes into stays as named.
+    void withExtension_addsOneOnlyWhereTheNameHasNone_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("none") << "/out/noext"
+                              << "/out/noext.html";
+        QTest::newRow("dot in the folder") << "/out.d/noext"
+                                           << "/out.d/noext.html";
+        QTest::newRow("final dot") << "noext."
+                                   << "noext.html";
+        QTest::newRow("another one") << "/out/page.txt"
+                                     << "/out/page.txt";
+        QTest::newRow("hidden name") << "/out/.page"
+                                     << "/out/.page.html";
+        QTest::newRow("device") << "/dev/null"
+                                << "/dev/null";
+    }
+    void withExtension_addsOneOnlyWhereTheNameHasNone() {
+        QFETCH(QString, path);
+        QTEST(output::withExtension(path, ".html"), "saved");
     }
 
     void copyHtml_copiesOnlyFilledCodeUnchanged() {

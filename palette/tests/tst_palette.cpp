@@ -77,7 +77,7 @@ private Q_SLOTS:
             QCOMPARE(applyPreset(p).values(), p.colors);
         }
         QCOMPARE(menu.join(u','),
-                 u"Photoshop Gradients,Black/White/Gray,Blue/Green,Orange/Red/Yellow,Misc.,"
+                 u"&Photoshop Gradients,&Black/White/Gray,Blue/&Green,&Orange/Red/Yellow,&Misc.,"
                  "-1:Spectrum,0:Red-Green,0:Violet-Orange,0:Blue-Red-Yellow,0:Blue-Yellow-Blue,"
                  "0:Orange-Yellow-Orange,0:Violet-Green-Orange,0:Yellow-Violet-Orange-Blue,"
                  "0:Copper,1:Gray-White-Gray,1:Black-White-Black,1:White-Black-White,"

@@ -67,12 +67,15 @@ public:
 
 class ScriptedInputPrompt : public InputPrompt {
 public:
-    QString getText(const QString& prompt, const QString& title, const QString&) override {
+    std::optional<QString> getText(const QString& prompt, const QString& title,
+                                   const QString& defaultText) override {
         asked << prompt + QLatin1Char('|') + title;
-        return answers.isEmpty() ? QString() : answers.takeFirst();
+        shown << defaultText;
+        return answers.isEmpty() ? std::nullopt : answers.takeFirst();
     }
-    QStringList answers; // empty text stands for Cancel
+    QList<std::optional<QString>> answers; // nothing stands for Cancel, as do no answers
     QStringList asked;
+    QStringList shown; // the text each prompt opened with
 };
 
 class ScriptedColorDialog : public ColorDialog {
@@ -98,10 +101,10 @@ public:
 
 class RecordingMessageDisplay : public MessageDisplay {
 public:
-    void show(const QString& text, const QString& title) override {
-        shown << title + QLatin1String(": ") + text;
+    void show(const QString& text, const QString& title, Icon icon) override {
+        shown << title + QLatin1String(icon == Icon::Warning ? " (!): " : ": ") + text;
     }
-    QStringList shown; // "title: text"
+    QStringList shown; // "title: text", "title (!): text" with the warning icon
 };
 
 class RecordingUrlOpener : public UrlOpener {

@@ -73,7 +73,16 @@ bool MemorySettingsStore::hasKey(const QString& section, const QString& key) con
     return data_.value(section).contains(key);
 }
 
-QStringList MemorySettingsStore::sections() const {
+bool MemorySettingsStore::keepDamagedCopy() {
+    if (!admitWrite()) {
+        return false;
+    }
+    log << QStringLiteral("keep damaged copy");
+    notify(QStringLiteral("The settings were damaged; a copy was kept."));
+    return true;
+}
+
+QStringList MemorySettingsStore::sections() {
     return data_.keys();
 }
 

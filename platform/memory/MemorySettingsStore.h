@@ -20,11 +20,13 @@ public:
     void sync() override;
     // Counts holders; refused, with a notice, while refuseLock is true.
     std::unique_ptr<ExclusiveAccess> lockExclusive() override;
+    // Logs "keep damaged copy" with a notice; refused while refuseWrites is true.
+    bool keepDamagedCopy() override;
+    // Section names, sorted.
+    QStringList sections() override;
 
     bool hasSection(const QString& section) const;
     bool hasKey(const QString& section, const QString& key) const;
-    // Section names, sorted.
-    QStringList sections() const;
     // Gives a notice as the real store does (for a damaged file, a failed write).
     void notify(const QString& notice);
 

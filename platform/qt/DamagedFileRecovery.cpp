@@ -90,7 +90,7 @@ bool isReadableKey(const QString& key, const QSet<QByteArray>& spelled) {
 
 // Writes bytes to "<path>.corrupt-<stamp>", never over an existing file. Returns the name
 // used, or empty text when no copy could be made.
-QString keepCopy(const QString& path, const QByteArray& bytes) {
+QString writeCopy(const QString& path, const QByteArray& bytes) {
     const QString base = path + QStringLiteral(".corrupt-") +
                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     for (int n = 1; n < 1000; ++n) {
@@ -108,6 +108,13 @@ QString keepCopy(const QString& path, const QByteArray& bytes) {
         }
     }
     return {};
+}
+
+QString copyFailedNotice(const QString& file) {
+    return QCoreApplication::translate("tintwave::platform::QSettingsStore",
+                                       "The settings file \"%1\" is damaged and could not be "
+                                       "copied aside, so nothing was saved to it.")
+        .arg(QDir::toNativeSeparators(file));
 }
 
 // Rewrites settings with only the keys read from readable lines, with their values as
@@ -132,7 +139,15 @@ DamagedFileRecovery::DamagedFileRecovery(QString file)
     : file_(std::move(file)) {
 }
 
-bool DamagedFileRecovery::prepareRewrite(QSettings& settings, QStringList& notices) {
+QString setAsideNotice(const QString& file, const QString& copy) {
+    return QCoreApplication::translate("tintwave::platform::QSettingsStore",
+                                       "The settings file \"%1\" was damaged and could not be "
+                                       "read completely. A copy of it was kept as \"%2\"; "
+                                       "Tintwave goes on with the settings it could read.")
+        .arg(QDir::toNativeSeparators(file), QDir::toNativeSeparators(copy));
+}
+
+bool DamagedFileRecovery::isReadable() {
     if (file_.isEmpty()) {
         return true;
     }
@@ -141,27 +156,52 @@ bool DamagedFileRecovery::prepareRewrite(QSettings& settings, QStringList& notic
         knownReadable_ = bytes;
         return true;
     }
-    const QString copy = keepCopy(file_, bytes);
+    return false;
+}
+
+bool DamagedFileRecovery::prepareRewrite(QSettings& settings, QStringList& notices,
+                                         bool& setAside) {
+    setAside = false;
+    if (isReadable()) {
+        return true;
+    }
+    const QByteArray bytes = fileBytes(file_);
+    const QString copy = writeCopy(file_, bytes);
     if (copy.isEmpty()) {
-        notices << QCoreApplication::translate("tintwave::platform::QSettingsStore",
-                                               "The settings file \"%1\" is damaged and could not "
-                                               "be copied aside, so nothing was saved to it.")
-                       .arg(QDir::toNativeSeparators(file_));
+        notices << copyFailedNotice(file_);
         return false;
     }
     keepOnlyReadableKeys(settings, bytes);
     knownReadable_ = bytes; // set aside; from here on it may be rewritten
-    notices << QCoreApplication::translate("tintwave::platform::QSettingsStore",
-                                           "The settings file \"%1\" was damaged and could not be "
-                                           "read completely. A copy of it was kept as \"%2\"; "
-                                           "Tintwave goes on with the settings it could read.")
-                   .arg(QDir::toNativeSeparators(file_), QDir::toNativeSeparators(copy));
+    copyKept_ = setAside = true;
+    notices << setAsideNotice(file_, copy);
+    return true;
+}
+
+bool DamagedFileRecovery::keepCopy(QStringList& notices) {
+    if (file_.isEmpty()) {
+        return true;
+    }
+    const QByteArray bytes = fileBytes(file_);
+    if (copyKept_ || (!ownRewrite_.isNull() && bytes == ownRewrite_)) {
+        return true;
+    }
+    const QString copy = writeCopy(file_, bytes);
+    if (copy.isEmpty()) {
+        notices << copyFailedNotice(file_);
+        return false;
+    }
+    copyKept_ = true;
+    notices << setAsideNotice(file_, copy);
     return true;
 }
 
 void DamagedFileRecovery::noteWritten() {
     if (!file_.isEmpty()) {
         knownReadable_ = fileBytes(file_);
+        if (std::exchange(copyKept_, false)) {
+            ownRewrite_ = knownReadable_;
+        }
     }
 }
 

@@ -36,6 +36,13 @@ QString escapedName(const QString& name) {
     return out;
 }
 
+QString unescapedName(const QString& escaped) {
+    if (escaped == QLatin1String("%")) {
+        return {};
+    }
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(escaped.toUtf8()));
+}
+
 QString settingsKey(const QString& section, const QString& key) {
     if (section == kRootSection) {
         return escapedName(key);

@@ -18,6 +18,9 @@ inline const QString kRootSection = QStringLiteral("general");
 // letter escaped.
 QString escapedName(const QString& name);
 
+// The section or key name a QSettings group or key escapedName made.
+QString unescapedName(const QString& escaped);
+
 // The QSettings key of a key in a section; the root section's keys stand at the top.
 QString settingsKey(const QString& section, const QString& key);
 

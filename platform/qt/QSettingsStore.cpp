@@ -80,6 +80,30 @@ public:
 
     void sync() { syncSettings(); }
 
+    QStringList sections() {
+        QStringList names;
+        for (const QString& group : settings_->childGroups()) {
+            names << detail::unescapedName(group);
+        }
+        if (!settings_->childKeys().isEmpty()) {
+            names << kRootSection;
+        }
+        return names;
+    }
+
+    bool isReadable() { return recovery_.isReadable(); }
+
+    // Within a batch: a file found damaged when opened is set aside and rewritten.
+    void settleDamage() { (void)mayWrite(); }
+
+    // Within a batch only.
+    bool keepDamagedCopy() {
+        if (!batch_ || !mayWrite()) {
+            return false;
+        }
+        return recovery_.keepCopy(batch_->notices);
+    }
+
     // Between these two, writes stay in memory and the file is checked only once. A batch
     // runs under the lock and starts from the file as it is.
     bool inBatch() const { return batch_.has_value(); }
@@ -102,7 +126,10 @@ private:
     // completely is set aside; when that fails nothing is written.
     bool mayWrite() {
         if (!batch_->writable) {
-            batch_->writable = recovery_.prepareRewrite(*settings_, batch_->notices);
+            bool setAside = false;
+            batch_->writable = recovery_.prepareRewrite(*settings_, batch_->notices, setAside);
+            // The rewrite is due even when nothing else is written.
+            batch_->written = batch_->unsynced = batch_->written || setAside;
         }
         return *batch_->writable;
     }
@@ -198,14 +225,16 @@ private:
     std::unique_ptr<QLockFile> lock_;
 };
 
-QSettingsStore::QSettingsStore(const QString& application, NoticeHandler onNotice)
+QSettingsStore::QSettingsStore(const QString& application, NoticeHandler onNotice, Access access)
     : place_(userPlace(application))
-    , onNotice_(std::move(onNotice)) {
+    , onNotice_(std::move(onNotice))
+    , readOnly_(access == Access::ReadOnly) {
 }
 
-QSettingsStore::QSettingsStore(const IniFile& file, NoticeHandler onNotice)
+QSettingsStore::QSettingsStore(const IniFile& file, NoticeHandler onNotice, Access access)
     : place_(iniPlace(file.path))
-    , onNotice_(std::move(onNotice)) {
+    , onNotice_(std::move(onNotice))
+    , readOnly_(access == Access::ReadOnly) {
 }
 
 QSettingsStore::~QSettingsStore() = default;
@@ -218,11 +247,41 @@ QString QSettingsStore::fileName() const {
     return place_.file;
 }
 
+// A damaged file is dealt with as soon as it is opened, so the user hears of it at
+// start-up: a read-only store says so, any other sets it aside under the lock.
 QSettingsStore::Backend& QSettingsStore::backend() {
     if (!backend_) {
         backend_ = std::make_unique<Backend>(place_);
+        if (!backend_->isReadable()) {
+            if (readOnly_) {
+                tellDamage();
+            } else if (const auto access = lockExclusive()) {
+                backend_->settleDamage();
+            }
+        }
     }
     return *backend_;
+}
+
+void QSettingsStore::tellDamage() {
+    if (!std::exchange(damageTold_, true)) {
+        notify(QCoreApplication::translate("tintwave::platform::QSettingsStore",
+                                           "The settings file \"%1\" is damaged; Tintwave reads "
+                                           "what it can and leaves the file as it is.")
+                   .arg(QDir::toNativeSeparators(place_.file)));
+    }
+}
+
+QStringList QSettingsStore::sections() {
+    return backend().sections();
+}
+
+bool QSettingsStore::keepDamagedCopy() {
+    if (readOnly_) {
+        tellDamage();
+        return false;
+    }
+    return backend().keepDamagedCopy();
 }
 
 void QSettingsStore::notify(const QString& notice) {
@@ -244,6 +303,9 @@ void QSettingsStore::removeSection(const QString& section) {
 }
 
 void QSettingsStore::writeExclusively(const std::function<void(Backend&)>& write) {
+    if (readOnly_) {
+        return;
+    }
     Backend& b = backend();
     std::unique_ptr<ExclusiveAccess> access; // none needed inside a held access
     if (!b.inBatch() && !(access = lockExclusive())) {
@@ -265,7 +327,8 @@ void QSettingsStore::setLockTimes(int waitMs, int staleMs) {
 
 std::unique_ptr<ExclusiveAccess> QSettingsStore::lockExclusive() {
     Backend& b = backend();
-    if (b.inBatch()) { // already held here: the writes join the open batch
+    if (b.inBatch() || readOnly_) { // a read-only store changes nothing to keep apart // already
+                                    // held here: the writes join the open batch
         return std::make_unique<ExclusiveAccess>();
     }
     detail::SettingsFileLock lock =

@@ -18,13 +18,14 @@ namespace tintwave::platform {
 // "[general]" header, so a hand-edited file reads as expected and the section keeps its
 // name. Writes reach the file at once.
 //
-// A file QSettings cannot read completely is never silently rewritten: before the first
-// write over it, its bytes are copied beside it as "<file>.corrupt-<date>-<time>" and a
-// notice names both files; the file is then rewritten with only the settings read from
-// it, without keys and sections QSettings made of its damaged lines. Every read sees the
-// file parsed whole, so what is shown before a write is what the write keeps. A failed
-// write gives a notice too. Notices go to the handler given at construction, never while
-// the lock is held.
+// A file QSettings cannot read completely is never silently rewritten: when the store
+// first opens it (or before a write over a file another copy damaged later), its bytes
+// are copied beside it as "<file>.corrupt-<date>-<time>" and a notice names both files;
+// the file is then rewritten with only the settings read from it, without keys and
+// sections QSettings made of its damaged lines. Every read sees the file parsed whole, so
+// what is shown is what the rewrite keeps. A failed write gives a notice too. Notices go
+// to the handler given at construction, never while the lock is held. A read-only store
+// never writes: it says a file is damaged and leaves it as it is.
 //
 // lockExclusive() holds "<file>.tintwave-lock" (a QLockFile beside the settings file; not
 // QSettings' own "<file>.lock", which QSettings takes itself while syncing). While it is
@@ -40,15 +41,20 @@ public:
         QString path;
     };
 
+    enum class Access { ReadWrite, ReadOnly };
+
     // The user's settings of one application, in their own place (userPlace()).
-    QSettingsStore(const QString& application, NoticeHandler onNotice);
-    QSettingsStore(const IniFile& file, NoticeHandler onNotice);
+    QSettingsStore(const QString& application, NoticeHandler onNotice,
+                   Access access = Access::ReadWrite);
+    QSettingsStore(const IniFile& file, NoticeHandler onNotice, Access access = Access::ReadWrite);
     ~QSettingsStore() override;
 
     QString value(const QString& section, const QString& key) override;
     void setValue(const QString& section, const QString& key, const QString& value) override;
     void removeSection(const QString& section) override;
+    QStringList sections() override;
     void sync() override;
+    bool keepDamagedCopy() override;
     // The returned access refers to this store and must not outlive it. The notices of
     // the writes made under it are handed on together once it is released. Asked for
     // again while one is held here, it joins the one held.
@@ -84,9 +90,13 @@ private:
     // Runs one write under the lock; a write made while an access is held is part of it.
     void writeExclusively(const std::function<void(Backend&)>& write);
     void notify(const QString& notice);
+    // Read-only: says once that the file is damaged.
+    void tellDamage();
 
     Place place_;
     NoticeHandler onNotice_;
+    bool readOnly_;
+    bool damageTold_ = false;          // read-only: the damaged file was mentioned
     std::unique_ptr<Backend> backend_; // opened on first use
     int lockWaitMs_ = 15000;
     int staleLockMs_ = 10000;

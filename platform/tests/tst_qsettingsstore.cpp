@@ -96,9 +96,10 @@ private Q_SLOTS:
         QStandardPaths::setTestModeEnabled(false);
     }
 
-    // Contents Qt reads only in part, or writes back as something else: the next write
-    // would drop the rest, so they are copied aside first, once, under a name not taken.
-    void unreadableFile_isCopiedAsideOnceBeforeTheFirstWrite_data() {
+    // Contents Qt reads only in part, or writes back as something else: a write would drop
+    // the rest, so they are copied aside when the file is opened, once, under a name not
+    // taken, and the user hears of it then.
+    void unreadableFile_isCopiedAsideOnceOnOpening_data() {
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<QString>("readable"); // scheme1's title
         QTest::addColumn<bool>("damaged");
@@ -123,7 +124,7 @@ private Q_SLOTS:
             << QByteArray("[scheme1\\a\xff]\nk=1\n[scheme1]\ntitle=x\n") << "x" << true
             << QStringList{"scheme1/title", "scheme5/title"};
     }
-    void unreadableFile_isCopiedAsideOnceBeforeTheFirstWrite() {
+    void unreadableFile_isCopiedAsideOnceOnOpening() {
         QFETCH(QByteArray, contents);
         QFETCH(QString, readable);
         QFETCH(bool, damaged);
@@ -136,6 +137,7 @@ private Q_SLOTS:
         }
         auto s = store();
         QCOMPARE(s->value("scheme1", "title"), readable);
+        QCOMPARE(backups().size() + notices_.size(), damaged ? 4 : 2);
         s->setValue("scheme5", "title", "new");
         s->removeSection("scheme6");
         const QString copy = dir_.filePath(backups().filter(QRegularExpression("-2$")).value(0));

@@ -37,16 +37,17 @@ std::optional<QString> QtSaveDialog::getSaveFileName(const QString& proposal,
     return path;
 }
 
-QString QtInputPrompt::getText(const QString& prompt, const QString& title,
-                               const QString& defaultText) {
+std::optional<QString> QtInputPrompt::getText(const QString& prompt, const QString& title,
+                                              const QString& defaultText) {
     bool ok = false;
     const QString text =
         QInputDialog::getText(dialogParent(), title, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : QString();
+    return ok ? std::optional<QString>(text) : std::nullopt;
 }
 
-void QtMessageDisplay::show(const QString& text, const QString& title) {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, dialogParent());
+void QtMessageDisplay::show(const QString& text, const QString& title, Icon icon) {
+    QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, title, text,
+                    QMessageBox::Ok, dialogParent());
     box.exec();
 }
 

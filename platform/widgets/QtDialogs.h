@@ -20,14 +20,14 @@ public:
 // QInputDialog with one line of text.
 class QtInputPrompt : public InputPrompt {
 public:
-    QString getText(const QString& prompt, const QString& title,
-                    const QString& defaultText) override;
+    std::optional<QString> getText(const QString& prompt, const QString& title,
+                                   const QString& defaultText) override;
 };
 
-// QMessageBox with one OK button and no icon.
+// QMessageBox with one OK button and the icon asked for.
 class QtMessageDisplay : public MessageDisplay {
 public:
-    void show(const QString& text, const QString& title) override;
+    void show(const QString& text, const QString& title, Icon icon) override;
 };
 
 } // namespace tintwave::platform

@@ -5,6 +5,7 @@
 #include "platform/qt/QSettingsStore.h"
 #include "schemes/SchemeStore.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
@@ -89,7 +90,7 @@ int runCopy(const QStringList& args) {
                                    [&err](const QString& notice) { err << notice; });
     SchemeStore schemes(store);
     for (const QString& name : args[1] == "add" ? args.mid(2) : QStringList()) {
-        if (!schemes.add(name, Palette::empty())) {
+        if (schemes.add(name, Palette::empty()) != SchemeStore::Addition::Added) {
             return 1;
         }
     }
@@ -146,7 +147,7 @@ private Q_SLOTS:
     void add_onEmptyStore_writesCountTitleThenTenBoxes() {
         MemorySettingsStore store;
         SchemeStore schemes(store);
-        QVERIFY(schemes.add(QStringLiteral("Warm"), Palette{kWarm}));
+        QCOMPARE(schemes.add(QStringLiteral("Warm"), Palette{kWarm}), SchemeStore::Addition::Added);
         const QStringList expected{
             "save tintwave/general/numSchemes=1",     "save tintwave/scheme1/title=Warm",
             "save tintwave/scheme1/box0=255",         "save tintwave/scheme1/box1=33023",
@@ -164,7 +165,8 @@ private Q_SLOTS:
         MemorySettingsStore store;
         seed(store, "2", {"A", "B"});
         SchemeStore schemes(store);
-        QVERIFY(schemes.add(QStringLiteral("  "), seeded(3)) && schemes.add("A", seeded(4)));
+        schemes.add(QStringLiteral("  "), seeded(3));
+        schemes.add("A", seeded(4));
         QCOMPARE(schemes.titles(), (QStringList{"A", "B", "  ", "A"}));
         QCOMPARE(stored(store, 3), textOf("  ", seeded(3)));
         QCOMPARE(schemes.findByTitle("A"), std::optional<int>(1));
@@ -174,40 +176,115 @@ private Q_SLOTS:
 
     void add_refused_writesNothing_data() {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("count");
-        QTest::addColumn<bool>("locked"); // by another copy, for good
-        QTest::newRow("empty name") << ""
-                                    << "2" << false;
-        // "1e9" once made start-up append a billion menu entries.
-        QTest::newRow("full menu") << "x"
-                                   << "1e9" << false;
-        QTest::newRow("store locked") << "x"
-                                      << "2" << true;
+        QTest::addColumn<int>("schemes");
+        QTest::addColumn<QString>("refused"); // by the store: "lock" or "writes"
+        QTest::addColumn<SchemeStore::Addition>("result");
+        using A = SchemeStore::Addition;
+        QTest::newRow("empty name") << "" << 2 << "" << A::NoName;
+        QTest::newRow("full menu") << "x" << 32767 << "" << A::Full;
+        QTest::newRow("store locked") << "x" << 2 << "lock" << A::NoAccess;
+        QTest::newRow("writes dropped") << "x" << 2 << "writes" << A::Lost;
     }
     void add_refused_writesNothing() {
         QFETCH(QString, name);
-        QFETCH(QString, count);
-        QFETCH(bool, locked);
+        QFETCH(int, schemes);
+        QFETCH(QString, refused);
+        QFETCH(SchemeStore::Addition, result);
         MemorySettingsStore store;
-        seed(store, count, {"A", "B"});
-        SchemeStore schemes(store);
-        store.refuseLock = locked;
-        QVERIFY(!schemes.add(name, Palette{kWarm}));
+        store.setValue("general", "numSchemes", QString::number(schemes));
+        for (int k = 1; k <= schemes; ++k) {
+            store.setValue(QStringLiteral("scheme%1").arg(k), "title", "t");
+        }
+        store.log.clear();
+        SchemeStore schemeStore(store);
+        store.refuseLock = refused == "lock";
+        store.refuseWrites = refused == "writes";
+        QCOMPARE(schemeStore.add(name, Palette{kWarm}), result);
         QVERIFY(store.log.isEmpty());
-        QCOMPARE(store.notices.size(), locked ? 1 : 0);
+        QCOMPARE(store.notices.isEmpty(), refused.isEmpty());
+        QCOMPARE(schemeStore.count(), schemes);
+    }
+
+    // A count the sections do not bear out is damage, as a file QSettings cannot read: a
+    // copy is kept once and the schemes that can be read are written back in order. A
+    // read-only store (the command line's) lists those and leaves the file as it is.
+    void damagedCount_copyKept_readableSchemesInOrder_data() {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<int>("lastBox"); // box0 of the last scheme
+        const QByteArray three = "[general]\nnumSchemes=7\n[scheme1]\nbox0=1\ntitle=A\n"
+                                 "[scheme2]\nbox0=2\ntitle=B\n[scheme3]\nbox0=3\ntitle=C\n";
+        QTest::newRow("truncated inside a section")
+            << three + "[scheme4]\nbox0=4\nbox1=" << QStringList{"A", "B", "C"} << 3;
+        QTest::newRow("truncated inside a header")
+            << three + "[sche" << QStringList{"A", "B", "C"} << 3;
+        QTest::newRow("huge count")
+            << QByteArray("[general]\nnumSchemes=2000000000\n[scheme1]\nbox0=1\ntitle=A\n")
+            << QStringList{"A"} << 1;
+        QTest::newRow("count of 0 with sections present")
+            << QByteArray("[general]\nnumSchemes=0\n[scheme10]\nbox0=10\ntitle=J\n"
+                          "[scheme2]\nbox0=2\ntitle=B\n[scheme1]\nbox0=1\ntitle=A\n")
+            << QStringList{"A", "B", "J"} << 10;
+    }
+    void damagedCount_copyKept_readableSchemesInOrder() {
+        QFETCH(QByteArray, contents);
+        QFETCH(QStringList, titles);
+        QFETCH(int, lastBox);
+        QTemporaryDir dir;
+        const auto bytes = [](const QString& path) {
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        using Access = platform::QSettingsStore::Access;
+        for (const Access access : {Access::ReadOnly, Access::ReadWrite}) {
+            // A new name each time: QSettings caches a file it has read.
+            const QString ini = dir.filePath(QStringLiteral("s%1.ini").arg(int(access)));
+            QFile file(ini);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+            file.close();
+            QStringList told;
+            platform::QSettingsStore store(
+                platform::QSettingsStore::IniFile{ini}, [&told](const QString& n) { told << n; },
+                access);
+            SchemeStore schemes(store);
+            QCOMPARE(schemes.titles(), titles);
+            QCOMPARE(schemes.palette(schemes.count())->slots[0], lastBox);
+            const QStringList copies = QDir(dir.path()).entryList({"s*.ini.corrupt-*"});
+            if (access == Access::ReadOnly) {
+                QCOMPARE(told, QStringList{"The settings file \"" + ini +
+                                           "\" is damaged; Tintwave reads what it can and "
+                                           "leaves the file as it is."});
+                QCOMPARE(bytes(ini) + copies.join(""), contents);
+                continue;
+            }
+            QCOMPARE(told, QStringList{"The settings file \"" + ini +
+                                       "\" was damaged and could not be read completely. A copy "
+                                       "of it was kept as \"" +
+                                       dir.filePath(copies.value(0)) +
+                                       "\"; Tintwave goes on with the settings it could read."});
+            QCOMPARE(bytes(dir.filePath(copies.value(0))), contents);
+            // What the next start finds: the count, then each section's title, in order.
+            QVERIFY(QFile::copy(ini, ini + ".next"));
+            QSettings next(ini + ".next", QSettings::IniFormat);
+            QStringList stored{next.value("numSchemes").toString()};
+            for (const QString& group : next.childGroups()) {
+                stored << next.value(group + "/title").toString();
+            }
+            QCOMPARE(stored, QStringList{QString::number(titles.size())} + titles);
+        }
     }
 
     // Every slot goes through the same parse; the boxes hold its boundaries.
     void palette_readsAllTenBoxes_valuesOutOfRangeAsEmptySlots() {
         MemorySettingsStore store;
-        seed(store, "2", {"A"});
+        seed(store, "2", {"A", "B"});
         const QStringList boxes{"",      "0x10",        "16777216",    "1.5", "-1",
                                 " 255 ", "-2147483648", "-2147483649", "+7",  "16777215"};
         for (int i = 0; i < kSlotCount; ++i) {
             store.setValue("scheme2", QStringLiteral("box%1").arg(i), boxes[i]);
         }
         SchemeStore schemes(store);
-        QCOMPARE(schemes.titles(), (QStringList{"A", ""}));
+        QCOMPARE(schemes.titles(), (QStringList{"A", "B"}));
         QCOMPARE(schemes.palette(2)->slots,
                  (SlotValues{kEmptySlot, kEmptySlot, kEmptySlot, kEmptySlot, -1, 255,
                              -2147483647 - 1, kEmptySlot, 7, 16777215}));
@@ -248,17 +325,6 @@ private Q_SLOTS:
             const int from = int(titles.indexOf(left[k - 1])) + 1;
             QCOMPARE(stored(store, k), textOf(left[k - 1], seeded(from)));
         }
-    }
-
-    // Text is copied as stored: a missing later section leaves empty text, an empty scheme.
-    void remove_laterSectionMissing_copiesEmptyText() {
-        MemorySettingsStore store;
-        seed(store, "3", {"A", "B", "C"});
-        store.removeSection("scheme2");
-        SchemeStore schemes(store);
-        schemes.remove(1, "A");
-        QCOMPARE(stored(store, 1), QStringList(11, QString()));
-        QCOMPARE(schemes.palette(1), Palette::empty());
     }
 
     void parseSchemeCount_takesWholePartOfLeadingNumber_data() {

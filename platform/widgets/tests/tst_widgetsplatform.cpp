@@ -50,40 +50,45 @@ private Q_SLOTS:
         QCOMPARE(resolved, (QList<ColorValue>{0x030201, 0x060504, 0x090807, 0x123456}));
     }
 
-    void message_hasTitleTextOneOkButtonAndNoIcon() {
-        QString seen;
-        whenModal([&](QDialog* d) {
-            auto* box = qobject_cast<QMessageBox*>(d);
-            seen = QStringLiteral("%1|%2|%3|%4")
-                       .arg(box->windowTitle(), box->text())
-                       .arg(box->icon())
-                       .arg(box->buttons().size());
-            box->accept();
-        });
-        QtMessageDisplay().show(QStringLiteral("You must type something."), "Tintwave");
-        QCOMPARE(seen, QStringLiteral("Tintwave|You must type something.|0|1"));
+    void message_hasTitleTextOneOkButtonAndTheIconAsked() {
+        QStringList seen;
+        for (const auto icon : {QtMessageDisplay::Icon::None, QtMessageDisplay::Icon::Warning}) {
+            whenModal([&](QDialog* d) {
+                auto* box = qobject_cast<QMessageBox*>(d);
+                seen << QStringLiteral("%1|%2|%3|%4")
+                            .arg(box->windowTitle(), box->text())
+                            .arg(box->icon())
+                            .arg(box->buttons().size());
+                box->accept();
+            });
+            QtMessageDisplay().show(QStringLiteral("Hint"), "Tintwave", icon);
+        }
+        QCOMPARE(seen, QStringList({"Tintwave|Hint|0|1", "Tintwave|Hint|2|1"}));
     }
 
-    // The input box shows the prompt and returns the text as typed, or nothing when it is
-    // cancelled after typing; the colour dialog opens on the current colour.
+    // The input box shows the prompt and returns the text as typed, empty text too, or
+    // nothing when it is cancelled after typing; the colour dialog opens on the current
+    // colour.
     void dialogs_showWhatTheyAreGivenAndReturnTheAnswer() {
         QStringList seen;
-        for (const bool accept : {true, false}) {
+        QList<std::optional<QString>> answers;
+        for (const QString typed : {"  my scheme ", "", "  my scheme "}) {
+            const bool accept = answers.size() < 2;
             whenModal([&](QDialog* d) {
                 seen << qobject_cast<QInputDialog*>(d)->labelText();
-                d->findChild<QLineEdit*>()->setText(QStringLiteral("  my scheme "));
+                d->findChild<QLineEdit*>()->setText(typed);
                 accept ? d->accept() : d->reject();
             });
-            QCOMPARE(QtInputPrompt().getText("Name?", "Tintwave", {}),
-                     accept ? QStringLiteral("  my scheme ") : QString());
+            answers << QtInputPrompt().getText("Name?", "Tintwave", {});
         }
+        QCOMPARE(answers, (QList<std::optional<QString>>{"  my scheme ", "", std::nullopt}));
         whenModal([&](QDialog* d) {
             seen << qobject_cast<QColorDialog*>(d)->currentColor().name();
             qobject_cast<QColorDialog*>(d)->setCurrentColor(QColor(0, 8, 255));
             d->accept();
         });
         QCOMPARE(QtColorDialog().pickColor(0x00FF00), std::optional<ColorValue>(0xFF0800));
-        QCOMPARE(seen, (QStringList{"Name?", "Name?", "#00ff00"}));
+        QCOMPARE(seen, (QStringList{"Name?", "Name?", "Name?", "#00ff00"}));
     }
 };
 
