@@ -21,20 +21,11 @@ public:
     void writeError(const QString& line) override { err << line; }
     platform::SettingsStore& settings() override { return store; }
     platform::FileWriter& files() override { return writer; }
-    bool outputIsTerminal() override { return terminal; }
-    // term: "COLORTERM/TERM"
     QByteArray environment(const char* name) override {
         return term.split('/').value(qstrcmp(name, "TERM") ? 0 : 1);
     }
-    int animate(std::span<const QByteArray> shown, double) override {
-        frames.assign(shown.begin(), shown.end());
-        return stopped;
-    }
 
-    bool terminal = false;
-    QByteArray term;
-    int stopped = 0; // what animate returns
-    std::vector<QByteArray> frames;
+    QByteArray term; // COLORTERM/TERM
     bool stdoutBroken = false;
     QByteArrayList blocks; // written to standard output
     QStringList err;
@@ -121,52 +112,33 @@ private Q_SLOTS:
         }
     }
 
-    // --color-depth auto by TERM; --animate on a terminal hands over the frames of a cycle and
-    // exits as the signal that stopped it; elsewhere the code is written once.
+    // --color-depth auto by COLORTERM and TERM; a text of two lines cannot make frames.
     void run_terminalOptions_data() {
         QTest::addColumn<QString>("args");
-        QTest::addColumn<QByteArray>("term"); // COLORTERM/TERM; empty: no terminal
-        QTest::addColumn<int>("stopped");
-        QTest::addColumn<QStringList>("outcome"); // exit, stdout, stderr, frames, first frame
-        const auto row = [](const char* name, const char* args, QByteArray term, int stopped,
-                            const QStringList& outcome) {
-            QTest::newRow(name) << QString::fromLatin1(args) << term << stopped << outcome;
-        };
-        const char* red = "\x1b[38;2;255;0;0mHi\x1b[0m";
-        row("auto, 24-bit", "--color-depth auto", "24bit/xterm-256color", 0,
-            {"0", red + "\n"_L1, "", "0", ""});
-        row("auto, 256 colours", "--color-depth auto", "yes/xterm-256color", 0,
-            {"0", "\x1b[38;5;196mHi\x1b[0m\n", "", "0", ""});
-        row("auto, 16 colours", "--color-depth auto", "TrueColor/xterm", 0,
-            {"0", "\x1b[91mHi\x1b[0m\n", "", "0", ""});
-        row("animate, no terminal", "--animate 0", "", 0, {"0", red + "\n"_L1, "", "0", ""});
-        row("animate, Ctrl+C", "--animate 0", "xterm", 2, {"130", "", "", "40", red});
-        row("animate, frames, time out", "--animate 1 --frames 3 --color-depth 8", "xterm", 0,
-            {"0", "", "", "3", "\x1b[31mHi\x1b[0m"});
-        row("animate, output gone", "--animate 1", "xterm", -1,
-            {"2", "", "tintwave-cli: cannot write to standard output", "40", red});
-        row("frames, line break", "--frames 2 --text a\nb", "", 0,
-            {"2", "", "tintwave-cli: --frames needs a text without line breaks", "0", ""});
-        row("animate, line break", "--animate 0 --text a\rb", "xterm", 0,
-            {"2", "", "tintwave-cli: --animate needs a text without line breaks", "0", ""});
+        QTest::addColumn<QByteArray>("term");
+        QTest::addColumn<QStringList>("outcome"); // exit, stdout, stderr
+        QTest::newRow("24-bit") << "--color-depth auto" << QByteArray("24bit/xterm-256color")
+                                << QStringList{"0", "\x1b[38;2;255;0;0mHi\x1b[0m\n", ""};
+        QTest::newRow("256") << "--color-depth auto" << QByteArray("yes/xterm-256color")
+                             << QStringList{"0", "\x1b[38;5;196mHi\x1b[0m\n", ""};
+        QTest::newRow("16") << "--color-depth auto" << QByteArray("TrueColor/xterm")
+                            << QStringList{"0", "\x1b[91mHi\x1b[0m\n", ""};
+        QTest::newRow("frames, line break")
+            << "--frames 2 --text a\nb" << QByteArray()
+            << QStringList{"2", "", "tintwave-cli: --frames needs a text without line breaks"};
     }
     void run_terminalOptions() {
         QFETCH(QString, args);
         QFETCH(QByteArray, term);
-        QFETCH(int, stopped);
         QFETCH(QStringList, outcome);
         const cli::ParseResult parsed = cli::parseArguments(
             (u"tintwave-cli --text Hi --colors #FF0000 --format ansi --merge "_s + args)
                 .split(u' '));
-        QVERIFY(parsed.ok());
         MemoryIo io;
-        io.terminal = !term.isEmpty();
         io.term = term;
-        io.stopped = stopped;
         const int exit = cli::run(parsed.options, io);
         QCOMPARE(QStringList({QString::number(exit), QString::fromUtf8(io.blocks.join()),
-                              io.err.join(u' '), QString::number(io.frames.size()),
-                              io.frames.empty() ? QString() : QString::fromUtf8(io.frames[0])}),
+                              io.err.join(u' ')}),
                  outcome);
     }
 

@@ -60,14 +60,10 @@ private Q_SLOTS:
     void save_writesOnlyTheChangedKeys() {
         MemorySettingsStore store;
         const OutputChoices before{.format = OutputFormat::Span};
-        const OutputChoices now{.format = OutputFormat::Span,
-                                .blend = Blend::OkLab,
-                                .merge = true,
-                                .colorDepth = ColorDepth::Xterm8};
+        const OutputChoices now{.format = OutputFormat::Span, .blend = Blend::OkLab, .merge = true};
         engine::saveOutputChoices(store, now, before);
-        QCOMPARE(store.log,
-                 (QStringList{"save tintwave/options/blend=oklab", "save tintwave/options/merge=1",
-                              "save tintwave/options/colordepth=8"}));
+        QCOMPARE(store.log, (QStringList{"save tintwave/options/blend=oklab",
+                                         "save tintwave/options/merge=1"}));
         store.log.clear();
         engine::saveOutputChoices(store, now, now);
         QVERIFY(store.log.isEmpty());
