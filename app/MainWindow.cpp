@@ -352,6 +352,8 @@ void MainWindow::createMenus() {
     file->addAction(actions_.saveAs);
     item(file, "copyRichText", tr("Copy as &Rich Text"), &MainWindow::copyRichText)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    item(file, "pasteCode", tr("&Paste Code"), &MainWindow::pasteCode)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
     file->addActions({actions_.colorize, actions_.reverseColors, actions_.invertColors,
                       actions_.randomizeColors, actions_.clearColors});
     separator(file, "fileSeparator");

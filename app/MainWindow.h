@@ -68,6 +68,7 @@ public Q_SLOTS:
     // The last colorized text as HTML spans (with face, size, styles and centring,
     // whatever the format) and as plain text.
     void copyRichText();
+    void pasteCode();
     void invertColors();
     void rotateColors(palette::Rotation rotation);
     void reverseColors();

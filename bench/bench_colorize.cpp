@@ -2,7 +2,8 @@
 // A last table times every format over a million characters, whole (colorize) and
 // streamed into a sink that throws the pieces away (colorizeTo, as the command line runs),
 // with the streamed rate in millions of characters per second; the template format writes
-// its default template.
+// its default template. The last table sets decoding a code against writing it; given the
+// argument "decode", the program prints only that one.
 //
 // Two passes. "fresh" uses the allocator as a program gets it: buffers above glibc's mmap
 // threshold (a million characters make about 90 MB) come fresh from the kernel on every
@@ -19,6 +20,9 @@
 
 using namespace tintwave;
 using namespace tintwave::engine;
+
+// Prints decode and write times for every format that reads back (DecodeTable.cpp).
+void decodeTable(const QString& text, const SlotValues& slotValues, qsizetype& sink);
 
 namespace {
 
@@ -137,11 +141,18 @@ void screenTable(qsizetype& sink) {
 } // namespace
 
 // "tintwave-bench screens" runs only the table of terminals, chats and frames.
-int main(int argc, char* argv[]) {
+int main(int argc, char** argv) {
     qsizetype sink = 0;
     if (argc > 1 && argv[1] == std::string_view("screens")) {
         screenTable(sink);
         return sink > 0 ? 0 : 1;
+    }
+    qsizetype decoded = 0;
+    if (argc > 1 && argv[1] == std::string_view("decode")) { // only the last table
+        mallopt(M_MMAP_THRESHOLD, 1 << 30); // memory as the full run has it by then
+        mallopt(M_TRIM_THRESHOLD, 1 << 30);
+        decodeTable(asciiText(1'000'000), rainbow(10), decoded);
+        return decoded > 0 ? 0 : 1;
     }
     ColorizeOptions options;
     options.face = QStringLiteral("Arial");
@@ -167,5 +178,6 @@ int main(int argc, char* argv[]) {
     }
     formatTable(sink);
     screenTable(sink);
+    decodeTable(asciiText(1'000'000), rainbow(10), sink);
     return sink > 0 ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "color/ColorProcs.h"
+#include "engine/Decode.h"
 #include "engine/LoopGradient.h"
 #include "engine/TemplateWriter.h"
 #include "palette/Palette.h"
@@ -102,6 +103,28 @@ each format's own: <br> and LF for span, a {"text":"\n"} component for json,
 a reset and LF for ansi, LF for the others. With --format font they are
 characters like any other.
 
+Reading a code back:
+  --decode             The text (from --text or standard input) is a coloured
+                       code: read it and write the same characters, colours
+                       and styles in --format (default font). Face, size and
+                       centring come from the code where it has them (font,
+                       span, bbcode), else from --face, --size, --no-center;
+                       the styles are the code's and any given. --merge,
+                       --skip-blanks and --page apply; --colors, --scheme,
+                       --blend, --spread and --per-line do not.
+  --from FORMAT        The format of the code: auto (default: told apart by
+                       its syntax, named on standard error when the code also
+                       looks like another), font, span, bbcode, ansi (24-bit,
+                       256 and 16 colours), mc-hex, mc-x, mc-section (also
+                       the legacy &0-&f and style codes), minimessage (named
+                       colours and <gradient> too) or json.
+  --palette            With --decode: print instead the options that make the
+                       same colours, --colors '...' --blend B --spread S, on
+                       one line. For a code Tintwave made they make the same
+                       code again; otherwise they are the best fit with up to
+                       ten colours, and standard error gives the largest
+                       difference per channel.
+
 Output:
   --page               Write the whole HTML page (Windows-1252, CR LF line ends;
                        characters outside Windows-1252 as &#NNN; references)
@@ -135,11 +158,15 @@ Examples:
   tintwave-cli --text 'Hi all' --colors '#FF0000,#0000FF' --format irc --bold
   tintwave-cli --text 'My Server' --scheme Spectrum --format mc-hex --frames 10
   tintwave-cli --text Loading --scheme Spectrum --format ansi --animate 5
+  tintwave-cli --decode --text '&#FF0000H&#0000FFi' --format minimessage
+  tintwave-cli --decode --palette < motd.txt
 
 Exit status:
   0  success
   1  nothing to colour: "You must type something." or "You must select at
-     least one color" on standard error, nothing written
+     least one color" on standard error, nothing written; with --decode also
+     a code that cannot be read (its format unknown, or broken: "not valid
+     json at character 17: ..."), nothing written
   2  a usage error or output that cannot be written, named in one line on
      standard error
   128+N  --animate stopped by signal N (130 for Ctrl+C), terminal restored
@@ -192,15 +219,18 @@ struct Parser {
     QCommandLineOption background{QStringLiteral("background"), {}, QStringLiteral("COLOR")};
     QCommandLineOption output{
         {QStringLiteral("o"), QStringLiteral("output")}, {}, QStringLiteral("FILE")};
+    QCommandLineOption decode{QStringLiteral("decode")};
+    QCommandLineOption from{QStringLiteral("from"), {}, QStringLiteral("FORMAT")};
+    QCommandLineOption palette{QStringLiteral("palette")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}};
     QCommandLineOption version{QStringLiteral("version")};
 
     Parser() {
-        parser.addOptions({text,       colors,       scheme,     listSchemes, face,
-                           size,       bold,         italic,     underline,   noCenter,
-                           format,     templateText, blend,      spread,      merge,
-                           skipBlanks, perLine,      colorDepth, frames,      animate,
-                           page,       background,   output,     help,        version});
+        parser.addOptions({text,   colors,  scheme,    listSchemes, face,    size,
+                           bold,   italic,  underline, noCenter,    format,  templateText,
+                           blend,  spread,  merge,     skipBlanks,  perLine, colorDepth,
+                           frames, animate, page,      background,  output,  decode,
+                           from,   palette, help,      version});
     }
 };
 
@@ -383,6 +413,42 @@ QString readOutputOptions(const Parser& p, CliOptions& o) {
     return {};
 }
 
+// --decode and what goes with it: the colours come from the code, so the options that choose
+// colours do not apply.
+QString readDecodeOptions(const Parser& p, CliOptions& o) {
+    const QCommandLineParser& cl = p.parser;
+    o.decode = cl.isSet(p.decode);
+    o.palette = cl.isSet(p.palette);
+    if (!o.decode) {
+        for (const QCommandLineOption* option : {&p.from, &p.palette}) {
+            if (cl.isSet(*option)) {
+                return QStringLiteral("--%1 needs --decode").arg(option->names().constFirst());
+            }
+        }
+        return {};
+    }
+    for (const QCommandLineOption* option :
+         {&p.colors, &p.scheme, &p.blend, &p.spread, &p.perLine, &p.listSchemes}) {
+        if (cl.isSet(*option)) {
+            return QStringLiteral(
+                       "--%1 does not apply to --decode (the colours come from the code)")
+                .arg(option->names().constFirst());
+        }
+    }
+    if (o.palette && o.page) {
+        return QStringLiteral("--page does not apply to --palette (it prints options, not a code)");
+    }
+    if (cl.isSet(p.from) && cl.value(p.from) != QLatin1String("auto")) {
+        const std::optional<engine::OutputFormat> from = engine::parseFormat(cl.value(p.from));
+        if (!from || !engine::canDecode(*from)) {
+            return QStringLiteral("--from '%1' is not one of auto, %2")
+                .arg(cl.value(p.from), engine::decodableFormatNames().join(QStringLiteral(", ")));
+        }
+        o.from = from;
+    }
+    return {};
+}
+
 // Usage messages quote the arguments; a line break or other control character in one
 // would split the one-line message (or rewrite the terminal), so those are spelled out.
 QString oneLine(const QString& message) {
@@ -435,6 +501,9 @@ ParseResult parseUnchecked(const QStringList& arguments) {
     }
     if (result.error.isEmpty()) {
         result.error = readOutputOptions(p, o);
+    }
+    if (result.error.isEmpty()) {
+        result.error = readDecodeOptions(p, o);
     }
     return result;
 }

@@ -13,7 +13,8 @@
 namespace tintwave::cli {
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitNothingToColor = 1; // one of the two Colorize messages
+inline constexpr int kExitNothingToColor = 1; // one of the two Colorize messages, or a code
+                                              // that cannot be read
 inline constexpr int kExitUsage = 2;          // bad arguments or output that cannot be written
 
 enum class Action { Colorize, ListSchemes, Help, Version };
@@ -33,6 +34,11 @@ struct CliOptions {
     bool page = false;
     ColorValue background = kWhite;
     QString outputPath; // -o; empty means standard output
+    // --decode: the text is a code to read back and write again; --from names its format
+    // (nothing: told apart by its syntax); --palette prints the options that make its colours.
+    bool decode = false;
+    std::optional<engine::OutputFormat> from;
+    bool palette = false;
 };
 
 struct ParseResult {

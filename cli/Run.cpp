@@ -1,6 +1,8 @@
 #include "cli/Run.h"
 
 #include "cli/Animation.h"
+#include "cli/Decoding.h"
+#include "engine/DecodedWriter.h"
 #include "output/Page.h"
 #include "palette/Presets.h"
 #include "platform/FileWriter.h"
@@ -9,6 +11,7 @@
 #include "schemes/SchemeStore.h"
 
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace tintwave::cli {
 
@@ -108,6 +111,32 @@ private:
     QStringEncoder utf8_{QStringConverter::Utf8};
 };
 
+// Writes the code write hands to its sink, wrapped in a page with --page, to standard output
+// or the -o file; nothing when write reports an error.
+template <typename Write> int writeCode(const CliOptions& options, CliIo& io, Write write) {
+    OutputSink sink(options, io);
+    if (options.page) {
+        sink.append(output::pageHead(options.background, PlainColorsOnly()));
+    }
+    if (const std::optional<engine::ColorizeError> error = write(sink)) {
+        io.writeError(engine::messageFor(*error));
+        return kExitNothingToColor;
+    }
+    sink.append(options.page ? output::pageTail() : QByteArrayLiteral("\n"));
+    if (!sink.finish()) {
+        complain(io, QStringLiteral("cannot write to standard output"));
+        return kExitUsage;
+    }
+    if (options.outputPath.isEmpty()) {
+        return kExitOk;
+    }
+    if (const platform::WriteError error = io.files().writeFile(options.outputPath, sink.bytes())) {
+        complain(io, QStringLiteral("cannot write '%1': %2").arg(options.outputPath, *error));
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
 // The gradient moving in place on the terminal, as many frames a cycle as --frames asks
 // (kAnimationFrames without it). A stopping signal gives the shell's exit status for it.
 int animateOnTerminal(const QString& text, const SlotValues& slots, engine::ColorizeOptions style,
@@ -164,24 +193,51 @@ int colorizeAndWrite(const CliOptions& options, CliIo& io) {
     if (animating) {
         return animateOnTerminal(text, slots, style, *options.animateSeconds, io);
     }
-    OutputSink sink(options, io);
-    if (options.page) {
-        sink.append(output::pageHead(options.background, PlainColorsOnly()));
-    }
-    if (const auto error = engine::colorizeTo(text, slots, style, sink)) {
-        io.writeError(engine::messageFor(*error));
+    return writeCode(options, io, [&](engine::CodeSink& sink) {
+        return engine::colorizeTo(text, slots, style, sink);
+    });
+}
+
+// --decode: the code read back and written again in the chosen format, or with --palette
+// the options that make its colours. A code that cannot be read writes nothing.
+int decodeAndWrite(const CliOptions& options, CliIo& io) {
+    const QString code = options.text ? *options.text : textFromInput(io.readInput());
+    const DecodedInput input = decodeInput(code, options.from);
+    if (!input.error.isEmpty()) {
+        complain(io, input.error);
         return kExitNothingToColor;
     }
-    sink.append(options.page ? output::pageTail() : QByteArrayLiteral("\n"));
-    if (!sink.finish()) {
-        complain(io, QStringLiteral("cannot write to standard output"));
-        return kExitUsage;
+    if (!input.notice.isEmpty()) {
+        complain(io, input.notice);
     }
-    if (options.outputPath.isEmpty()) {
+    const engine::DecodedText& decoded = *input.decoded;
+    if (!options.palette) {
+        const engine::ColorizeOptions style = engine::optionsFor(decoded, options.style);
+        return writeCode(options, io, [&](engine::CodeSink& sink) {
+            return engine::writeDecoded(decoded, style, sink);
+        });
+    }
+    if (decoded.text.isEmpty() ||
+        std::all_of(decoded.looks.begin(), decoded.looks.end(),
+                    [](const engine::Look& l) { return l.color == engine::kNoColor; })) {
+        io.writeError(engine::messageFor(decoded.text.isEmpty() ? engine::ColorizeError::EmptyText
+                                                                : engine::ColorizeError::NoColor));
+        return kExitNothingToColor;
+    }
+    const PaletteLine line = paletteLine(decoded);
+    if (!line.notice.isEmpty()) {
+        complain(io, line.notice);
+    }
+    const QByteArray bytes = (line.options + u'\n').toUtf8();
+    if (!options.outputPath.isEmpty()) {
+        if (const platform::WriteError error = io.files().writeFile(options.outputPath, bytes)) {
+            complain(io, QStringLiteral("cannot write '%1': %2").arg(options.outputPath, *error));
+            return kExitUsage;
+        }
         return kExitOk;
     }
-    if (const platform::WriteError error = io.files().writeFile(options.outputPath, sink.bytes())) {
-        complain(io, QStringLiteral("cannot write '%1': %2").arg(options.outputPath, *error));
+    if (!io.writeOutput(bytes)) {
+        complain(io, QStringLiteral("cannot write to standard output"));
         return kExitUsage;
     }
     return kExitOk;
@@ -213,7 +269,7 @@ int run(const CliOptions& options, CliIo& io) {
     case Action::Colorize:
         break;
     }
-    return colorizeAndWrite(options, io);
+    return options.decode ? decodeAndWrite(options, io) : colorizeAndWrite(options, io);
 }
 
 } // namespace tintwave::cli

@@ -288,6 +288,18 @@
         <translation>Als &amp;formatierten Text kopieren</translation>
     </message>
     <message>
+        <source>&amp;Paste Code</source>
+        <translation>Code ei&amp;nfügen</translation>
+    </message>
+    <message>
+        <source>Cannot tell the format of this code.</source>
+        <translation>Das Format dieses Codes ist nicht zu erkennen.</translation>
+    </message>
+    <message>
+        <source>This code cannot be read: %1</source>
+        <translation>Dieser Code ist nicht lesbar: %1</translation>
+    </message>
+    <message>
         <source>Skip Blan&amp;ks</source>
         <translation>&amp;Leerraum ohne Farbcode</translation>
     </message>

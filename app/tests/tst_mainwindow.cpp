@@ -15,6 +15,7 @@
 
 using Setup = std::function<void(tintwave::app::testing::WindowFixture&)>;
 Q_DECLARE_METATYPE(Setup)
+Q_DECLARE_METATYPE(tintwave::engine::ColorizeOptions)
 
 using namespace tintwave;
 using namespace tintwave::app;
@@ -207,7 +208,8 @@ private Q_SLOTS:
                  "Ra&ndom; slotMenuSeparator -; "
                  "closeSlotMenu C&ancel\n"
                  "fileMenu &File: saveAs &Save as HTML... Ctrl+S; copyRichText Copy as &Rich Text "
-                 "Ctrl+Shift+C; colorize &Colorize; reverseColors "
+                 "Ctrl+Shift+C; pasteCode &Paste Code Ctrl+Shift+V; colorize &Colorize; "
+                 "reverseColors "
                  "Re&verse Order; invertColors &Invert Colors; randomizeColors Ra&ndom Colors; "
                  "clearColors C&lear Colors; fileSeparator -; quit E&xit Ctrl+Q\n"
                  "schemesMenu &Schemes: addScheme &Add Scheme...; removeScheme &Remove Scheme...; "
@@ -554,6 +556,78 @@ private Q_SLOTS:
         QCOMPARE(sizeLine->text(), "1 character");
         edit->clear();
         QCOMPARE(sizeLine->text(), QString());
+    }
+
+    // Paste Code fills the window from the code on the clipboard and colorizes: the code box
+    // shows the same code again, the controls the text, palette, styles, face, size and
+    // options that make it. The format comes from the code's syntax.
+    void pasteCode_remakesTheCodeFromItsControls_data() {
+        QTest::addColumn<engine::ColorizeOptions>("made");
+        QTest::addColumn<QString>("colors");
+        using enum engine::OutputFormat;
+        const auto row = [](const char* name, const engine::ColorizeOptions& made,
+                            const QString& colors) {
+            QTest::newRow(name) << made << colors;
+        };
+        row("font, face, size, centred",
+            {.face = "Arial", .size = "+2", .center = true, .bold = true}, "ff0000 ff _ _");
+        row("span from its CSS size", {.size = "-1", .italic = true, .output = {.format = Span}},
+            "ff ff00 _ _");
+        row("mc-hex merged, oklch, even",
+            {.underline = true,
+             .output = {.format = McHex,
+                        .blend = engine::Blend::OkLch,
+                        .spread = engine::Spread::Even,
+                        .merge = true}},
+            "ff ff00 ff0000 _");
+        row("json, skipped blanks",
+            {.output = {.format = Json, .spread = engine::Spread::Even, .skipBlanks = true}},
+            "ffffff 0 _ _");
+    }
+    void pasteCode_remakesTheCodeFromItsControls() {
+        QFETCH(engine::ColorizeOptions, made);
+        QFETCH(QString, colors);
+        palette::Palette palette = palette::Palette::empty();
+        const QStringList entries = colors.split(' ');
+        for (int i = 0; i < int(entries.size()); ++i) {
+            palette[i] = entries[i] == "_" ? E : ColorValue(entries[i].toInt(nullptr, 16));
+        }
+        const QString text = "Hi <all> & [you]";
+        const QString code = engine::colorize(text, palette.values(), made).code;
+        w->fake.clipboard.text = code + '\n';
+        w->activate("pasteCode");
+        QCOMPARE(w->codeBox()->code(), code);
+        QCOMPARE(w->find<QLineEdit>("textEdit")->text(), text);
+        QCOMPARE(w->window->outputChoices().format, made.output.format);
+        QCOMPARE(w->find<QCheckBox>("boldCheck")->isChecked(), made.bold);
+        QVERIFY(w->fake.messages.shown.isEmpty());
+    }
+
+    // A clipboard without a readable code names the problem and changes nothing.
+    void pasteCode_unreadable_changesNothing_data() {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("plain text") << "just words"
+                                    << "Tintwave (!): Cannot tell the format of this code.";
+        QTest::newRow("broken json")
+            << "[\"\",{\"text\":\"a\""
+            << "Tintwave (!): This code cannot be read: not valid json at character 16: expected , "
+               "or }";
+        QTest::newRow("no colour") << "[\"\",{\"text\":\"a\"}]"
+                                   << "Tintwave (!): You must select at least one color";
+    }
+    void pasteCode_unreadable_changesNothing() {
+        QFETCH(QString, clipboard);
+        QFETCH(QString, message);
+        w->find<QLineEdit>("textEdit")->setText("kept");
+        const QStringList before = observable({});
+        w->fake.clipboard.text = clipboard;
+        w->activate("pasteCode");
+        QCOMPARE(w->fake.messages.shown, QStringList{message});
+        w->fake.messages.shown.clear();
+        w->fake.clipboard.text.clear();
+        QCOMPARE(observable({}), before);
+        QCOMPARE(w->find<QLineEdit>("textEdit")->text(), "kept");
     }
 };
 

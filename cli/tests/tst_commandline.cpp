@@ -59,6 +59,17 @@ private Q_SLOTS:
             "--frames '1e3' is not a whole number from 2 to 1000");
         row({"--frames", "10"}, "--frames does not apply to --format font");
         row({"--format", "discord", "--animate", "5"}, "--animate needs --format ansi");
+        row({"--from", "json"}, "--from needs --decode");
+        row({"--palette"}, "--palette needs --decode");
+        row({"--decode", "--scheme", "Copper"},
+            "--scheme does not apply to --decode (the colours come from the code)");
+        row({"--decode", "--spread", "even"},
+            "--spread does not apply to --decode (the colours come from the code)");
+        row({"--decode", "--from", "template"},
+            "--from 'template' is not one of auto, font, span, bbcode, ansi, mc-hex, mc-x, "
+            "mc-section, minimessage, json");
+        row({"--decode", "--palette", "--page"},
+            "--page does not apply to --palette (it prints options, not a code)");
     }
     void parse_usageError_namesTheProblemOnOneLine() {
         QFETCH(QStringList, args);

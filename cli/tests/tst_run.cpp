@@ -13,7 +13,7 @@ namespace {
 // Standard streams, settings and files of one run, all in memory.
 class MemoryIo : public cli::CliIo {
 public:
-    QByteArray readInput() override { return {}; }
+    QByteArray readInput() override { return input; }
     bool writeOutput(const QByteArray& bytes) override {
         blocks << bytes;
         return !stdoutBroken;
@@ -25,7 +25,8 @@ public:
         return term.split('/').value(qstrcmp(name, "TERM") ? 0 : 1);
     }
 
-    QByteArray term; // COLORTERM/TERM
+    QByteArray term;  // COLORTERM/TERM
+    QByteArray input; // standard input
     bool stdoutBroken = false;
     QByteArrayList blocks; // written to standard output
     QStringList err;
@@ -160,6 +161,61 @@ private Q_SLOTS:
             QCOMPARE(toFile ? io.writer.files.value("/out") : io.blocks.join(), whole);
             QCOMPARE(io.blocks.size() > 1, !toFile);
         }
+    }
+
+    // --decode reads the code from standard input and writes what the format's readers show
+    // in another format, or the palette; a code it cannot read writes nothing.
+    void run_decode_data() {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QString>("err");
+        const auto row = [](const char* name, const char* arguments, const QByteArray& input,
+                            int exit, const QByteArray& out, const QString& err) {
+            QTest::newRow(name) << QString::fromLatin1(arguments) << input << exit << out << err;
+        };
+        row("mc-hex to minimessage", "--format minimessage", "&#FF0000&lH&#0000FF&li\n", 0,
+            "<b><#FF0000>H<#0000FF>i</b>\n", QString());
+        row("json to centred font", "--from json --face Arial",
+            R"(["",{"text":"a","color":"#102030"}])", 0,
+            "<center><font face=\"Arial\"><font color=\"#102030\">a</font></font></center>\n",
+            QString());
+        row("palette of a colorized code", "--palette --from span",
+            "<span style=\"color:#000000\">a</span><span style=\"color:#808080\">b</span>"
+            "<span style=\"color:#FFFFFF\">c</span>",
+            0, "--colors '#000000,#FFFFFF' --blend rgb --spread even\n", QString());
+        row("palette, no gradient", "--palette",
+            "<#000000>a<#FFFFFF>b<#000000>c<#FFFFFF>d<#000000>e<#FFFFFF>f<#000000>g<#FFFFFF>h"
+            "<#000000>i<#FFFFFF>j<#000000>k<#FFFFFF>l",
+            // Black to white over twelve places is 23 grey at the second: off by 232.
+            0, "--colors '#000000,#FFFFFF' --blend rgb --spread even\n",
+            "tintwave-cli: no gradient gives these colours exactly; the largest difference is "
+            "232 in red, 232 in green, 232 in blue");
+        row("told apart, not obvious", "--format bbcode --no-center", "&aA&lB", 0,
+            "[color=#55FF55]A[/color][color=#55FF55]B[/color]\n",
+            "tintwave-cli: reading the code as mc-hex (name another with --from)");
+        row("cannot tell", "", "plain words", 1, "",
+            "tintwave-cli: cannot tell the format of this code; name it with --from");
+        row("broken json", "--from json", "[\"\",{\"text\":\"a\",}]", 1, "",
+            "tintwave-cli: not valid json at character 17: expected a string");
+        row("no colour", "--from mc-hex --palette", "abc", 1, "",
+            "You must select at least one color");
+    }
+    void run_decode() {
+        QFETCH(QString, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(int, exit);
+        QFETCH(QByteArray, out);
+        QFETCH(QString, err);
+        const cli::ParseResult parsed = cli::parseArguments(
+            QStringList{"tintwave-cli", "--decode"} + arguments.split(' ', Qt::SkipEmptyParts));
+        QCOMPARE(parsed.error, QString());
+        MemoryIo io;
+        io.input = input;
+        QCOMPARE(cli::run(parsed.options, io), exit);
+        QCOMPARE(io.blocks.join(), out);
+        QCOMPARE(io.err.join(u'\n'), err);
     }
 };
 

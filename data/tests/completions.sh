@@ -26,7 +26,10 @@ expect() { # what, expected lines, completed lines
 # usage error lists ("--format '?' is not one of font, span, bbcode, ansi").
 options=$(tintwave-cli --help | grep -oE '^  (-[a-zA-Z], )?--[a-z][a-z-]*' |
   grep -oE -- '-{1,2}[a-zA-Z][a-z-]*' | sort)
-accepted() { tintwave-cli "--$1" '?' 2>&1 | sed 's/.* is not one of //; s/, /\n/g' | sort; }
+accepted() { # --from names its values only with --decode
+  tintwave-cli $([ "$1" != from ] || echo --decode) "--$1" '?' 2>&1 |
+    sed 's/.* is not one of //; s/, /\n/g' | sort
+}
 schemes=$(tintwave-cli --list-schemes | sort)
 [[ $schemes == *"My Dawn"* ]] || { echo "FAIL: the user scheme is not listed"; exit 1; }
 
@@ -39,7 +42,7 @@ fish_complete() {
 }
 expect "bash: options" "$options" "$(bash_complete tintwave-cli -)"
 expect "fish: options" "$options" "$(fish_complete 'tintwave-cli -')"
-for option in format blend spread color-depth size; do
+for option in format from blend spread color-depth size; do
   expect "bash: --$option" "$(accepted $option)" "$(bash_complete tintwave-cli --$option '')"
   expect "fish: --$option" "$(accepted $option)" "$(fish_complete "tintwave-cli --$option ")"
 done
@@ -55,7 +58,7 @@ zsh -n "$zsh_file"
 # An option opens an entry or follows "{" or ","; exclusion lists "(...)" are not options.
 expect "zsh: options" "$options" "$(sed "s/([^)]*)//g" "$zsh_file" | tr -d "'" |
   grep -oE -- "^  \{?-{1,2}[a-z][a-z-]*|,-{1,2}[a-z][a-z-]*" | grep -oE -- '-{1,2}[a-z-]+' | sort)"
-for option in format blend spread color-depth size; do
+for option in format from blend spread color-depth size; do
   expect "zsh: --$option" "$(accepted $option)" \
     "$(grep -oE -- "^  '--$option=.*\((.*)\)'" "$zsh_file" | sed 's/.*(\(.*\)).*/\1/' |
       tr ' ' '\n' | sort)"

@@ -60,6 +60,7 @@ public:
         setText(plain);
         html = h;
     }
+    QString plainText() const override { return text; }
     QString text;
     QString html; // empty for plain text
     int setCount = 0;

@@ -26,6 +26,10 @@ void QtClipboard::setRichText(const QString& html, const QString& plain) {
     clipboard->setMimeData(data);
 }
 
+QString QtClipboard::plainText() const {
+    return QGuiApplication::clipboard()->text();
+}
+
 bool QtUrlOpener::open(const QString& url) {
     return QDesktopServices::openUrl(QUrl(url));
 }

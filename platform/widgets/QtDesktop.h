@@ -12,6 +12,7 @@ class QtClipboard : public Clipboard {
 public:
     void setText(const QString& text) override;
     void setRichText(const QString& html, const QString& plain) override;
+    QString plainText() const override;
 };
 
 class QtUrlOpener : public UrlOpener {
