@@ -4,6 +4,7 @@
 #include "app/ButtonFocusStyle.h"
 #include "app/CodeBox.h"
 #include "app/ColorBox.h"
+#include "app/InputLine.h"
 #include "app/PreviewBox.h"
 #include "app/UserSchemeMenu.h"
 #include "app/WindowPlacement.h"
@@ -21,12 +22,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <limits>
 #include <utility>
 #include <vector>
 
@@ -72,15 +71,19 @@ constexpr Choice<OutputFormat> kChatFormatChoices[] = {
     {"formatMcSection",
      QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "Minecraft Section Si&gns (\u00A7x)"),
      OutputFormat::McSection},
-    {"formatMiniMessage", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "Mi&niMessage"),
+    {"formatMiniMessage", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "M&iniMessage"),
      OutputFormat::MiniMessage},
+    {"formatMiniMessageGradient",
+     QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "MiniMessage Gradients (Ser&ver-Side)"),
+     OutputFormat::MiniMessageGradient},
     {"formatJson", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&JSON Text Components"),
      OutputFormat::Json},
     {"formatTemplate", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&Template"),
      OutputFormat::Template},
-    {"formatDiscord", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "D&iscord ANSI Block"),
+    {"formatDiscord",
+     QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "Discord ANSI Block (&8 Colors)"),
      OutputFormat::Discord},
-    {"formatIrc", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "IRC (mIRC Co&lors)"),
+    {"formatIrc", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "IRC (mIRC, 1&6 Colors)"),
      OutputFormat::Irc},
 };
 // The colours ANSI output may use, in a submenu of their own.
@@ -96,7 +99,7 @@ constexpr Choice<engine::ColorDepth> kDepthChoices[] = {
 };
 constexpr Choice<Blend> kBlendChoices[] = {
     {"blendRgb", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&RGB Blend"), Blend::Rgb},
-    {"blendOkLab", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&OKLab Blend"), Blend::OkLab},
+    {"blendOkLab", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "OKLab Ble&nd"), Blend::OkLab},
     {"blendOkLch", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "OKLC&h Blend"), Blend::OkLch},
 };
 constexpr Choice<Spread> kSpreadChoices[] = {
@@ -220,10 +223,9 @@ void MainWindow::createButtons(QWidget* client) {
 void MainWindow::createOptions(QWidget* client) {
     label(client, QStringLiteral("textLabel"), tr("Text to Color:"), 90, 1035, 945, 195);
     textEdit_ =
-        place(named(new QLineEdit(client), QStringLiteral("textEdit")), 90, 1350, 5265, 375);
+        place(named(new InputLine(client), QStringLiteral("textEdit")), 90, 1350, 5265, 375);
     textEdit_->setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75, QFont::SansSerif));
-    // No limit: Qt's default of 32767 would cut a longer paste off without a word.
-    textEdit_->setMaxLength(std::numeric_limits<int>::max());
+    textEdit_->setAccessibleName(tr("Text to Color"));
 
     label(client, QStringLiteral("optionsLabel"), tr("Options:"), 90, 1980, 585, 195);
     const auto check = [&](const char* name, const QString& caption, int top, int width) {
@@ -437,6 +439,9 @@ void MainWindow::createOptionsMenu(QMenuBar* bar) {
         chosen.*field = value;
         chooseOutput(chosen);
     };
+    const ChooseFlag chooseFlag = [choose](bool engine::OutputChoices::*field, bool on) {
+        choose(field, on);
+    };
     const auto group = [this, choose](QMenu* menu, const auto& choices, auto field) {
         auto* items = new QActionGroup(this);
         for (const auto& choice : choices) {
@@ -456,7 +461,8 @@ void MainWindow::createOptionsMenu(QMenuBar* bar) {
     options->addSeparator();
     group(options, kChatFormatChoices, &engine::OutputChoices::format);
     options->addSeparator();
-    depthMenu_ = named(options->addMenu(tr("Terminal Color De&pth")), QStringLiteral("depthMenu"));
+    depthMenu_ = named(options->addMenu(tr("Terminal Color Depth (&256, 16, 8)")),
+                       QStringLiteral("depthMenu"));
     group(depthMenu_, kDepthChoices, &engine::OutputChoices::colorDepth);
     options->addSeparator();
     group(options, kBlendChoices, &engine::OutputChoices::blend);
@@ -467,13 +473,30 @@ void MainWindow::createOptionsMenu(QMenuBar* bar) {
     mergeItem_->setCheckable(true);
     connect(mergeItem_, &QAction::triggered, this,
             [choose](bool merge) { choose(&engine::OutputChoices::merge, merge); });
-    skipBlanksItem_ = named(options->addAction(tr("Skip Blan&ks")), QStringLiteral("skipBlanks"));
+    skipBlanksItem_ = named(options->addAction(tr("Ski&p Blanks")), QStringLiteral("skipBlanks"));
     skipBlanksItem_->setCheckable(true);
     connect(skipBlanksItem_, &QAction::triggered, this,
             [choose](bool skip) { choose(&engine::OutputChoices::skipBlanks, skip); });
+    createFitItems(options, chooseFlag);
     options->addSeparator();
     options->addAction(tr("C&ustom Template..."), this, &MainWindow::editTemplate)
         ->setObjectName(QStringLiteral("editTemplate"));
+}
+
+// Strikethrough and obfuscated (which only the game formats have), and the limit the code is
+// fitted to.
+void MainWindow::createFitItems(QMenu* options, const ChooseFlag& choose) {
+    strikethroughItem_ =
+        named(options->addAction(tr("Stri&kethrough")), QStringLiteral("strikethrough"));
+    strikethroughItem_->setCheckable(true);
+    connect(strikethroughItem_, &QAction::triggered, this,
+            [choose](bool on) { choose(&engine::OutputChoices::strikethrough, on); });
+    obfuscatedItem_ = named(options->addAction(tr("&Obfuscated")), QStringLiteral("obfuscated"));
+    obfuscatedItem_->setCheckable(true);
+    connect(obfuscatedItem_, &QAction::triggered, this,
+            [choose](bool on) { choose(&engine::OutputChoices::obfuscated, on); });
+    fitItem_ = named(options->addAction(tr("Fit to &Length...")), QStringLiteral("fitToLength"));
+    connect(fitItem_, &QAction::triggered, this, &MainWindow::fitToLength);
 }
 
 engine::ColorizeOptions MainWindow::chosenOptions() const {
@@ -507,6 +530,10 @@ void MainWindow::showOptions(const engine::OutputChoices& choices) {
     mergeItem_->setEnabled(engine::hasRunOptions(choices.format));
     skipBlanksItem_->setChecked(choices.skipBlanks);
     skipBlanksItem_->setEnabled(engine::hasRunOptions(choices.format));
+    strikethroughItem_->setChecked(choices.strikethrough);
+    obfuscatedItem_->setChecked(choices.obfuscated);
+    obfuscatedItem_->setEnabled(engine::hasObfuscated(choices.format));
+    fitItem_->setEnabled(engine::canFitLength(choices));
     depthMenu_->setEnabled(choices.format == OutputFormat::Ansi);
 }
 

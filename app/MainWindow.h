@@ -16,7 +16,6 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -32,6 +31,7 @@ namespace tintwave::app {
 
 class CodeBox;
 class ColorBox;
+class InputLine;
 class PreviewBox;
 class UserSchemeMenu;
 
@@ -99,6 +99,8 @@ public Q_SLOTS:
     // Asks for the template, showing the current one, and chooses the template format
     // with it.
     void editTemplate();
+    // Asks for the longest code Colorize may write (0: no limit), showing the current one.
+    void fitToLength();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -116,6 +118,8 @@ private:
     void createPresetItems(QMenu* schemes);
     void createSlotMenu();
     void createOptionsMenu(QMenuBar* bar);
+    using ChooseFlag = std::function<void(bool engine::OutputChoices::*, bool)>;
+    void createFitItems(QMenu* options, const ChooseFlag& choose);
     void connectCommands();
     void orderTabStops();
     void loadStartState();
@@ -145,12 +149,13 @@ private:
         QString text;
         SlotValues slots;
         engine::ColorizeOptions options;
+        int fitLimit = 0; // the code was fitted to this length, with options.step per colour
     };
     std::optional<Colorized> colorized_;
     bool shownOnce_ = false;
     bool frameCentred_ = false;
 
-    QLineEdit* textEdit_ = nullptr;
+    InputLine* textEdit_ = nullptr;
     std::array<ColorBox*, kSlotCount> colorBoxes_{};
     QComboBox* faceCombo_ = nullptr;
     QComboBox* sizeCombo_ = nullptr;
@@ -184,6 +189,9 @@ private:
     std::vector<ChoiceItem> choiceItems_;
     QAction* mergeItem_ = nullptr;
     QAction* skipBlanksItem_ = nullptr;
+    QAction* strikethroughItem_ = nullptr;
+    QAction* obfuscatedItem_ = nullptr;
+    QAction* fitItem_ = nullptr;
     QMenu* depthMenu_ = nullptr; // Terminal Color Depth, for ANSI only
 
     std::unique_ptr<UserSchemeMenu> userSchemeMenu_;

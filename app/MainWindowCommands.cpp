@@ -3,11 +3,13 @@
 #include "app/AboutWindow.h"
 #include "app/CodeBox.h"
 #include "app/ColorBox.h"
+#include "app/InputLine.h"
 #include "app/MainWindow.h"
 #include "app/PreviewBox.h"
 #include "app/RemoveSchemeDialog.h"
 #include "app/UserSchemeMenu.h"
 #include "engine/Colorize.h"
+#include "engine/FitLength.h"
 #include "engine/OutputChoicesStore.h"
 #include "engine/TemplateWriter.h"
 #include "output/Page.h"
@@ -21,7 +23,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <utility>
@@ -65,6 +66,14 @@ QString codeSizeText(qsizetype size) {
                      : MainWindow::tr("%1 characters").arg(number);
 }
 
+// The size line of code fitted to a length: "251 of 256 characters, 3 per colour".
+QString fittedSizeText(qsizetype size, int limit, int step) {
+    const QLocale language(MainWindow::tr("en", "locale whose digit grouping the size line uses"));
+    return MainWindow::tr("%1 of %2 characters, %3 per colour")
+        .arg(language.toString(qlonglong(size)), language.toString(limit))
+        .arg(step);
+}
+
 // Appends the code to a store as Colorize writes it.
 class CodeWriter : public engine::CodeSink {
 public:
@@ -102,7 +111,18 @@ void MainWindow::showMessage(const QString& text, platform::MessageDisplay::Icon
 
 void MainWindow::colorize() {
     const QString text = textEdit_->text();
-    const engine::ColorizeOptions options = chosenOptions();
+    engine::ColorizeOptions options = chosenOptions();
+    // Fitted to a length: the smallest step that fits, or the reason and the old code kept.
+    const int limit = engine::canFitLength(options.output) ? options.output.maxLength : 0;
+    if (limit > 0 && !text.isEmpty()) {
+        const WaitCursor wait(text.size() >= kLongText);
+        const engine::FitResult fit = engine::fitToLength(text, colors().values(), options, limit);
+        if (!fit.error && !fit.fits) {
+            showMessage(engine::fitMessage(fit, limit));
+            return;
+        }
+        options = fit.fits ? engine::withStep(options, fit.step) : options;
+    }
     // A text that is not empty replaces the code or, for want of colours, clears it: a long
     // old code goes first, so that it and the new one are never held at the same time.
     if (!text.isEmpty()) {
@@ -118,8 +138,8 @@ void MainWindow::colorize() {
         PreviewBox::Colors shades;
         error = engine::colorizeTo(text, colors().values(), options, writer, &shades);
         if (!error) {
+            colorized_ = Colorized{text, colors().values(), options, limit}; // the size line's
             codeBox_->adoptCode(std::move(code));
-            colorized_ = Colorized{text, colors().values(), options};
             preview_->showColorized(text, std::move(shades), options.face, options.bold,
                                     options.italic, options.underline);
         }
@@ -272,6 +292,30 @@ void MainWindow::editTemplate() {
     chooseOutput(chosen);
 }
 
+void MainWindow::fitToLength() {
+    QString text = QString::number(outputChoices_.maxLength);
+    int limit = -1;
+    while (limit < 0) {
+        const std::optional<QString> typed = services_.inputPrompt.getText(
+            tr("Fit the code to how many characters? 0 for no limit. Chat takes 256, a sign "
+               "line 384, an anvil name 50."),
+            kTitle, text);
+        if (!typed) {
+            return;
+        }
+        text = *typed;
+        bool ok = false;
+        limit = text.trimmed().toInt(&ok);
+        if (!ok || limit < 0) {
+            showMessage(tr("The limit must be a whole number, 0 or more."));
+            limit = -1;
+        }
+    }
+    engine::OutputChoices chosen = outputChoices_;
+    chosen.maxLength = limit;
+    chooseOutput(chosen);
+}
+
 void MainWindow::copyRichText() {
     if (!colorized_) {
         return;
@@ -290,6 +334,9 @@ QString MainWindow::codeText() const {
 void MainWindow::codeChanged() {
     const qsizetype size = codeBox_->codeSize();
     QString sizeLine = size > 0 ? codeSizeText(size) : QString();
+    if (size > 0 && colorized_ && colorized_->fitLimit > 0) {
+        sizeLine = fittedSizeText(size, colorized_->fitLimit, colorized_->options.step);
+    }
     if (!codeBox_->isEditable()) {
         sizeLine = tr("%1, too long to edit").arg(sizeLine);
     }

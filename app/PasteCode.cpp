@@ -1,4 +1,5 @@
 // File > Paste Code: a coloured code from the clipboard read back into the window.
+#include "app/InputLine.h"
 #include "app/MainWindow.h"
 #include "engine/Colorize.h"
 #include "engine/Decode.h"
@@ -8,7 +9,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 
 namespace tintwave::app {
 

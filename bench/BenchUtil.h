@@ -26,6 +26,24 @@ inline QString sampleText(qsizetype length, bool breaks) {
     return text;
 }
 
+// length code units of words, emoji with skin tones, flags and Arabic, the text that is
+// hardest to lay out. Never ends in half a surrogate pair.
+inline QString mixedText(qsizetype length) {
+    static const QString pattern =
+        QStringLiteral("Grüße, quick brown fox 👋🏽 مرحبا بالعالم 🇩🇪 "
+                       "jumps over 👍🏿 🇯🇵 السلام عليكم. ");
+    QString text;
+    text.reserve(length + pattern.size());
+    while (text.size() < length) {
+        text += pattern;
+    }
+    text.truncate(length);
+    if (text.back().isHighSurrogate()) {
+        text.back() = QLatin1Char('x');
+    }
+    return text;
+}
+
 // The whole process's peak resident memory so far.
 inline long peakMegabytes() {
     rusage usage{};

@@ -10,6 +10,7 @@
 // call, so the first-touch page faults are part of the figure. "reused" first tells glibc
 // to keep freed memory, so the figure is the engine's own work.
 #include "engine/Colorize.h"
+#include "engine/FitLength.h"
 
 #include <QElapsedTimer>
 #include <algorithm>
@@ -138,6 +139,70 @@ void screenTable(qsizetype& sink) {
     }
 }
 
+// Fitting to a length at a million characters, streamed, beside plain minimessage: the
+// gradient segments, a step of 4, and --max-length as the command line runs it (the fit,
+// then the code when something fits). Then the segments the gradient format needs for 1,000
+// characters of each blend and spread.
+void fitTable(qsizetype& sink) {
+    const QString text = asciiText(1'000'000);
+    const auto timed = [&](const char* label, const ColorizeOptions& options, qsizetype limit) {
+        std::vector<double> samples;
+        for (int sample = 0; sample < 5; ++sample) {
+            QElapsedTimer timer;
+            timer.start();
+            ColorizeOptions written = options;
+            if (limit > 0) {
+                const FitResult fit = fitToLength(text, rainbow(10), options, limit);
+                sink += fit.length;
+                written = fit.fits ? withStep(options, fit.step) : written;
+                if (!fit.fits) {
+                    samples.push_back(double(timer.nsecsElapsed()) * 1e-9);
+                    continue;
+                }
+            }
+            CountingSink counter;
+            colorizeTo(text, rainbow(10), written, counter);
+            sink += counter.units;
+            samples.push_back(double(timer.nsecsElapsed()) * 1e-9);
+        }
+        std::nth_element(samples.begin(), samples.begin() + 2, samples.end());
+        std::printf("%-44s %10.1f ms\n", label, samples[2] * 1e3);
+    };
+    std::printf("\n1,000,000 characters, 10 colours, streamed (median of 5)\n");
+    using enum OutputFormat;
+    const ColorizeOptions mini{.output = {.format = MiniMessage}};
+    const ColorizeOptions gradient{.output = {.format = MiniMessageGradient}};
+    timed("minimessage", mini, 0);
+    timed("minimessage-gradient rgb classic", gradient, 0);
+    timed("minimessage-gradient rgb even (one tag)",
+          {.output = {.format = MiniMessageGradient, .spread = Spread::Even}}, 0);
+    timed(
+        "minimessage-gradient oklch even",
+        {.output = {.format = MiniMessageGradient, .blend = Blend::OkLch, .spread = Spread::Even}},
+        0);
+    timed("minimessage --step 4", {.output = {.format = MiniMessage}, .step = 4}, 0);
+    timed("minimessage --max-length 256 (cannot fit)", mini, 256);
+    timed("minimessage --max-length 1,100,000 (a step fits)", mini, 1'100'000);
+    timed("minimessage-gradient --max-length 1,050,000", gradient, 1'050'000);
+
+    std::printf("\nminimessage-gradient segments for 1,000 characters\n%-7s %-8s %10s %10s\n",
+                "blend", "spread", "2 colours", "10 colours");
+    const QString short1000 = asciiText(1000);
+    for (const Blend blend : {Blend::Rgb, Blend::OkLab, Blend::OkLch}) {
+        for (const Spread spread : {Spread::Classic, Spread::Even}) {
+            const ColorizeOptions options{
+                .output = {.format = MiniMessageGradient, .blend = blend, .spread = spread}};
+            const auto segments = [&](int colors) {
+                const QString code = colorize(short1000, rainbow(colors), options).code;
+                return code.count(QStringLiteral("<gradient:")) + code.count(QStringLiteral("<#"));
+            };
+            std::printf("%-7s %-8s %10lld %10lld\n", qPrintable(blendName(blend)),
+                        qPrintable(spreadName(spread)), static_cast<long long>(segments(2)),
+                        static_cast<long long>(segments(10)));
+        }
+    }
+}
+
 } // namespace
 
 // "tintwave-bench screens" runs only the table of terminals, chats and frames.
@@ -148,6 +213,10 @@ int main(int argc, char** argv) {
         return sink > 0 ? 0 : 1;
     }
     qsizetype decoded = 0;
+    if (argc > 1 && argv[1] == std::string_view("fit")) { // the fitting table alone
+        fitTable(decoded);
+        return decoded > 0 ? 0 : 1;
+    }
     if (argc > 1 && argv[1] == std::string_view("decode")) { // only the last table
         mallopt(M_MMAP_THRESHOLD, 1 << 30); // memory as the full run has it by then
         mallopt(M_TRIM_THRESHOLD, 1 << 30);
@@ -178,6 +247,7 @@ int main(int argc, char** argv) {
     }
     formatTable(sink);
     screenTable(sink);
+    fitTable(sink);
     decodeTable(asciiText(1'000'000), rainbow(10), sink);
     return sink > 0 ? 0 : 1;
 }

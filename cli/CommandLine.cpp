@@ -45,6 +45,10 @@ Font and style:
   --italic             Italic.
   --underline          Underlined.
   --no-center          Do not centre the text (it is centred by default).
+  --strikethrough      Struck through.
+  --obfuscated         Obfuscated (scrambled in the game): only with mc-hex,
+                       mc-x, mc-section, minimessage, minimessage-gradient and
+                       json.
 
 Format and gradient:
   --format FORMAT      font (default): HTML font tags, one per character, the
@@ -54,8 +58,12 @@ Format and gradient:
                        sequences for terminals. mc-hex: Minecraft &#RRGGBB.
                        mc-x: Minecraft &x&R&R&G&G&B&B. mc-section: the same
                        with the section sign (U+00A7) instead of &.
-                       minimessage: <#RRGGBB> tags. json: Minecraft JSON text
-                       components. template: the text of --template.
+                       minimessage: <#RRGGBB> tags. minimessage-gradient:
+                       MiniMessage <gradient:#RRGGBB:#RRGGBB> segments, the
+                       colours worked out by the server (short code). json:
+                       Minecraft JSON text components. template: the text of
+                       --template. The three Minecraft code formats leave out
+                       a section sign (U+00A7) of the text.
                        discord: an ansi code block in Discord's 8 colours.
                        irc: mIRC colour codes in the 16 colours all IRC
                        clients show alike.
@@ -82,6 +90,17 @@ Format and gradient:
   --per-line           Start the gradient afresh on every line of the text.
                        Not with --format font.
 
+Fitting to a length:
+  --step K             Each run of K characters of a line (default 1) takes one
+                       colour, that of its middle character, and is written as
+                       one run. Not with --format font.
+  --max-length N       Keep the code (without its final line break) to at most
+                       N UTF-16 code units, as the game counts: runs are merged
+                       and the smallest step that fits is taken, named on
+                       standard error ("3 characters per colour, 251 of 256").
+                       Common limits: chat 256, sign line 384, anvil 50. Not
+                       with --format font or --step.
+
 Terminals and animation:
   --color-depth DEPTH  With --format ansi: 24 (default), any colour. 256:
                        xterm's colour cube and grey ramp. 16 or 8: the basic
@@ -98,6 +117,8 @@ Terminals and animation:
                        with the colours at the end. --frames sets the frames of
                        a cycle (default 40). When standard output is not a
                        terminal the code is written once, as without it.
+                       --max-length does not apply to discord, irc or ansi
+                       below 24-bit colour.
 Line breaks (LF, CR LF or CR) take no place in the gradient and are written as
 each format's own: <br> and LF for span, a {"text":"\n"} component for json,
 a reset and LF for ansi, LF for the others. With --format font they are
@@ -160,13 +181,18 @@ Examples:
   tintwave-cli --text Loading --scheme Spectrum --format ansi --animate 5
   tintwave-cli --decode --text '&#FF0000H&#0000FFi' --format minimessage
   tintwave-cli --decode --palette < motd.txt
+  tintwave-cli --text 'Welcome to the server!' --scheme Spectrum \
+      --format minimessage-gradient --blend oklab
+  tintwave-cli --text 'Welcome to the server!' --scheme Spectrum \
+      --format mc-hex --max-length 256 --strikethrough
 
 Exit status:
   0  success
   1  nothing to colour: "You must type something." or "You must select at
      least one color" on standard error, nothing written; with --decode also
      a code that cannot be read (its format unknown, or broken: "not valid
-     json at character 17: ..."), nothing written
+     json at character 17: ..."), nothing written; or, with
+     --max-length, "cannot fit in N characters; the shortest form needs M"
   2  a usage error or output that cannot be written, named in one line on
      standard error
   128+N  --animate stopped by signal N (130 for Ctrl+C), terminal restored
@@ -212,6 +238,11 @@ struct Parser {
     QCommandLineOption merge{QStringLiteral("merge")};
     QCommandLineOption skipBlanks{QStringLiteral("skip-blanks")};
     QCommandLineOption perLine{QStringLiteral("per-line")};
+    // Fitting to a length, and the styles only some formats have.
+    QCommandLineOption step{QStringLiteral("step"), {}, QStringLiteral("K")};
+    QCommandLineOption maxLength{QStringLiteral("max-length"), {}, QStringLiteral("N")};
+    QCommandLineOption strikethrough{QStringLiteral("strikethrough")};
+    QCommandLineOption obfuscated{QStringLiteral("obfuscated")};
     QCommandLineOption colorDepth{QStringLiteral("color-depth"), {}, QStringLiteral("DEPTH")};
     QCommandLineOption frames{QStringLiteral("frames"), {}, QStringLiteral("N")};
     QCommandLineOption animate{QStringLiteral("animate"), {}, QStringLiteral("SECONDS")};
@@ -226,11 +257,12 @@ struct Parser {
     QCommandLineOption version{QStringLiteral("version")};
 
     Parser() {
-        parser.addOptions({text,   colors,  scheme,    listSchemes, face,    size,
-                           bold,   italic,  underline, noCenter,    format,  templateText,
-                           blend,  spread,  merge,     skipBlanks,  perLine, colorDepth,
-                           frames, animate, page,      background,  output,  decode,
-                           from,   palette, help,      version});
+        parser.addOptions({text,   colors,     scheme,   listSchemes, face,         size,   bold,
+                           italic, underline,  noCenter, format,      templateText, blend,  spread,
+                           merge,  skipBlanks, perLine,  page,        background,   output, decode,
+                           from,   palette,    help,     version});
+        parser.addOptions(
+            {step, maxLength, strikethrough, obfuscated, colorDepth, frames, animate});
     }
 };
 
@@ -365,9 +397,19 @@ QString readScreenOptions(const Parser& p, CliOptions& o) {
                 .arg(cl.value(p.frames))
                 .arg(engine::kMostFrames);
         }
-        if (!engine::hasRunOptions(s.format)) {
-            return QStringLiteral("--frames does not apply to --format font");
+        if (!engine::hasRunOptions(s.format) ||
+            s.format == engine::OutputFormat::MiniMessageGradient) {
+            return QStringLiteral("--frames does not apply to --format %1")
+                .arg(engine::formatName(s.format));
         }
+        if (cl.isSet(p.maxLength)) {
+            return QStringLiteral("--frames and --max-length cannot be used together");
+        }
+    }
+    if (s.maxLength > 0 && (o.depthFromTerminal || !engine::canFitLength(s))) {
+        return QStringLiteral("--max-length does not apply to --format %1%2")
+            .arg(engine::formatName(s.format),
+                 ansi ? QStringLiteral(" below 24-bit colour") : QString());
     }
     if (cl.isSet(p.animate)) {
         bool number = false;
@@ -380,6 +422,54 @@ QString readScreenOptions(const Parser& p, CliOptions& o) {
             return QStringLiteral("--animate needs --format ansi");
         }
         o.animateSeconds = seconds;
+    }
+    return {};
+}
+
+// A whole number of at least 1 given to option; an empty string when it is one.
+QString readCount(const QCommandLineParser& cl, const QCommandLineOption& option, int& value) {
+    if (!cl.isSet(option)) {
+        return {};
+    }
+    bool ok = false;
+    const int parsed = cl.value(option).toInt(&ok);
+    if (!ok || parsed < 1) {
+        return QStringLiteral("--%1 '%2' is not a whole number of at least 1")
+            .arg(option.names().constFirst(), cl.value(option));
+    }
+    value = parsed;
+    return {};
+}
+
+// --step, --max-length, --strikethrough and --obfuscated.
+QString readFitOptions(const Parser& p, CliOptions& o) {
+    const QCommandLineParser& cl = p.parser;
+    engine::OutputChoices& s = o.style.output;
+    s.strikethrough = cl.isSet(p.strikethrough);
+    s.obfuscated = cl.isSet(p.obfuscated);
+    if (s.obfuscated && !engine::hasObfuscated(s.format)) {
+        return QStringLiteral("--obfuscated needs a game format (mc-hex, mc-x, mc-section, "
+                              "minimessage, minimessage-gradient or json), not %1")
+            .arg(engine::formatName(s.format));
+    }
+    QString error = readCount(cl, p.step, o.style.step);
+    if (error.isEmpty()) {
+        error = readCount(cl, p.maxLength, s.maxLength);
+    }
+    if (!error.isEmpty()) {
+        return error;
+    }
+    if (cl.isSet(p.step) && cl.isSet(p.maxLength)) {
+        return QStringLiteral("--step and --max-length cannot be used together");
+    }
+    if (!engine::hasRunOptions(s.format)) {
+        for (const auto& option : {p.step, p.maxLength}) {
+            if (cl.isSet(option)) {
+                return QStringLiteral(
+                           "--%1 does not apply to --format font (one tag per character)")
+                    .arg(option.names().constFirst());
+            }
+        }
     }
     return {};
 }
@@ -495,6 +585,9 @@ ParseResult parseUnchecked(const QStringList& arguments) {
     result.error = readColorOptions(p, o);
     if (result.error.isEmpty()) {
         result.error = readFormatOptions(p, o);
+    }
+    if (result.error.isEmpty()) {
+        result.error = readFitOptions(p, o);
     }
     if (result.error.isEmpty()) {
         result.error = readScreenOptions(p, o);

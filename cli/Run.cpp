@@ -3,6 +3,7 @@
 #include "cli/Animation.h"
 #include "cli/Decoding.h"
 #include "engine/DecodedWriter.h"
+#include "engine/FitLength.h"
 #include "output/Page.h"
 #include "palette/Presets.h"
 #include "platform/FileWriter.h"
@@ -192,6 +193,18 @@ int colorizeAndWrite(const CliOptions& options, CliIo& io) {
     }
     if (animating) {
         return animateOnTerminal(text, slots, style, *options.animateSeconds, io);
+    }
+    if (const int limit = style.output.maxLength; limit > 0) {
+        const engine::FitResult fit = engine::fitToLength(text, slots, style, limit);
+        if (fit.error) {
+            io.writeError(engine::messageFor(*fit.error));
+            return kExitNothingToColor;
+        }
+        complain(io, engine::fitMessage(fit, limit));
+        if (!fit.fits) {
+            return kExitNothingToColor;
+        }
+        style = engine::withStep(style, fit.step);
     }
     return writeCode(options, io, [&](engine::CodeSink& sink) {
         return engine::colorizeTo(text, slots, style, sink);

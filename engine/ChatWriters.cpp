@@ -15,7 +15,7 @@ constexpr char16_t kSection = u'\u00A7';
 MinecraftWriter::MinecraftWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : out_(out)
     , dialect_(options.output.format)
-    , runs_(options.output.merge) {
+    , runs_(options) {
     const QString sign =
         dialect_ == OutputFormat::McSection ? QString(QChar(kSection)) : QStringLiteral("&");
     if (options.bold) {
@@ -26,6 +26,27 @@ MinecraftWriter::MinecraftWriter(const ColorizeOptions& options, MarkupBuffer& o
     }
     if (options.underline) {
         styles_ += sign + u'n';
+    }
+    if (options.output.strikethrough) {
+        styles_ += sign + u'm';
+    }
+    if (options.output.obfuscated) {
+        styles_ += sign + u'k';
+    }
+}
+
+void MinecraftWriter::putWithoutSectionSigns(QStringView cluster, colorspace::Srgb8 c) {
+    if (runs_.startsRun(c)) {
+        putColor(c);
+        runs_.open(c);
+    }
+    for (QChar unit : cluster) {
+        if (unit.unicode() != kSection) {
+            out_.put(unit.unicode());
+        }
+    }
+    if (cluster.contains(u'&')) {
+        runs_.close();
     }
 }
 
@@ -56,13 +77,13 @@ void MinecraftWriter::putColor(colorspace::Srgb8 c) {
 MiniMessageWriter::MiniMessageWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : out_(out)
     , wrappers_(out)
-    , runs_(options.output.merge) {
-    wrappers_.openStyleTags(options);
+    , runs_(options) {
+    wrappers_.openStyleTags(options, true);
 }
 
 JsonWriter::JsonWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : out_(out)
-    , runs_(options.output.merge) {
+    , runs_(options) {
     if (options.bold) {
         styles_ += QStringLiteral(",\"bold\":true");
     }
@@ -71,6 +92,12 @@ JsonWriter::JsonWriter(const ColorizeOptions& options, MarkupBuffer& out)
     }
     if (options.underline) {
         styles_ += QStringLiteral(",\"underlined\":true");
+    }
+    if (options.output.strikethrough) {
+        styles_ += QStringLiteral(",\"strikethrough\":true");
+    }
+    if (options.output.obfuscated) {
+        styles_ += QStringLiteral(",\"obfuscated\":true");
     }
     out_.put(u"[\"\"");
 }

@@ -17,26 +17,36 @@ namespace tintwave::engine {
 
 // Minecraft colour codes before every character or run: &#RRGGBB (McHex),
 // &x&R&R&G&G&B&B (McX) or §x§R§R§G§G§B§B (McSection), then the style codes &l / &o / &n
-// (§ for McSection), since a colour code resets the styles in the game.
+// (§ for McSection) and &m / &k for strikethrough and obfuscated, since a colour code resets
+// the styles in the game.
 //
-// Nothing in the text is escaped (chat has no escape). Instead a character holding & or §
-// always ends its run, so what follows it is a colour code, a blank, a line break or the
+// Nothing in the text is escaped (chat has no escape). Instead a character holding & always
+// ends its run (endsRun), so what follows it is a colour code, a blank, a line break or the
 // end: never a code letter or a # that the game or a plugin could read as part of a code.
+// A section sign is left out: the game cannot show it, and before a colour code it would
+// swallow the code's first character. A character of nothing else writes nothing, not even
+// a colour code, and leaves the run open.
 class MinecraftWriter {
 public:
     MinecraftWriter(const ColorizeOptions& options, MarkupBuffer& out);
 
     void character(QStringView cluster, colorspace::Srgb8 c) {
+        if (cluster.contains(u'\u00A7')) {
+            if (isOnlySectionSigns(cluster)) {
+                return;
+            }
+            return putWithoutSectionSigns(cluster, c);
+        }
         if (runs_.startsRun(c)) {
             putColor(c);
             runs_.open(c);
         }
         out_.put(cluster);
-        if (std::any_of(cluster.begin(), cluster.end(),
-                        [](QChar c) { return c.unicode() == u'&' || c.unicode() == u'\u00A7'; })) {
+        if (cluster.contains(u'&')) {
             runs_.close();
         }
     }
+    void cutRun() { runs_.cut(); }
     void blank(QStringView cluster) { out_.put(cluster); }
     void lineBreak() {
         out_.put(u'\n');
@@ -49,6 +59,7 @@ public:
 
 private:
     void putColor(colorspace::Srgb8 c);
+    void putWithoutSectionSigns(QStringView cluster, colorspace::Srgb8 c);
 
     MarkupBuffer& out_;
     OutputFormat dialect_;
@@ -57,8 +68,8 @@ private:
 };
 
 // MiniMessage (Adventure): <#RRGGBB> before every character or run, never closed;
-// <b>, <i>, <u> once around everything, closed at the end in reverse order. A backslash
-// and < in the text are escaped with a backslash.
+// <b>, <i>, <u>, <st>, <obf> once around everything, closed at the end in reverse order. A
+// backslash and < in the text are escaped with a backslash.
 class MiniMessageWriter {
 public:
     MiniMessageWriter(const ColorizeOptions& options, MarkupBuffer& out);
@@ -79,6 +90,7 @@ public:
         out_.put(u'\n');
         runs_.close();
     }
+    void cutRun() { runs_.cut(); }
     void finish() { wrappers_.close(); }
 
     qsizetype perCharacter() const { return 9; }
@@ -101,7 +113,8 @@ private:
 
 // Minecraft's JSON text components: an array whose first element is "" (so no style of the
 // first component spreads to the rest), then one {"text":"…","color":"#RRGGBB"} per
-// character or run, with "bold", "italic" and "underlined" true as chosen. A blank that
+// character or run, with "bold", "italic", "underlined", "strikethrough" and "obfuscated"
+// true as chosen. A blank that
 // has no colour before it gets an object without a colour; a line break is {"text":"\n"}.
 // Text is escaped as JSON strings are: quote and backslash, control characters as \uXXXX.
 class JsonWriter {
@@ -134,6 +147,7 @@ public:
         close();
         out_.put(u']');
     }
+    void cutRun() { runs_.cut(); }
 
     qsizetype perCharacter() const { return 32 + styles_.size(); }
     qsizetype wrapperLength() const { return 4; }

@@ -5,6 +5,7 @@
 #include "engine/ColorSets.h"
 #include "engine/FontMarkupWriter.h"
 #include "engine/Gradient.h"
+#include "engine/GradientWriter.h"
 #include "engine/Graphemes.h"
 #include "engine/LoopGradient.h"
 #include "engine/MarkupWriters.h"
@@ -36,17 +37,6 @@ int largestComponent(const ActiveColors& colors) {
 // An LF, CR LF or lone CR: a line break of the modern formats.
 bool isLineBreak(QStringView cluster) {
     return cluster == u"\n" || cluster == u"\r\n" || cluster == u"\r";
-}
-
-// U+0000 to U+001F but tab and the line breaks, and U+007F: characters HTML forbids and game
-// servers reject, which no format but the classic font tags (byte-exact) and ANSI (which
-// shows them as symbols) writes. Each is a character of its own.
-bool isControl(QStringView cluster) {
-    if (cluster.size() != 1) {
-        return false;
-    }
-    const char16_t u = cluster.front().unicode();
-    return (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F;
 }
 
 bool isBlank(QStringView cluster) {
@@ -81,6 +71,7 @@ struct Job {
     std::vector<qsizetype> breaks;
     bool perLine;
     bool skipBlanks;
+    qsizetype step; // characters per colour
     bool leaveOutControls;
     int largest;          // component of the colours: no code has more digits
     qsizetype frames;     // 1 when the gradient stands still
@@ -96,8 +87,8 @@ struct Job {
         , count(bounds.empty() ? t.size() : qsizetype(bounds.size() - 1))
         , perLine(options.perLine && hasRunOptions(options.output.format))
         , skipBlanks(options.output.skipBlanks && hasRunOptions(options.output.format))
-        , leaveOutControls(options.output.format != OutputFormat::Font &&
-                           options.output.format != OutputFormat::Ansi)
+        , step(hasRunOptions(options.output.format) ? std::max(1, options.step) : 1)
+        , leaveOutControls(leavesOutControls(options.output.format))
         , largest(largestComponent(a))
         , frames(hasRunOptions(options.output.format) && options.frames > 1
                      ? std::min(options.frames, kMostFrames)
@@ -158,6 +149,38 @@ Srgb8 clamped(Srgb8 c) {
     return {std::clamp(c.red, 0, 255), std::clamp(c.green, 0, 255), std::clamp(c.blue, 0, 255)};
 }
 
+// One colour per step of job.step characters of a line, up to end: that of the step's middle
+// character, from fill as the ramps fill. Without merging, each step is a run of its own.
+template <typename Writer, typename Fill>
+void writeSteps(const Job& job, Writer& writer, const Fill& fill, qsizetype end,
+                qsizetype& position, qsizetype& k, Srgb8& last, CharColorSink* chars) {
+    const bool clamp = job.largest > 255;
+    while (k < end) {
+        const qsizetype length = std::min(job.step, end - k);
+        Srgb8 c = last;
+        fill(position + (length - 1) / 2, std::span(&c, 1));
+        c = clamp ? clamped(c) : c;
+        if (!job.output.merge) {
+            writer.cutRun();
+        }
+        for (const qsizetype stepEnd = k + length; k < stepEnd; ++k) {
+            const QStringView cluster = job.cluster(k);
+            if (job.leaveOutControls && isControlCharacter(cluster)) {
+                // nothing written
+            } else if (job.skipBlanks && isBlank(cluster)) {
+                writer.blank(cluster);
+            } else {
+                writer.character(cluster, c);
+            }
+            if (chars) {
+                job.record(k, c);
+            }
+        }
+        position += length;
+        last = c;
+    }
+}
+
 // Colours in blocks, so the gradient arithmetic stays apart from the markup without a call
 // per character. A line break takes no place in the gradient and is recorded with the
 // colour before it (black at the start); a control character left out keeps its place.
@@ -180,6 +203,9 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer) 
         }
         CharColorSink* const chars = frame == 0 ? job.chars : nullptr;
         const ColorRamp* ramp = nullptr;
+        const auto fill = [&](qsizetype first, std::span<Srgb8> out) {
+            return loop ? loop->fill(frame, job.frames, first, out) : ramp->fill(first, out);
+        };
         qsizetype position = 0;
         Srgb8 last;
         qsizetype k = 0;
@@ -189,11 +215,15 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer) 
                 ramp = &ramps.forCount(job.perLine ? end - k : placed);
                 position = 0;
             }
+            if constexpr (!classic) {
+                if (job.step > 1) {
+                    writeSteps(job, writer, fill, end, position, k, last, chars);
+                }
+            }
             while (k < end) {
                 const std::span<Srgb8> wanted =
                     std::span(block).first(std::size_t(std::min<qsizetype>(end - k, block.size())));
-                const qsizetype filled = loop ? loop->fill(frame, job.frames, position, wanted)
-                                              : ramp->fill(position, wanted);
+                const qsizetype filled = fill(position, wanted);
                 if (filled == 0) {
                     k = end;
                     break;
@@ -203,7 +233,7 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer) 
                     const QStringView cluster = job.cluster(k);
                     if constexpr (classic) {
                         writer.character(cluster, c);
-                    } else if (job.leaveOutControls && isControl(cluster)) {
+                    } else if (job.leaveOutControls && isControlCharacter(cluster)) {
                         // nothing written
                     } else if (job.skipBlanks && isBlank(cluster)) {
                         writer.blank(cluster);
@@ -246,12 +276,21 @@ template <typename Writer>
 void writeAs(const Job& job, const ColorizeOptions& options, CodeSink& sink, QString* room) {
     constexpr bool classic = std::is_same_v<Writer, FontMarkupWriter>;
     MarkupBuffer out(sink);
-    Writer writer(options, out);
+    Writer writer = [&] {
+        if constexpr (std::is_same_v<Writer, MiniMessageGradientWriter>) {
+            return Writer(options, out, job.active);
+        } else {
+            return Writer(options, out);
+        }
+    }();
     if (room) {
         const int extraDigits = classic ? color::hexWidth(job.largest) - 2 : 0;
         room->reserve(writer.wrapperLength() +
                       job.frames * (job.text.size() + 1 +
                                     job.count * (perCharacter(writer) + 3 * extraDigits)));
+    }
+    if constexpr (requires { writer.reserve(job.count); }) {
+        writer.reserve(job.count); // a writer that keeps every character until the end
     }
     writeCharacters(job, writer);
     out.flush();
@@ -273,6 +312,8 @@ void write(const Job& job, const ColorizeOptions& options, CodeSink& sink, QStri
         return writeAs<MinecraftWriter>(job, options, sink, room);
     case OutputFormat::MiniMessage:
         return writeAs<MiniMessageWriter>(job, options, sink, room);
+    case OutputFormat::MiniMessageGradient:
+        return writeAs<MiniMessageGradientWriter>(job, options, sink, room);
     case OutputFormat::Json:
         return writeAs<JsonWriter>(job, options, sink, room);
     case OutputFormat::Template:

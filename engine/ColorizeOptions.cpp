@@ -7,9 +7,11 @@ namespace tintwave::engine {
 
 namespace {
 
-constexpr std::array kFormats = {u"font",   u"span",     u"bbcode",     u"ansi",
-                                 u"mc-hex", u"mc-x",     u"mc-section", u"minimessage",
-                                 u"json",   u"template", u"discord",    u"irc"};
+constexpr std::array kFormats = {u"font",       u"span",        u"bbcode",
+                                 u"ansi",       u"mc-hex",      u"mc-x",
+                                 u"mc-section", u"minimessage", u"minimessage-gradient",
+                                 u"json",       u"template",    u"discord",
+                                 u"irc"};
 constexpr std::array kBlends = {u"rgb", u"oklab", u"oklch"};
 constexpr std::array kSpreads = {u"classic", u"even"};
 constexpr std::array kDepths = {u"24", u"256", u"16", u"8"};

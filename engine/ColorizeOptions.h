@@ -19,8 +19,11 @@ enum class OutputFormat {
     McX,         // &x&R&R&G&G&B&B
     McSection,   // §x§R§R§G§G§B§B
     MiniMessage, // <#RRGGBB>
-    Json,        // ["",{"text":"…","color":"#RRGGBB"},…]
-    Template,    // the template of OutputChoices::templateText per character or run
+    // MiniMessage <gradient:#RRGGBB:#RRGGBB> segments: the server works out the colours, so
+    // the code stays short (see engine/GradientWriter.h).
+    MiniMessageGradient,
+    Json,     // ["",{"text":"…","color":"#RRGGBB"},…]
+    Template, // the template of OutputChoices::templateText per character or run
     // Text chat in a fixed set of colours.
     Discord, // an ansi code block with Discord's 8 colours
     Irc,     // mIRC colour codes, the 16 colours every client shows alike
@@ -73,6 +76,13 @@ struct OutputChoices {
     bool skipBlanks = false;
     // What the template format writes per character or run (see engine/TemplateWriter.h).
     QString templateText = kDefaultTemplate;
+    // Struck-through and obfuscated (scrambled) text; obfuscated exists in the game formats
+    // only (hasObfuscated).
+    bool strikethrough = false;
+    bool obfuscated = false;
+    // The longest code, in UTF-16 code units, that the fitting to a length aims for; 0 = no
+    // limit (see engine/FitLength.h).
+    int maxLength = 0;
     // The colours the ANSI format may use.
     ColorDepth colorDepth = ColorDepth::TrueColor;
     friend bool operator==(const OutputChoices&, const OutputChoices&) = default;
@@ -90,15 +100,18 @@ struct ColorizeOptions {
     OutputChoices output = {};
     // Every line starts the gradient afresh (not for Font, whose line breaks are characters).
     bool perLine = false;
+    // Each run of this many characters of a line takes one colour, that of its middle
+    // character, and is written as one run; 1 colours every character (not for Font).
+    int step = 1;
     // From 2 on: that many lines, each the gradient moved on by one frame along the active
     // colours as a loop (see engine/LoopGradient.h). Not for Font.
     qsizetype frames = 0;
 };
 
 // Lower-case names as the command line and the settings store write them ("font", "span",
-// "bbcode", "ansi", "mc-hex", "mc-x", "mc-section", "minimessage", "json", "template",
-// "discord", "irc"; "rgb", "oklab", "oklch"; "classic", "even"; "24", "256", "16", "8").
-// Parsing is exact and case-sensitive; anything else gives nothing.
+// "bbcode", "ansi", "mc-hex", "mc-x", "mc-section", "minimessage", "minimessage-gradient",
+// "json", "template", "discord", "irc"; "rgb", "oklab", "oklch"; "classic", "even"; "24",
+// "256", "16", "8"). Parsing is exact and case-sensitive; anything else gives nothing.
 QString formatName(OutputFormat format);
 QString blendName(Blend blend);
 QString spreadName(Spread spread);
@@ -124,6 +137,30 @@ constexpr bool isHtml(OutputFormat format) {
 // All formats do but the classic font tags, which colour each character on its own.
 constexpr bool hasRunOptions(OutputFormat format) {
     return format != OutputFormat::Font;
+}
+
+// Whether the format has a form for obfuscated text: the game chat formats.
+constexpr bool hasObfuscated(OutputFormat format) {
+    switch (format) {
+    case OutputFormat::McHex:
+    case OutputFormat::McX:
+    case OutputFormat::McSection:
+    case OutputFormat::MiniMessage:
+    case OutputFormat::MiniMessageGradient:
+    case OutputFormat::Json:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Whether fitting to a length (maxLength) applies: to the formats with run options whose
+// codes the length model knows, which leaves out the chats with few colours and ANSI below
+// 24 bits (their runs follow the nearest colour of a set).
+constexpr bool canFitLength(const OutputChoices& output) {
+    return hasRunOptions(output.format) && output.format != OutputFormat::Discord &&
+           output.format != OutputFormat::Irc &&
+           !(output.format == OutputFormat::Ansi && output.colorDepth != ColorDepth::TrueColor);
 }
 
 // The legacy font size 1 .. 7 that a size text selects: "+n" / "-n" counted from 3, a bare

@@ -220,6 +220,9 @@ DecodeResult decode(QStringView code, OutputFormat format) {
     case OutputFormat::Template:
         failure = Failure{0, QStringLiteral("a template has no fixed syntax to read")};
         break;
+    case OutputFormat::MiniMessageGradient:
+        failure = Failure{0, QStringLiteral("gradient segments are not read back")};
+        break;
     case OutputFormat::Discord:
     case OutputFormat::Irc:
         failure = Failure{0, QStringLiteral("its codes are not read back")};

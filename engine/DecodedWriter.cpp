@@ -3,6 +3,7 @@
 #include "color/ColorProcs.h"
 #include "engine/ChatWriters.h"
 #include "engine/FontMarkupWriter.h"
+#include "engine/GradientWriter.h"
 #include "engine/Graphemes.h"
 #include "engine/MarkupWriters.h"
 #include "engine/PaletteWriters.h"
@@ -51,7 +52,13 @@ void writeAs(const DecodedText& decoded, const std::vector<qsizetype>& bounds,
     const bool skipBlanks = options.output.skipBlanks && !classic;
     const bool leaveOutControls = !classic && !std::is_same_v<Writer, AnsiWriter>;
     MarkupBuffer out(sink);
-    Writer writer(options, out);
+    Writer writer = [&] {
+        if constexpr (std::is_same_v<Writer, MiniMessageGradientWriter>) {
+            return Writer(options, out, ActiveColors{}); // the colours come per character
+        } else {
+            return Writer(options, out);
+        }
+    }();
     ColorValue color = firstColor;
     for (std::size_t k = 0; k + 1 < bounds.size(); ++k) {
         const qsizetype start = bounds[k];
@@ -128,6 +135,9 @@ std::optional<ColorizeError> writeDecoded(const DecodedText& decoded,
         break;
     case OutputFormat::MiniMessage:
         writeAs<MiniMessageWriter>(decoded, bounds, first->color, options, sink);
+        break;
+    case OutputFormat::MiniMessageGradient:
+        writeAs<MiniMessageGradientWriter>(decoded, bounds, first->color, options, sink);
         break;
     case OutputFormat::Json:
         writeAs<JsonWriter>(decoded, bounds, first->color, options, sink);

@@ -106,8 +106,9 @@ public:
     }
     void close() { out_.put(closing_); }
 
-    // <b>, <i> and <u> as chosen, in that order: HTML and MiniMessage spell them alike.
-    void openStyleTags(const ColorizeOptions& options) {
+    // <b>, <i> and <u> as chosen, in that order: HTML and MiniMessage spell them alike. Then
+    // strikethrough, <s> in HTML and <st> in MiniMessage, and MiniMessage's <obf>.
+    void openStyleTags(const ColorizeOptions& options, bool miniMessage = false) {
         if (options.bold) {
             open(QStringLiteral("<b>"), u"</b>");
         }
@@ -117,6 +118,21 @@ public:
         if (options.underline) {
             open(QStringLiteral("<u>"), u"</u>");
         }
+        if (options.output.strikethrough) {
+            miniMessage ? open(QStringLiteral("<st>"), u"</st>")
+                        : open(QStringLiteral("<s>"), u"</s>");
+        }
+        if (options.output.obfuscated && miniMessage) {
+            open(QStringLiteral("<obf>"), u"</obf>");
+        }
+    }
+
+    // Everything openStyleTags opens and closes.
+    static qsizetype styleTagsLength(const ColorizeOptions& options, bool miniMessage) {
+        const qsizetype strike = miniMessage ? 9 : 7; // <st></st> or <s></s>
+        return 7 * (int(options.bold) + int(options.italic) + int(options.underline)) +
+               (options.output.strikethrough ? strike : 0) +
+               (options.output.obfuscated && miniMessage ? 11 : 0);
     }
 
     // Everything open and close write.

@@ -77,8 +77,15 @@ QString SpanWriter::wrapperStyle(const ColorizeOptions& options) {
     if (options.italic) {
         declarations << QStringLiteral("font-style:italic");
     }
+    QStringList lines;
     if (options.underline) {
-        declarations << QStringLiteral("text-decoration:underline");
+        lines << QStringLiteral("underline");
+    }
+    if (options.output.strikethrough) {
+        lines << QStringLiteral("line-through");
+    }
+    if (!lines.isEmpty()) {
+        declarations << QStringLiteral("text-decoration:") + lines.join(u' ');
     }
     return declarations.join(u';');
 }
@@ -128,6 +135,9 @@ BBCodeWriter::BBCodeWriter(const ColorizeOptions& options, MarkupBuffer& out)
     if (options.underline) {
         wrappers_.open(QStringLiteral("[u]"), u"[/u]");
     }
+    if (options.output.strikethrough) {
+        wrappers_.open(QStringLiteral("[s]"), u"[/s]");
+    }
     if (const QString face = bbcodeFace(options.face); options.face != kNone && !face.isEmpty()) {
         wrappers_.open(QStringLiteral("[font=%1]").arg(face), u"[/font]");
     }
@@ -140,7 +150,7 @@ BBCodeWriter::BBCodeWriter(const ColorizeOptions& options, MarkupBuffer& out)
 
 AnsiWriter::AnsiWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : out_(out)
-    , runs_(options.output.merge) {
+    , runs_(options) {
     if (const std::optional<ColorSet> set = colorSetOf(options.output.colorDepth)) {
         nearest_.emplace(*set);
         xterm256_ = *set == ColorSet::Xterm256;
@@ -154,6 +164,9 @@ AnsiWriter::AnsiWriter(const ColorizeOptions& options, MarkupBuffer& out)
     }
     if (options.underline) {
         codes << QStringLiteral("4");
+    }
+    if (options.output.strikethrough) {
+        codes << QStringLiteral("9");
     }
     if (!codes.isEmpty()) {
         styles_ = QStringLiteral("\x1b[") + codes.join(u';') + u'm';

@@ -31,6 +31,7 @@ public:
         closeRun();
         wrappers_.close();
     }
+    void cutRun() { runs_.cut(); }
 
     // The markup around one unmerged, unescaped character, and the wrappers around all.
     static constexpr qsizetype kPerCharacter =
@@ -41,7 +42,7 @@ protected:
     ColorTagWriter(const ColorizeOptions& options, MarkupBuffer& out)
         : out_(out)
         , wrappers_(out)
-        , runs_(options.output.merge) {}
+        , runs_(options) {}
 
     // Closes the tag before and opens one in c when c starts a run.
     void tagFor(colorspace::Srgb8 c) {
@@ -95,8 +96,8 @@ public:
     // attribute (already escaped for it): font-family (a quoted CSS string, or one of the
     // generic family keywords bare), font-size (the keyword of the legacy size 1 .. 7:
     // x-small, small, medium, large, x-large, xx-large, xxx-large; an unreadable size is left
-    // out), font-weight:bold, font-style:italic, text-decoration:underline. Empty when none
-    // applies.
+    // out), font-weight:bold, font-style:italic, text-decoration with underline and
+    // line-through as chosen. Empty when none applies.
     static QString wrapperStyle(const ColorizeOptions& options);
 
 private:
@@ -109,7 +110,7 @@ struct BBCodeColorTag {
     static constexpr char16_t kClose[] = u"[/color]";
 };
 
-// Forum markup: [color=#RRGGBB] per character or run inside [center], [b], [i], [u],
+// Forum markup: [color=#RRGGBB] per character or run inside [center], [b], [i], [u], [s],
 // [font=FACE] and [size=N], in that order. N is the legacy size 1 .. 7 (as vBulletin,
 // XenForo, MyBB and SMF read it; phpBB reads it as a percentage). Brackets and control
 // characters cannot be part of a face there and are left out of it.
@@ -139,9 +140,10 @@ public:
 
 // Terminal colour: ESC[38;2;R;G;Bm before every character or run in 24-bit colour; with a
 // smaller colour depth the nearest colour of xterm's as ESC[38;5;Nm (256 colours) or
-// ESC[30..37m / ESC[90..97m (16 or 8), a run going on while that stays the same. Bold / italic /
-// underline as one SGR sequence (ESC[1;3;4m, the ones chosen) at the start and again after
-// every reset, ESC[0m before each line break (written as LF) and at the end; nothing is
+// ESC[30..37m / ESC[90..97m (16 or 8), a run going on while that stays the same. Bold /
+// italic / underline / strikethrough as one SGR sequence (ESC[1;3;4;9m, the ones chosen) at
+// the start and again after every reset, ESC[0m before each line break (written as LF) and at
+// the end; nothing is
 // written around a line break when nothing is set. Centre, face and size have no terminal
 // form and are ignored. Control characters in the text would drive the terminal, so they are shown
 // as their Unicode control pictures (ESC as U+241B; C1 controls as U+FFFD); tab stays.
@@ -157,6 +159,7 @@ public:
     void blank(QStringView cluster);
     void lineBreak();
     void finish();
+    void cutRun() { runs_.cut(); }
 
     // The sequence before one unmerged character at most (three-digit components), and the
     // styles and reset around a line.

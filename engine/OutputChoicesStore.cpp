@@ -3,6 +3,8 @@
 #include "engine/TemplateWriter.h"
 #include "platform/SettingsStore.h"
 
+#include <algorithm>
+
 namespace tintwave::engine {
 
 namespace {
@@ -14,6 +16,9 @@ const QString kSpreadKey = QStringLiteral("spread");
 const QString kMergeKey = QStringLiteral("merge");
 const QString kSkipBlanksKey = QStringLiteral("skipblanks");
 const QString kTemplateKey = QStringLiteral("template");
+const QString kStrikethroughKey = QStringLiteral("strikethrough");
+const QString kObfuscatedKey = QStringLiteral("obfuscated");
+const QString kMaxLengthKey = QStringLiteral("maxlength");
 const QString kDepthKey = QStringLiteral("colordepth");
 
 QString flagText(bool on) {
@@ -36,6 +41,9 @@ OutputChoices loadOutputChoices(platform::SettingsStore& store) {
         .merge = read(kMergeKey) == flagText(true),
         .skipBlanks = read(kSkipBlanksKey) == flagText(true),
         .templateText = templateFits ? storedTemplate : defaults.templateText,
+        .strikethrough = read(kStrikethroughKey) == flagText(true),
+        .obfuscated = read(kObfuscatedKey) == flagText(true),
+        .maxLength = std::max(0, read(kMaxLengthKey).toInt()),
         .colorDepth = parseDepth(read(kDepthKey)).value_or(defaults.colorDepth),
     };
 }
@@ -62,6 +70,15 @@ void saveOutputChoices(platform::SettingsStore& store, const OutputChoices& now,
     }
     if (now.templateText != before.templateText) {
         write(kTemplateKey, now.templateText);
+    }
+    if (now.strikethrough != before.strikethrough) {
+        write(kStrikethroughKey, flagText(now.strikethrough));
+    }
+    if (now.obfuscated != before.obfuscated) {
+        write(kObfuscatedKey, flagText(now.obfuscated));
+    }
+    if (now.maxLength != before.maxLength) {
+        write(kMaxLengthKey, QString::number(now.maxLength));
     }
     if (now.colorDepth != before.colorDepth) {
         write(kDepthKey, depthName(now.colorDepth));

@@ -10,7 +10,8 @@ constexpr char16_t kZeroWidthSpace = 0x200B;
 
 DiscordWriter::DiscordWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : out_(out)
-    , opening_(QStringLiteral("\x1b[0;")) {
+    , opening_(QStringLiteral("\x1b[0;"))
+    , runs_(alwaysMerged(options)) {
     if (options.bold) {
         opening_ += QStringLiteral("1;");
     }
@@ -32,7 +33,8 @@ void DiscordWriter::putText(QStringView text) {
 }
 
 IrcWriter::IrcWriter(const ColorizeOptions& options, MarkupBuffer& out)
-    : out_(out) {
+    : out_(out)
+    , runs_(alwaysMerged(options)) {
     if (options.bold) {
         styles_ += u'\x02';
     }
@@ -41,6 +43,9 @@ IrcWriter::IrcWriter(const ColorizeOptions& options, MarkupBuffer& out)
     }
     if (options.underline) {
         styles_ += u'\x1F';
+    }
+    if (options.output.strikethrough) {
+        styles_ += u'\x1E';
     }
 }
 

@@ -16,6 +16,12 @@
 // (C1 controls as U+FFFD), so none can start a code. Tab stays.
 namespace tintwave::engine {
 
+// The options with merging on: these writers always merge runs of one colour.
+inline ColorizeOptions alwaysMerged(ColorizeOptions options) {
+    options.output.merge = true;
+    return options;
+}
+
 // Discord's ansi code block: a line "```ansi", the text, a line "```". Each run starts with
 // ESC[0;3Xm, X the colour 0 .. 7, with 1; for bold and 4; for underline after the 0; (italic
 // has no code there). Two backticks in a row get a zero-width space between them, so no
@@ -42,6 +48,8 @@ public:
         afterBacktick_ = false;
     }
     void finish() { out_.put(u"\n```"); }
+    // Steps of one colour share their code too.
+    void cutRun() {}
 
     // "ESC[0;1;4;37m" at most before a character; the fence lines.
     qsizetype perCharacter() const { return opening_.size() + 3; }
@@ -53,15 +61,15 @@ private:
     MarkupBuffer& out_;
     Nearest nearest_{ColorSet::Discord};
     QString opening_; // ESC[0; and the styles
-    ColorRuns runs_{true};
+    ColorRuns runs_;
     bool afterBacktick_ = false; // the last thing written is a backtick of the text
 };
 
 // mIRC colour codes: \x03 and two digits (so a digit of the text is never read as part of
-// the code) before every run; \x02 bold, \x1D italic, \x1F underline at the start of every
-// line; \x0F, which resets everything, at the end of every line. A comma right after a colour
-// code would be read as the start of a background colour, so an empty bold pair (\x02\x02)
-// stands between them.
+// the code) before every run; \x02 bold, \x1D italic, \x1F underline, \x1E strikethrough at
+// the start of every line; \x0F, which resets everything, at the end of every line. A comma right
+// after a colour code would be read as the start of a background colour, so an empty bold pair
+// (\x02\x02) stands between them.
 class IrcWriter {
 public:
     IrcWriter(const ColorizeOptions& options, MarkupBuffer& out);
@@ -92,6 +100,8 @@ public:
         runs_.close();
     }
     void finish() { out_.put(u'\x0F'); }
+    // Steps of one colour share their code too.
+    void cutRun() {}
 
     qsizetype perCharacter() const { return 5; }
     qsizetype wrapperLength() const { return styles_.size() + 1; }
@@ -112,7 +122,7 @@ private:
     MarkupBuffer& out_;
     Nearest nearest_{ColorSet::Mirc};
     QString styles_;
-    ColorRuns runs_{true};
+    ColorRuns runs_;
     bool started_ = false; // something written on this line
 };
 

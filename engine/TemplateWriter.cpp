@@ -104,7 +104,7 @@ QString describe(const TemplateError& error) {
 
 TemplateWriter::TemplateWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : out_(out)
-    , runs_(options.output.merge) {
+    , runs_(options) {
     ParsedTemplate parsed = parseTemplate(options.output.templateText);
     pieces_ = parsed.error ? std::vector<TemplatePiece>{{.literal = options.output.templateText}}
                            : std::move(parsed.pieces);
@@ -124,7 +124,13 @@ void TemplateWriter::close() {
             out_.put(piece.literal);
             break;
         case Kind::Text:
-            out_.put(QStringView(runBegin_, runEnd_));
+            // The run is a slice of the text: the control characters left out of it are in
+            // there too (each a character of its own, so a unit of its own).
+            for (const QChar c : QStringView(runBegin_, runEnd_)) {
+                if (!isControlCharacter(QStringView(&c, 1))) {
+                    out_.put(c.unicode());
+                }
+            }
             break;
         case Kind::Hex:
             out_.putHexByte(color.red);

@@ -69,6 +69,7 @@ public:
         out_.put(u'\n');
     }
     void finish() { close(); }
+    void cutRun() { runs_.cut(); }
 
     qsizetype perCharacter() const { return perCharacter_; }
     qsizetype wrapperLength() const { return 0; }

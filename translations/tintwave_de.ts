@@ -75,7 +75,7 @@
         <translation>&amp;RGB-Mischung</translation>
     </message>
     <message>
-        <source>&amp;OKLab Blend</source>
+        <source>OKLab Ble&amp;nd</source>
         <translation>&amp;OKLab-Mischung</translation>
     </message>
     <message>
@@ -125,6 +125,10 @@
     <message>
         <source>Text to Color:</source>
         <translation>Text zum Einfärben:</translation>
+    </message>
+    <message>
+        <source>Text to Color</source>
+        <translation>Text zum Einfärben</translation>
     </message>
     <message>
         <source>Options:</source>
@@ -272,7 +276,7 @@
         <translation>Minecraft-&amp;Paragrafenzeichen (§x)</translation>
     </message>
     <message>
-        <source>Mi&amp;niMessage</source>
+        <source>M&amp;iniMessage</source>
         <translation>Mi&amp;niMessage</translation>
     </message>
     <message>
@@ -300,7 +304,7 @@
         <translation>Dieser Code ist nicht lesbar: %1</translation>
     </message>
     <message>
-        <source>Skip Blan&amp;ks</source>
+        <source>Ski&amp;p Blanks</source>
         <translation>&amp;Leerraum ohne Farbcode</translation>
     </message>
     <message>
@@ -320,12 +324,12 @@
         <translation>JSON-Dateien (*.json)</translation>
     </message>
     <message>
-        <source>D&amp;iscord ANSI Block</source>
-        <translation>D&amp;iscord-ANSI-Block</translation>
+        <source>Discord ANSI Block (&amp;8 Colors)</source>
+        <translation>Discord-ANSI-Block (&amp;8 Farben)</translation>
     </message>
     <message>
-        <source>IRC (mIRC Co&amp;lors)</source>
-        <translation>IR&amp;C (mIRC-Farben)</translation>
+        <source>IRC (mIRC, 1&amp;6 Colors)</source>
+        <translation>IRC (mIRC, 1&amp;6 Farben)</translation>
     </message>
     <message>
         <source>&amp;24-bit</source>
@@ -344,8 +348,8 @@
         <translation>&amp;8 Farben</translation>
     </message>
     <message>
-        <source>Terminal Color De&amp;pth</source>
-        <translation>&amp;Terminal-Farbtiefe</translation>
+        <source>Terminal Color Depth (&amp;256, 16, 8)</source>
+        <translation>Terminal-Farbtiefe (&amp;256, 16, 8)</translation>
     </message>
     <message>
         <source>Code:</source>
@@ -379,6 +383,34 @@
     <message>
         <source>The template is empty.</source>
         <translation>Die Vorlage ist leer.</translation>
+    </message>
+    <message>
+        <source>MiniMessage Gradients (Ser&amp;ver-Side)</source>
+        <translation>MiniMessage-Verläufe (vom Server bere&amp;chnet)</translation>
+    </message>
+    <message>
+        <source>Stri&amp;kethrough</source>
+        <translation>Durchgestr&amp;ichen</translation>
+    </message>
+    <message>
+        <source>&amp;Obfuscated</source>
+        <translation>Verschleier&amp;t</translation>
+    </message>
+    <message>
+        <source>Fit to &amp;Length...</source>
+        <translation>&amp;Maximallänge...</translation>
+    </message>
+    <message>
+        <source>%1 of %2 characters, %3 per colour</source>
+        <translation>%1 von %2 Zeichen, %3 je Farbe</translation>
+    </message>
+    <message>
+        <source>Fit the code to how many characters? 0 for no limit. Chat takes 256, a sign line 384, an anvil name 50.</source>
+        <translation>Auf wie viele Zeichen soll der Code passen? 0 für keine Grenze. Der Chat nimmt 256, eine Schildzeile 384, ein Ambossname 50.</translation>
+    </message>
+    <message>
+        <source>The limit must be a whole number, 0 or more.</source>
+        <translation>Die Grenze muss eine ganze Zahl ab 0 sein.</translation>
     </message>
 </context>
 <context>
@@ -424,6 +456,18 @@
     <message>
         <source>unmatched %1 at character %2</source>
         <translation>eine einzelne Klammer %1 an Stelle %2</translation>
+    </message>
+    <message>
+        <source>cannot fit in %1 characters; the shortest form needs %2</source>
+        <translation>passt nicht in %1 Zeichen; die kürzeste Form braucht %2</translation>
+    </message>
+    <message>
+        <source>1 character per colour, %1 of %2</source>
+        <translation>1 Zeichen je Farbe, %1 von %2</translation>
+    </message>
+    <message>
+        <source>%1 characters per colour, %2 of %3</source>
+        <translation>%1 Zeichen je Farbe, %2 von %3</translation>
     </message>
 </context>
 <context>

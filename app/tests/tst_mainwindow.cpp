@@ -1,4 +1,5 @@
 #include "app/ColorBox.h"
+#include "app/InputLine.h"
 #include "app/Translations.h"
 #include "app/tests/AppTestKit.h"
 
@@ -20,6 +21,7 @@ Q_DECLARE_METATYPE(tintwave::engine::ColorizeOptions)
 using namespace tintwave;
 using namespace tintwave::app;
 using namespace tintwave::app::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -187,15 +189,16 @@ private Q_SLOTS:
         QCOMPARE(w->window->windowIcon().pixmap(256).size(), QSize(256, 256));
         // What screen readers say of the boxes; a colour box's description follows its colour.
         w->window->setColors(paletteOf({0x0000FF}));
-        for (QWidget* box : {w->find("colorBox0"), w->find("colorBox1"), w->find("preview"),
-                             w->codeBox()->focusProxy()}) {
+        for (QWidget* box : {w->find("textEdit"), w->find("colorBox0"), w->find("colorBox1"),
+                             w->find("preview"), w->codeBox()->focusProxy()}) {
             const auto* a = QAccessible::queryAccessibleInterface(box);
             shown << a->text(QAccessible::Name) + ": " + a->text(QAccessible::Description);
         }
         QCOMPARE(shown.join(' '),
                  "Tintwave 1.0 None: None Arial Book Antiqua Comic Sans MS Courier New Lucida "
                  "Calligraphy Lucida Sans MS Sans Serif Times New Roman None: None +1 +2 +3 +4 -1 "
-                 "-2 -3 -4 +5 +6 +7 -5 -6 -7 Colour slot 1: #FF0000 Colour slot 2: empty Preview: "
+                 "-2 -3 -4 +5 +6 +7 -5 -6 -7 Text to Color:  Colour slot 1: #FF0000 Colour slot 2: "
+                 "empty Preview: "
                  "The colorized text; Space chooses the background colour HTML code: The code "
                  "Colorize wrote; it can be edited");
         QString tree = describe(w->find<QMenu>("slotMenu"));
@@ -203,50 +206,54 @@ private Q_SLOTS:
             tree +=
                 "\n" + top->menu()->objectName() + ' ' + top->text() + ": " + describe(top->menu());
         }
-        QCOMPARE(tree,
-                 "clearPressedSlot &Clear; invertPressedSlot &Invert; randomizePressedSlot "
-                 "Ra&ndom; slotMenuSeparator -; "
-                 "closeSlotMenu C&ancel\n"
-                 "fileMenu &File: saveAs &Save as HTML... Ctrl+S; copyRichText Copy as &Rich Text "
-                 "Ctrl+Shift+C; pasteCode &Paste Code Ctrl+Shift+V; colorize &Colorize; "
-                 "reverseColors "
-                 "Re&verse Order; invertColors &Invert Colors; randomizeColors Ra&ndom Colors; "
-                 "clearColors C&lear Colors; fileSeparator -; quit E&xit Ctrl+Q\n"
-                 "schemesMenu &Schemes: addScheme &Add Scheme...; removeScheme &Remove Scheme...; "
-                 "presetSeparator -; presetSpectrum &Spectrum; presetGroupPhotoshopGradients "
-                 "&Photoshop Gradients{presetRedGreen "
-                 "Red-Green; presetVioletOrange Violet-Orange; presetBlueRedYellow "
-                 "Blue-Red-Yellow; presetBlueYellowBlue "
-                 "Blue-Yellow-Blue; presetOrangeYellowOrange Orange-Yellow-Orange; "
-                 "presetVioletGreenOrange Violet-Green-Orange; "
-                 "presetYellowVioletOrangeBlue Yellow-Violet-Orange-Blue; presetCopper Copper}; "
-                 "presetGroupBlackWhiteGray &Black/White/Gray{"
-                 "presetGrayWhiteGray Gray-White-Gray; presetBlackWhiteBlack Black-White-Black; "
-                 "presetWhiteBlackWhite "
-                 "White-Black-White; presetGrayBlackGray Gray-Black-Gray}; presetGroupBlueGreen "
-                 "Blue/&Green{presetBlueTurqBlue "
-                 "Blue-Turq-Blue; presetBlueGreenBlue Blue-Green-Blue; presetNavyBlueTurq "
-                 "Navy-Blue-Turq}; presetGroupOrangeRedYellow "
-                 "&Orange/Red/Yellow{presetRedOrangeYellowWhite Red-Orange-Yellow-White; "
-                 "presetOrangeYellowLightYellow "
-                 "Orange-Yellow-Light Yellow; presetFlames Flames}; presetGroupMisc "
-                 "&Misc.{presetTurqYellow "
-                 "Turq-Yellow; presetYellowPink Yellow-Pink; presetGreenYellow Green-Yellow; "
-                 "presetBlueRed Blue-Red}; "
-                 "userSchemeSeparator -\n"
-                 "optionsMenu &Options: formatFont &Font Tags (HTML 3.2)*; formatSpan &Span "
-                 "Tags (HTML5); formatBBCode &BBCode; formatAnsi &ANSI Terminal;  -; "
-                 "formatMcHex Minecraft He&x (&&#RRGGBB); formatMcX Minecraft &&x Co&des; "
-                 "formatMcSection Minecraft Section Si&gns (§x); formatMiniMessage "
-                 "Mi&niMessage; formatJson &JSON Text Components; formatTemplate &Template; "
-                 "formatDiscord D&iscord ANSI Block; formatIrc IRC (mIRC Co&lors);  -; "
-                 "depthMenu Terminal Color De&pth{depth24 &24-bit*; depth256 2&56 Colors; "
-                 "depth16 1&6 Colors; depth8 &8 Colors} (off);  -; "
-                 "blendRgb &RGB Blend*; blendOkLab &OKLab Blend; blendOkLch OKLC&h Blend; "
-                 " -; spreadClassic &Classic Spread*; spreadEven &Even Spread;  -; merge "
-                 "&Merge Equal Colors (off); skipBlanks Skip Blan&ks (off);  -; editTemplate "
-                 "C&ustom Template...\n"
-                 "helpMenu &Help: showAbout &About...");
+        QCOMPARE(
+            tree,
+            "clearPressedSlot &Clear; invertPressedSlot &Invert; randomizePressedSlot "
+            "Ra&ndom; slotMenuSeparator -; "
+            "closeSlotMenu C&ancel\n"
+            "fileMenu &File: saveAs &Save as HTML... Ctrl+S; copyRichText Copy as &Rich Text "
+            "Ctrl+Shift+C; pasteCode &Paste Code Ctrl+Shift+V; colorize &Colorize; "
+            "reverseColors "
+            "Re&verse Order; invertColors &Invert Colors; randomizeColors Ra&ndom Colors; "
+            "clearColors C&lear Colors; fileSeparator -; quit E&xit Ctrl+Q\n"
+            "schemesMenu &Schemes: addScheme &Add Scheme...; removeScheme &Remove Scheme...; "
+            "presetSeparator -; presetSpectrum &Spectrum; presetGroupPhotoshopGradients "
+            "&Photoshop Gradients{presetRedGreen "
+            "Red-Green; presetVioletOrange Violet-Orange; presetBlueRedYellow "
+            "Blue-Red-Yellow; presetBlueYellowBlue "
+            "Blue-Yellow-Blue; presetOrangeYellowOrange Orange-Yellow-Orange; "
+            "presetVioletGreenOrange Violet-Green-Orange; "
+            "presetYellowVioletOrangeBlue Yellow-Violet-Orange-Blue; presetCopper Copper}; "
+            "presetGroupBlackWhiteGray &Black/White/Gray{"
+            "presetGrayWhiteGray Gray-White-Gray; presetBlackWhiteBlack Black-White-Black; "
+            "presetWhiteBlackWhite "
+            "White-Black-White; presetGrayBlackGray Gray-Black-Gray}; presetGroupBlueGreen "
+            "Blue/&Green{presetBlueTurqBlue "
+            "Blue-Turq-Blue; presetBlueGreenBlue Blue-Green-Blue; presetNavyBlueTurq "
+            "Navy-Blue-Turq}; presetGroupOrangeRedYellow "
+            "&Orange/Red/Yellow{presetRedOrangeYellowWhite Red-Orange-Yellow-White; "
+            "presetOrangeYellowLightYellow "
+            "Orange-Yellow-Light Yellow; presetFlames Flames}; presetGroupMisc "
+            "&Misc.{presetTurqYellow "
+            "Turq-Yellow; presetYellowPink Yellow-Pink; presetGreenYellow Green-Yellow; "
+            "presetBlueRed Blue-Red}; "
+            "userSchemeSeparator -\n"
+            "optionsMenu &Options: formatFont &Font Tags (HTML 3.2)*; formatSpan &Span "
+            "Tags (HTML5); formatBBCode &BBCode; formatAnsi &ANSI Terminal;  -; "
+            "formatMcHex Minecraft He&x (&&#RRGGBB); formatMcX Minecraft &&x Co&des; "
+            "formatMcSection Minecraft Section Si&gns (§x); formatMiniMessage "
+            "M&iniMessage; formatMiniMessageGradient MiniMessage Gradients (Ser&ver-Side); "
+            "formatJson &JSON Text Components; formatTemplate &Template; "
+            "formatDiscord Discord ANSI Block (&8 Colors); formatIrc IRC (mIRC, 1&6 Colors);  -; "
+            "depthMenu Terminal Color Depth (&256, 16, 8){depth24 &24-bit*; depth256 2&56 Colors; "
+            "depth16 1&6 Colors; depth8 &8 Colors} (off);  -; "
+            "blendRgb &RGB Blend*; blendOkLab OKLab Ble&nd; blendOkLch OKLC&h Blend; "
+            " -; spreadClassic &Classic Spread*; spreadEven &Even Spread;  -; merge "
+            "&Merge Equal Colors (off); skipBlanks Ski&p Blanks (off); strikethrough "
+            "Stri&kethrough; obfuscated &Obfuscated (off); fitToLength Fit to "
+            "&Length... (off);  -; editTemplate "
+            "C&ustom Template...\n"
+            "helpMenu &Help: showAbout &About...");
     }
 
     // The captions follow the installed translation, without one (LANG=C) the English source;
@@ -290,7 +297,7 @@ private Q_SLOTS:
         }
         w->activate("formatFont");
         // "None" is shown translated and chosen as itself.
-        w->find<QLineEdit>("textEdit")->setText("A");
+        w->find<InputLine>("textEdit")->setText("A");
         w->window->setColors(paletteOf({0x0000FF}));
         w->activate("colorizeButton");
         QCOMPARE(w->codeBox()->code(), "<center><font color=\"#FF0000\">A</font></center>");
@@ -308,6 +315,13 @@ private Q_SLOTS:
     // button must change exactly what it changes. A row's name is the command, after
     // "a > b > " the commands run before it, after a comma what its setup changes. The code
     // is the engine's and the page the output library's; the rows show each path reaches them.
+    static Setup fittedTo(int limit) {
+        return [limit](WindowFixture& w) {
+            engine::OutputChoices choices = w.window->outputChoices();
+            choices.maxLength = limit;
+            w.window->chooseOutput(choices);
+        };
+    }
     void command_changesExactlyWhatItsWiringSays_data() {
         QTest::addColumn<Setup>("setup");
         QTest::addColumn<QStringList>("changes");
@@ -396,6 +410,16 @@ private Q_SLOTS:
             {"formatMcHex > colorizeButton",
              none,
              {"code=&#000000A&#2A2A2AB&#555555C&#808080D&#AAAAAAE", preview}},
+            {"formatMcHex > fitToLength",
+             [](WindowFixture& w) { w.fake.inputPrompt.answers = {"30"}; },
+             {"prompted=0", "stored=format=mc-hex|maxlength=30"}},
+            // Merged at 2 characters per colour: 29 of 30; 13 at the least, the old code kept.
+            {"formatMcHex > colorizeButton, fitted to 30",
+             fittedTo(30),
+             {"code=&#000000AB&#555555CD&#AAAAAAE", "preview=ABCDE: 0 0 555555 555555 aaaaaa"}},
+            {"formatMcHex > colorizeButton, fitted to 10",
+             fittedTo(10),
+             {"messages=Tintwave (!): cannot fit in 10 characters; the shortest form needs 13"}},
             {"formatSpan > skipBlanks",
              none,
              {"options=Span Rgb Classic SkipBlanks (merge on)", "stored=format=span|skipblanks=1"}},
@@ -457,6 +481,15 @@ private Q_SLOTS:
             QTest::newRow(name) << setup << changes;
         }
     }
+    // The size line of fitted code counts against the limit and names the step.
+    void fitToLength_sizeLineCountsAgainstTheLimit() {
+        w->find<QLineEdit>("textEdit")->setText("ABCDE");
+        w->window->setColors(paletteOf({0x000000, E, E, E, E, kWhite}));
+        fittedTo(30)(*w);
+        w->activate("formatMcHex");
+        w->activate("colorizeButton");
+        QCOMPARE(w->find<QLabel>("codeSizeLabel")->text(), "29 of 30 characters, 2 per colour");
+    }
     void command_changesExactlyWhatItsWiringSays() {
         QFETCH(Setup, setup);
         QFETCH(QStringList, changes);
@@ -466,7 +499,7 @@ private Q_SLOTS:
         w->fake.colorDialog.answers = {0x123456};
         w->fake.saveDialog.answers = {"/out/p.html"};
         // Colorize writes abcde() for this; the box starts with other code.
-        w->find<QLineEdit>("textEdit")->setText("ABCDE");
+        w->find<InputLine>("textEdit")->setText("ABCDE");
         w->find<QAbstractButton>("centerCheck")->setChecked(false);
         w->window->setColors(paletteOf({0x000000, E, E, E, E, kWhite}));
         w->codeBox()->setCode("kept");
@@ -534,11 +567,11 @@ private Q_SLOTS:
     void codeBox_editableUpToTheLimit_longerReadOnlyAndSaid() {
         auto* sizeLine = w->find<QLabel>("codeSizeLabel");
         w->window->setColors(paletteOf({0x0000FF, E, E, 0xFF0000}));
-        w->find<QLineEdit>("textEdit")->setText(QString(3332, u'a'));
+        w->find<InputLine>("textEdit")->setText(QString(3332, u'a'));
         w->activate("colorizeButton");
         QTest::keyClick(w->codeBox()->focusProxy(), Qt::Key_X);
         QCOMPARE(sizeLine->text(), "99,978 characters");
-        w->find<QLineEdit>("textEdit")->setText(QString(3333, u'a'));
+        w->find<InputLine>("textEdit")->setText(QString(3333, u'a'));
         w->fake.saveDialog.answers = {"/out/long.html"};
         for (const char* command : {"colorizeButton", "saveButton", "copyHtmlButton"}) {
             w->activate(command);
@@ -548,7 +581,7 @@ private Q_SLOTS:
         QCOMPARE(w->fake.clipboard.text, w->codeBox()->code());
         QVERIFY(w->fake.files.files.value("/out/long.html")
                     .contains(w->fake.clipboard.text.toLatin1() + "\r\n"));
-        w->find<QLineEdit>("textEdit")->setText("AB");
+        w->find<InputLine>("textEdit")->setText("AB");
         w->activate("colorizeButton");
         auto* edit = w->codeBox()->findChild<QPlainTextEdit*>();
         QVERIFY(edit->isVisible());
@@ -556,6 +589,23 @@ private Q_SLOTS:
         QCOMPARE(sizeLine->text(), "1 character");
         edit->clear();
         QCOMPARE(sizeLine->text(), QString());
+    }
+
+    // Enter in the text box colorizes whatever holds the text: QLineEdit or, for a long
+    // text or one with a line break, the box's own editor.
+    void textBox_enterColorizesTheWholeText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("short") << u"ABCDE"_s;
+        QTest::newRow("longer than QLineEdit keeps") << QString(20'000, u'w') + u"€"_s;
+        QTest::newRow("a line break") << u"one\ntwo"_s;
+    }
+    void textBox_enterColorizesTheWholeText() {
+        QFETCH(QString, text);
+        auto* box = w->find<InputLine>("textEdit");
+        w->window->setColors(paletteOf({0x0000FF, E, E, 0xFF0000}));
+        box->setText(text);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(w->preview()->toPlainText(), text);
     }
 
     // Paste Code fills the window from the code on the clipboard and colorizes: the code box
@@ -597,7 +647,7 @@ private Q_SLOTS:
         w->fake.clipboard.text = code + '\n';
         w->activate("pasteCode");
         QCOMPARE(w->codeBox()->code(), code);
-        QCOMPARE(w->find<QLineEdit>("textEdit")->text(), text);
+        QCOMPARE(w->find<InputLine>("textEdit")->text(), text);
         QCOMPARE(w->window->outputChoices().format, made.output.format);
         QCOMPARE(w->find<QCheckBox>("boldCheck")->isChecked(), made.bold);
         QVERIFY(w->fake.messages.shown.isEmpty());
@@ -619,7 +669,7 @@ private Q_SLOTS:
     void pasteCode_unreadable_changesNothing() {
         QFETCH(QString, clipboard);
         QFETCH(QString, message);
-        w->find<QLineEdit>("textEdit")->setText("kept");
+        w->find<InputLine>("textEdit")->setText("kept");
         const QStringList before = observable({});
         w->fake.clipboard.text = clipboard;
         w->activate("pasteCode");
@@ -627,7 +677,7 @@ private Q_SLOTS:
         w->fake.messages.shown.clear();
         w->fake.clipboard.text.clear();
         QCOMPARE(observable({}), before);
-        QCOMPARE(w->find<QLineEdit>("textEdit")->text(), "kept");
+        QCOMPARE(w->find<InputLine>("textEdit")->text(), "kept");
     }
 };
 

@@ -60,6 +60,16 @@ private Q_SLOTS:
         row("--animate into a pipe",
             {"--text", "A", "--colors", "#FF0000", "--format", "ansi", "--animate", "0"}, "",
             {"0", "\x1b[38;2;255;0;0mA\x1b[0m\n", ""});
+        // 8 + 1 per character unmerged; merged at 2 per colour: "&#000000ab&#FFFFFFc".
+        row("max-length",
+            {"--text", "abc", "--colors", "#000000,#FFFFFF", "--format", "mc-hex", "--spread",
+             "even", "--max-length", "19"},
+            "",
+            {"0", "&#000000ab&#FFFFFFc\n", "tintwave-cli: 2 characters per colour, 19 of 19\n"});
+        row("max-length too short",
+            {"--text", "abc", "--colors", "#000000", "--format", "mc-hex", "--max-length", "10"},
+            "",
+            {"1", "", "tintwave-cli: cannot fit in 10 characters; the shortest form needs 11\n"});
     }
     void run_exitCodeAndStreams() {
         QFETCH(QStringList, args);

@@ -35,7 +35,8 @@ private Q_SLOTS:
         row({"--background", "#000000"}, "--background needs --page");
         row({"--page", "--background", "FFFFFF"}, "--background 'FFFFFF' is not #RRGGBB");
         row({"--format", "html"}, "--format 'html' is not one of font, span, bbcode, ansi, mc-hex, "
-                                  "mc-x, mc-section, minimessage, json, template, discord, irc");
+                                  "mc-x, mc-section, minimessage, minimessage-gradient, json, "
+                                  "template, discord, irc");
         row({"--merge"}, "--merge does not apply to --format font (one tag per character)");
         row({"--skip-blanks"},
             "--skip-blanks does not apply to --format font (one tag per character)");
@@ -70,6 +71,16 @@ private Q_SLOTS:
             "mc-section, minimessage, json");
         row({"--decode", "--palette", "--page"},
             "--page does not apply to --palette (it prints options, not a code)");
+        row({"--format", "json", "--step", "0"}, "--step '0' is not a whole number of at least 1");
+        row({"--format", "json", "--max-length", "2x"},
+            "--max-length '2x' is not a whole number of at least 1");
+        row({"--format", "json", "--step", "2", "--max-length", "9"},
+            "--step and --max-length cannot be used together");
+        row({"--max-length", "256"},
+            "--max-length does not apply to --format font (one tag per character)");
+        row({"--format", "span", "--obfuscated"},
+            "--obfuscated needs a game format (mc-hex, mc-x, mc-section, minimessage, "
+            "minimessage-gradient or json), not span");
     }
     void parse_usageError_namesTheProblemOnOneLine() {
         QFETCH(QStringList, args);

@@ -41,6 +41,11 @@ private Q_SLOTS:
             << QStringList{"format=Span", "blend=hsv",    "spread=even",
                            "merge=true",  "template={x}", "colordepth=24bit"}
             << OutputChoices{.spread = Spread::Even};
+        QTest::newRow("styles and a limit")
+            << QStringList{"strikethrough=1", "obfuscated=1", "maxlength=256"}
+            << OutputChoices{.strikethrough = true, .obfuscated = true, .maxLength = 256};
+        QTest::newRow("a limit below 0 or unreadable is none")
+            << QStringList{"maxlength=-5", "obfuscated=yes"} << OutputChoices{};
         QTest::newRow("blanks around names")
             << QStringList{"format= bbcode", "blend=", "merge= 1"} << OutputChoices{};
     }

@@ -76,7 +76,11 @@ SlotValues slotsOf(const QString& codes) {
 
 ColorizeOptions with(OutputFormat format, ColorDepth depth = ColorDepth::TrueColor,
                      bool merge = false, qsizetype frames = 0) {
-    return {.output = {format, Blend::Rgb, Spread::Even, merge, false, u"{hex} "_s, depth},
+    return {.output = {.format = format,
+                       .spread = Spread::Even,
+                       .merge = merge,
+                       .templateText = u"{hex} "_s,
+                       .colorDepth = depth},
             .frames = frames};
 }
 
