@@ -80,6 +80,22 @@ constexpr Choice<OutputFormat> kChatFormatChoices[] = {
      OutputFormat::Json},
     {"formatTemplate", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&Template"),
      OutputFormat::Template},
+    {"formatDiscord",
+     QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "Discord ANSI Block (&8 Colors)"),
+     OutputFormat::Discord},
+    {"formatIrc", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "IRC (mIRC, 1&6 Colors)"),
+     OutputFormat::Irc},
+};
+// The colours ANSI output may use, in a submenu of their own.
+constexpr Choice<engine::ColorDepth> kDepthChoices[] = {
+    {"depth24", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&24-bit"),
+     engine::ColorDepth::TrueColor},
+    {"depth256", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "2&56 Colors"),
+     engine::ColorDepth::Xterm256},
+    {"depth16", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "1&6 Colors"),
+     engine::ColorDepth::Xterm16},
+    {"depth8", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&8 Colors"),
+     engine::ColorDepth::Xterm8},
 };
 constexpr Choice<Blend> kBlendChoices[] = {
     {"blendRgb", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&RGB Blend"), Blend::Rgb},
@@ -412,8 +428,9 @@ void MainWindow::createSlotMenu() {
     item("closeSlotMenu", tr("C&ancel")); // only closes the menu
 }
 
-// Four groups of radio items (two of them formats), one choice each, and the merge and
-// skip-blanks items, which only formats other than font tags can use. Each item hands the
+// Four groups of radio items (two of them formats), one choice each, the colours of ANSI
+// output in a submenu, and the merge and skip-blanks items, which only formats other than
+// font tags can use. Each item hands the
 // choices it makes to chooseOutput.
 void MainWindow::createOptionsMenu(QMenuBar* bar) {
     QMenu* options = named(bar->addMenu(tr("&Options")), QStringLiteral("optionsMenu"));
@@ -425,7 +442,7 @@ void MainWindow::createOptionsMenu(QMenuBar* bar) {
     const ChooseFlag chooseFlag = [choose](bool engine::OutputChoices::*field, bool on) {
         choose(field, on);
     };
-    const auto group = [this, options, choose](const auto& choices, auto field) {
+    const auto group = [this, choose](QMenu* menu, const auto& choices, auto field) {
         auto* items = new QActionGroup(this);
         for (const auto& choice : choices) {
             QAction* action = items->addAction(tr(choice.caption));
@@ -438,13 +455,20 @@ void MainWindow::createOptionsMenu(QMenuBar* bar) {
                                         return c.*field == value;
                                     }});
         }
-        options->addActions(items->actions());
-        options->addSeparator();
+        menu->addActions(items->actions());
     };
-    group(kFormatChoices, &engine::OutputChoices::format);
-    group(kChatFormatChoices, &engine::OutputChoices::format);
-    group(kBlendChoices, &engine::OutputChoices::blend);
-    group(kSpreadChoices, &engine::OutputChoices::spread);
+    group(options, kFormatChoices, &engine::OutputChoices::format);
+    options->addSeparator();
+    group(options, kChatFormatChoices, &engine::OutputChoices::format);
+    options->addSeparator();
+    depthMenu_ = named(options->addMenu(tr("Terminal Color Depth (&256, 16, 8)")),
+                       QStringLiteral("depthMenu"));
+    group(depthMenu_, kDepthChoices, &engine::OutputChoices::colorDepth);
+    options->addSeparator();
+    group(options, kBlendChoices, &engine::OutputChoices::blend);
+    options->addSeparator();
+    group(options, kSpreadChoices, &engine::OutputChoices::spread);
+    options->addSeparator();
     mergeItem_ = named(options->addAction(tr("&Merge Equal Colors")), QStringLiteral("merge"));
     mergeItem_->setCheckable(true);
     connect(mergeItem_, &QAction::triggered, this,
@@ -509,7 +533,8 @@ void MainWindow::showOptions(const engine::OutputChoices& choices) {
     strikethroughItem_->setChecked(choices.strikethrough);
     obfuscatedItem_->setChecked(choices.obfuscated);
     obfuscatedItem_->setEnabled(engine::hasObfuscated(choices.format));
-    fitItem_->setEnabled(engine::hasRunOptions(choices.format));
+    fitItem_->setEnabled(engine::canFitLength(choices));
+    depthMenu_->setEnabled(choices.format == OutputFormat::Ansi);
 }
 
 // Runs once, while the window is still hidden.

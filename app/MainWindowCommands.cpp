@@ -113,7 +113,7 @@ void MainWindow::colorize() {
     const QString text = textEdit_->text();
     engine::ColorizeOptions options = chosenOptions();
     // Fitted to a length: the smallest step that fits, or the reason and the old code kept.
-    const int limit = engine::hasRunOptions(options.output.format) ? options.output.maxLength : 0;
+    const int limit = engine::canFitLength(options.output) ? options.output.maxLength : 0;
     if (limit > 0 && !text.isEmpty()) {
         const WaitCursor wait(text.size() >= kLongText);
         const engine::FitResult fit = engine::fitToLength(text, colors().values(), options, limit);

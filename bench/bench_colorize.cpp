@@ -109,6 +109,36 @@ void formatTable(qsizetype& sink) {
     }
 }
 
+// ANSI at every colour depth and the two chats with few colours over a million characters
+// (the quantized rows against the 24-bit one), then ten frames of a 100-character text.
+void screenTable(qsizetype& sink) {
+    const QString text = asciiText(1'000'000);
+    std::printf("\n%-8s %-6s %12s %12s\n", "format", "depth", "whole ms", "streamed ms");
+    const auto row = [&](OutputFormat format, ColorDepth depth) {
+        ColorizeOptions options;
+        options.output.format = format;
+        options.output.colorDepth = depth;
+        const double whole = medianSeconds(text, rainbow(10), options, sink);
+        const double streamed = medianStreamedSeconds(text, rainbow(10), options, sink);
+        std::printf("%-8s %-6s %12.1f %12.1f\n", qPrintable(formatName(format)),
+                    qPrintable(depthName(depth)), whole * 1e3, streamed * 1e3);
+    };
+    for (const QString& depth : depthNames()) {
+        row(OutputFormat::Ansi, *parseDepth(depth));
+    }
+    row(OutputFormat::Discord, ColorDepth::TrueColor);
+    row(OutputFormat::Irc, ColorDepth::TrueColor);
+
+    std::printf("\n%-11s %8s %12s\n", "format", "frames", "us/call");
+    for (const OutputFormat format : {OutputFormat::McHex, OutputFormat::Ansi, OutputFormat::Irc}) {
+        ColorizeOptions options;
+        options.output.format = format;
+        options.frames = 10;
+        const double seconds = medianSeconds(asciiText(100), rainbow(10), options, sink);
+        std::printf("%-11s %8d %12.1f\n", qPrintable(formatName(format)), 10, seconds * 1e6);
+    }
+}
+
 // Fitting to a length at a million characters, streamed, beside plain minimessage: the
 // gradient segments, a step of 4, and --max-length as the command line runs it (the fit,
 // then the code when something fits). Then the segments the gradient format needs for 1,000
@@ -175,7 +205,13 @@ void fitTable(qsizetype& sink) {
 
 } // namespace
 
+// "tintwave-bench screens" runs only the table of terminals, chats and frames.
 int main(int argc, char** argv) {
+    qsizetype sink = 0;
+    if (argc > 1 && argv[1] == std::string_view("screens")) {
+        screenTable(sink);
+        return sink > 0 ? 0 : 1;
+    }
     qsizetype decoded = 0;
     if (argc > 1 && argv[1] == std::string_view("fit")) { // the fitting table alone
         fitTable(decoded);
@@ -192,7 +228,6 @@ int main(int argc, char** argv) {
     options.size = QStringLiteral("+2");
     options.center = options.bold = options.italic = options.underline = true;
 
-    qsizetype sink = 0;
     std::printf("%-7s %10s %7s %14s %10s\n", "memory", "chars", "colours", "chars/second",
                 "ms/call");
     for (const char* memory : {"fresh", "reused"}) {
@@ -211,6 +246,7 @@ int main(int argc, char** argv) {
         }
     }
     formatTable(sink);
+    screenTable(sink);
     fitTable(sink);
     decodeTable(asciiText(1'000'000), rainbow(10), sink);
     return sink > 0 ? 0 : 1;

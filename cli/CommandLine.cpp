@@ -2,6 +2,7 @@
 
 #include "color/ColorProcs.h"
 #include "engine/Decode.h"
+#include "engine/LoopGradient.h"
 #include "engine/TemplateWriter.h"
 #include "palette/Palette.h"
 
@@ -11,162 +12,6 @@
 namespace tintwave::cli {
 
 namespace {
-
-constexpr auto kHelp = R"(Usage: tintwave-cli [options]
-Turns a text into code in which every character has its own colour, running
-as a gradient through up to ten colour slots: HTML font tags (the default),
-HTML5 spans, BBCode, 24-bit terminal colour, Minecraft colour codes,
-MiniMessage, JSON text components or a template of your own.
-
-Text:
-  --text TEXT          The text to colour. Without it, all of standard input is
-                       read as UTF-8 (invalid byte sequences become U+FFFD) and
-                       one final line break (LF or CR LF) is removed.
-
-Colours (slots 0 to 9; empty slots are skipped):
-  --colors LIST        Up to ten comma-separated entries for slots 0, 1, ...:
-                       #RRGGBB (hex digits in either case), or nothing for an
-                       empty slot. Slots after the last entry are empty.
-                       Example: --colors '#000000,,,,,#FFFFFF'
-  --scheme NAME        The colours of the preset scheme named NAME (its menu
-                       caption without "&", e.g. Spectrum), otherwise of the
-                       first user scheme titled exactly NAME. Not together
-                       with --colors.
-  --list-schemes       Print the preset scheme names in menu order, then the
-                       user scheme titles, one per line, and exit.
-  Without --colors or --scheme every slot is empty.
-
-Font and style:
-  --face FACE          Font face, or None (default). Must not contain " < or >.
-  --size SIZE          Relative size: None (default), +1 ... +7 or -1 ... -7.
-  --bold               Bold.
-  --italic             Italic.
-  --underline          Underlined.
-  --no-center          Do not centre the text (it is centred by default).
-  --strikethrough      Struck through.
-  --obfuscated         Obfuscated (scrambled in the game): only with mc-hex,
-                       mc-x, mc-section, minimessage, minimessage-gradient and
-                       json.
-
-Format and gradient:
-  --format FORMAT      font (default): HTML font tags, one per character, the
-                       text as it is. span: HTML5, <span style="color:..."> per
-                       character, the text escaped, the styles as CSS. bbcode:
-                       [color=...] for forums. ansi: 24-bit colour escape
-                       sequences for terminals. mc-hex: Minecraft &#RRGGBB.
-                       mc-x: Minecraft &x&R&R&G&G&B&B. mc-section: the same
-                       with the section sign (U+00A7) instead of &.
-                       minimessage: <#RRGGBB> tags. minimessage-gradient:
-                       MiniMessage <gradient:#RRGGBB:#RRGGBB> segments, the
-                       colours worked out by the server (short code). json:
-                       Minecraft JSON text components. template: the text of
-                       --template. The three Minecraft code formats leave out
-                       a section sign (U+00A7) of the text.
-                       From ansi on, the formats ignore --face, --size and
-                       --no-center; --bold, --italic and --underline apply
-                       (to template only as its text writes them).
-  --template TEXT      With --format template: what is written per character
-                       (or run): {c} the character, {hex} RRGGBB, {h1} ...
-                       {h6} those six digits one by one, {r} {g} {b} the
-                       components 0-255, {{ and }} a brace.
-                       Example: --template '&#{hex}&l{c}'
-  --blend BLEND        rgb (default): the classic component arithmetic.
-                       oklab: a perceptual blend without muddy midpoints.
-                       oklch: perceptual, the hue along the shorter arc.
-  --spread SPREAD      classic (default): the last colour is only approached.
-                       even: the first character has the first colour and the
-                       last character exactly the last.
-  --merge              One tag or escape sequence per run of characters of the
-                       same colour (shorter output). Not with --format font.
-  --skip-blanks        White space gets no colour code of its own and shows the
-                       colour before it (shorter output; the other characters
-                       keep their colours). Not with --format font.
-  --per-line           Start the gradient afresh on every line of the text.
-                       Not with --format font.
-
-Fitting to a length:
-  --step K             Each run of K characters of a line (default 1) takes one
-                       colour, that of its middle character, and is written as
-                       one run. Not with --format font.
-  --max-length N       Keep the code (without its final line break) to at most
-                       N UTF-16 code units, as the game counts: runs are merged
-                       and the smallest step that fits is taken, named on
-                       standard error ("3 characters per colour, 251 of 256").
-                       Common limits: chat 256, sign line 384, anvil 50. Not
-                       with --format font or --step.
-
-Line breaks (LF, CR LF or CR) take no place in the gradient and are written as
-each format's own: <br> and LF for span, a {"text":"\n"} component for json,
-a reset and LF for ansi, LF for the others. With --format font they are
-characters like any other.
-
-Reading a code back:
-  --decode             The text (from --text or standard input) is a coloured
-                       code: read it and write the same characters, colours
-                       and styles in --format (default font). Face, size and
-                       centring come from the code where it has them (font,
-                       span, bbcode), else from --face, --size, --no-center;
-                       the styles are the code's and any given. --merge,
-                       --skip-blanks and --page apply; --colors, --scheme,
-                       --blend, --spread and --per-line do not.
-  --from FORMAT        The format of the code: auto (default: told apart by
-                       its syntax, named on standard error when the code also
-                       looks like another), font, span, bbcode, ansi (24-bit,
-                       256 and 16 colours), mc-hex, mc-x, mc-section (also
-                       the legacy &0-&f and style codes), minimessage (named
-                       colours and <gradient> too) or json.
-  --palette            With --decode: print instead the options that make the
-                       same colours, --colors '...' --blend B --spread S, on
-                       one line. For a code Tintwave made they make the same
-                       code again; otherwise they are the best fit with up to
-                       ten colours, and standard error gives the largest
-                       difference per channel.
-
-Output:
-  --page               Write the whole HTML page (Windows-1252, CR LF line ends;
-                       characters outside Windows-1252 as &#NNN; references)
-                       instead of the code line. Only with --format font or
-                       span.
-  --background COLOR   Page background as #RRGGBB (default #FFFFFF). Only with
-                       --page.
-  -o, --output FILE    Write to FILE instead of standard output. FILE is
-                       replaced only once everything has been written; a
-                       FIFO, device or /dev/stdout is written into as it is.
-                       '-' means standard output.
-  -h, --help           Show this help and exit.
-  --version            Show the version and exit.
-
-The code is written as UTF-8, followed by one LF.
-
-Examples:
-  tintwave-cli --text Hello --colors '#FF0000,#0000FF'
-  tintwave-cli --text Hello --scheme Spectrum --format span --spread even
-  tintwave-cli --text 'Hi [all]' --colors '#FF8000,#8000FF' --format bbcode
-  tintwave-cli --scheme Copper --format ansi --blend oklab --merge < notes.txt
-  tintwave-cli --text Hello --scheme Spectrum --format span --page -o hello.html
-  tintwave-cli --text 'My Server' --scheme Spectrum --format mc-hex --bold
-  tintwave-cli --text 'Welcome!' --colors '#FF8000,#8000FF' --format minimessage
-  tintwave-cli --text Hi --colors '#FF0000,#0000FF' --format json --merge
-  tintwave-cli --text Hi --scheme Copper --format template \
-      --template '[c/{hex}:{c}]'
-  printf 'One\nTwo\n' | tintwave-cli --scheme Spectrum --format mc-x --per-line
-  tintwave-cli --decode --text '&#FF0000H&#0000FFi' --format minimessage
-  tintwave-cli --decode --palette < motd.txt
-  tintwave-cli --text 'Welcome to the server!' --scheme Spectrum \
-      --format minimessage-gradient --blend oklab
-  tintwave-cli --text 'Welcome to the server!' --scheme Spectrum \
-      --format mc-hex --max-length 256 --strikethrough
-
-Exit status:
-  0  success
-  1  nothing to colour: "You must type something." or "You must select at
-     least one color" on standard error, nothing written; with --decode also
-     a code that cannot be read (its format unknown, or broken: "not valid
-     json at character 17: ..."), nothing written; or, with
-     --max-length, "cannot fit in N characters; the shortest form needs M"
-  2  a usage error or output that cannot be written, named in one line on
-     standard error
-)";
 
 constexpr int kMaxEntries = kSlotCount;
 
@@ -213,6 +58,9 @@ struct Parser {
     QCommandLineOption maxLength{QStringLiteral("max-length"), {}, QStringLiteral("N")};
     QCommandLineOption strikethrough{QStringLiteral("strikethrough")};
     QCommandLineOption obfuscated{QStringLiteral("obfuscated")};
+    QCommandLineOption colorDepth{QStringLiteral("color-depth"), {}, QStringLiteral("DEPTH")};
+    QCommandLineOption frames{QStringLiteral("frames"), {}, QStringLiteral("N")};
+    QCommandLineOption animate{QStringLiteral("animate"), {}, QStringLiteral("SECONDS")};
     QCommandLineOption page{QStringLiteral("page")};
     QCommandLineOption background{QStringLiteral("background"), {}, QStringLiteral("COLOR")};
     QCommandLineOption output{
@@ -228,7 +76,8 @@ struct Parser {
                            italic, underline,  noCenter, format,      templateText, blend,  spread,
                            merge,  skipBlanks, perLine,  page,        background,   output, decode,
                            from,   palette,    help,     version});
-        parser.addOptions({step, maxLength, strikethrough, obfuscated});
+        parser.addOptions(
+            {step, maxLength, strikethrough, obfuscated, colorDepth, frames, animate});
     }
 };
 
@@ -334,6 +183,62 @@ QString readFormatOptions(const Parser& p, CliOptions& o) {
         }
     }
     return readTemplate(p, s);
+}
+
+// --color-depth and --animate for ansi, --frames for every format but font.
+QString readScreenOptions(const Parser& p, CliOptions& o) {
+    const QCommandLineParser& cl = p.parser;
+    engine::OutputChoices& s = o.style.output;
+    const bool ansi = s.format == engine::OutputFormat::Ansi;
+    if (cl.isSet(p.colorDepth)) {
+        o.depthFromTerminal = cl.value(p.colorDepth) == QLatin1String("auto");
+        if (!o.depthFromTerminal) {
+            const QString error =
+                readChoice(cl, p.colorDepth, engine::parseDepth,
+                           engine::depthNames() << QStringLiteral("auto"), s.colorDepth);
+            if (!error.isEmpty()) {
+                return error;
+            }
+        }
+        if (!ansi) {
+            return QStringLiteral("--color-depth needs --format ansi");
+        }
+    }
+    if (cl.isSet(p.frames)) {
+        bool number = false;
+        o.style.frames = cl.value(p.frames).toLongLong(&number);
+        if (!number || o.style.frames < 2 || o.style.frames > engine::kMostFrames) {
+            return QStringLiteral("--frames '%1' is not a whole number from 2 to %2")
+                .arg(cl.value(p.frames))
+                .arg(engine::kMostFrames);
+        }
+        if (!engine::hasRunOptions(s.format) ||
+            s.format == engine::OutputFormat::MiniMessageGradient) {
+            return QStringLiteral("--frames does not apply to --format %1")
+                .arg(engine::formatName(s.format));
+        }
+        if (cl.isSet(p.maxLength)) {
+            return QStringLiteral("--frames and --max-length cannot be used together");
+        }
+    }
+    if (s.maxLength > 0 && (o.depthFromTerminal || !engine::canFitLength(s))) {
+        return QStringLiteral("--max-length does not apply to --format %1%2")
+            .arg(engine::formatName(s.format),
+                 ansi ? QStringLiteral(" below 24-bit colour") : QString());
+    }
+    if (cl.isSet(p.animate)) {
+        bool number = false;
+        const double seconds = cl.value(p.animate).toDouble(&number);
+        if (!number || !(seconds >= 0 && seconds <= 86400)) {
+            return QStringLiteral("--animate '%1' is not a number of seconds from 0 to 86400")
+                .arg(cl.value(p.animate));
+        }
+        if (!ansi) {
+            return QStringLiteral("--animate needs --format ansi");
+        }
+        o.animateSeconds = seconds;
+    }
+    return {};
 }
 
 // A whole number of at least 1 given to option; an empty string when it is one.
@@ -500,6 +405,9 @@ ParseResult parseUnchecked(const QStringList& arguments) {
         result.error = readFitOptions(p, o);
     }
     if (result.error.isEmpty()) {
+        result.error = readScreenOptions(p, o);
+    }
+    if (result.error.isEmpty()) {
         result.error = readOutputOptions(p, o);
     }
     if (result.error.isEmpty()) {
@@ -556,10 +464,6 @@ ColorListResult parseColorList(QStringView list) {
         result.slotValues[std::size_t(i)] = *color;
     }
     return result;
-}
-
-QString helpText() {
-    return QString::fromUtf8(kHelp);
 }
 
 QString versionText() {

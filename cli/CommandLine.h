@@ -27,6 +27,10 @@ struct CliOptions {
     // Face, size, the four styles, format, blend, spread and merging; centred, as the main
     // window starts.
     engine::ColorizeOptions style{.center = true};
+    // --color-depth auto: the depth comes from the terminal's environment at run time.
+    bool depthFromTerminal = false;
+    // --animate: seconds of animation on a terminal, 0 until interrupted.
+    std::optional<double> animateSeconds;
     bool page = false;
     ColorValue background = kWhite;
     QString outputPath; // -o; empty means standard output

@@ -1,5 +1,6 @@
 #include "cli/Run.h"
 
+#include "cli/Animation.h"
 #include "cli/Decoding.h"
 #include "engine/DecodedWriter.h"
 #include "engine/FitLength.h"
@@ -137,6 +138,30 @@ template <typename Write> int writeCode(const CliOptions& options, CliIo& io, Wr
     return kExitOk;
 }
 
+// The gradient moving in place on the terminal, as many frames a cycle as --frames asks
+// (kAnimationFrames without it). A stopping signal gives the shell's exit status for it.
+int animateOnTerminal(const QString& text, const SlotValues& slots, engine::ColorizeOptions style,
+                      double seconds, CliIo& io) {
+    if (style.frames < 2) {
+        style.frames = kAnimationFrames;
+    }
+    const engine::ColorizeResult result = engine::colorize(text, slots, style);
+    if (!result.ok()) {
+        io.writeError(engine::messageFor(*result.error));
+        return kExitNothingToColor;
+    }
+    std::vector<QByteArray> frames;
+    for (const QStringView line : QStringView(result.code).split(u'\n')) {
+        frames.push_back(line.toUtf8());
+    }
+    const int stopped = io.animate(frames, seconds);
+    if (stopped < 0) {
+        complain(io, QStringLiteral("cannot write to standard output"));
+        return kExitUsage;
+    }
+    return stopped > 0 ? 128 + stopped : kExitOk;
+}
+
 int colorizeAndWrite(const CliOptions& options, CliIo& io) {
     SlotValues slots = palette::Palette::empty().values();
     if (options.colors) {
@@ -154,6 +179,21 @@ int colorizeAndWrite(const CliOptions& options, CliIo& io) {
 
     const QString text = options.text ? *options.text : textFromInput(io.readInput());
     engine::ColorizeOptions style = options.style;
+    if (options.depthFromTerminal) {
+        style.output.colorDepth =
+            depthForTerminal(io.environment("COLORTERM"), io.environment("TERM"));
+    }
+    const bool animating =
+        options.animateSeconds && options.outputPath.isEmpty() && io.outputIsTerminal();
+    if ((style.frames > 1 || animating) && (text.contains(u'\n') || text.contains(u'\r'))) {
+        complain(io, QStringLiteral("%1 needs a text without line breaks")
+                         .arg(style.frames > 1 ? QStringLiteral("--frames")
+                                               : QStringLiteral("--animate")));
+        return kExitUsage;
+    }
+    if (animating) {
+        return animateOnTerminal(text, slots, style, *options.animateSeconds, io);
+    }
     if (const int limit = style.output.maxLength; limit > 0) {
         const engine::FitResult fit = engine::fitToLength(text, slots, style, limit);
         if (fit.error) {

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <span>
 
 namespace tintwave::platform {
 class FileWriter;
@@ -26,6 +27,12 @@ public:
     // The user's settings store; opened on first use only.
     virtual platform::SettingsStore& settings() = 0;
     virtual platform::FileWriter& files() = 0;
+    // Whether standard output is a terminal, and the value of an environment variable.
+    virtual bool outputIsTerminal() { return false; }
+    virtual QByteArray environment(const char* /*name*/) { return {}; }
+    // Shows frames in place on the terminal of standard output, as cli::animate does, and
+    // returns what it returns.
+    virtual int animate(std::span<const QByteArray> /*frames*/, double /*seconds*/) { return 0; }
 };
 
 // A problem of the command line, the output or the settings store, in one line on

@@ -1,5 +1,6 @@
 // tintwave-cli: colours a text from the command line or standard input into gradient HTML.
 
+#include "cli/Animation.h"
 #include "cli/CommandLine.h"
 #include "cli/Run.h"
 #include "platform/qt/QSettingsStore.h"
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -52,6 +54,13 @@ public:
     }
 
     platform::FileWriter& files() override { return writer_; }
+
+    bool outputIsTerminal() override { return cli::isTerminal(STDOUT_FILENO); }
+    QByteArray environment(const char* name) override { return qgetenv(name); }
+    int animate(std::span<const QByteArray> frames, double seconds) override {
+        std::fflush(stdout);
+        return cli::animate(frames, seconds, STDOUT_FILENO);
+    }
 
 private:
     std::unique_ptr<platform::QSettingsStore> store_;

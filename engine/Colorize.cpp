@@ -2,11 +2,14 @@
 
 #include "color/ColorProcs.h"
 #include "engine/ChatWriters.h"
+#include "engine/ColorSets.h"
 #include "engine/FontMarkupWriter.h"
 #include "engine/Gradient.h"
 #include "engine/GradientWriter.h"
 #include "engine/Graphemes.h"
+#include "engine/LoopGradient.h"
 #include "engine/MarkupWriters.h"
+#include "engine/PaletteWriters.h"
 #include "engine/TemplateWriter.h"
 
 #include <QCoreApplication>
@@ -40,6 +43,20 @@ bool isBlank(QStringView cluster) {
     return cluster.size() == 1 && cluster.front().isSpace();
 }
 
+// The set of colours the target can show, when it cannot show every colour.
+std::optional<ColorSet> shownSet(const OutputChoices& output) {
+    switch (output.format) {
+    case OutputFormat::Ansi:
+        return colorSetOf(output.colorDepth);
+    case OutputFormat::Discord:
+        return ColorSet::Discord;
+    case OutputFormat::Irc:
+        return ColorSet::Mirc;
+    default:
+        return std::nullopt;
+    }
+}
+
 // The text split into characters and lines, and where the per-character colours go.
 struct Job {
     const QString& text;
@@ -57,7 +74,10 @@ struct Job {
     qsizetype step; // characters per colour
     bool leaveOutControls;
     int largest;          // component of the colours: no code has more digits
+    qsizetype frames;     // 1 when the gradient stands still
     CharColorSink* chars; // nothing when the caller does not want them
+    // The colours are recorded as the target shows them: the nearest of this set.
+    std::optional<Nearest> shown;
 
     Job(const QString& t, const ActiveColors& a, const ColorizeOptions& options, CharColorSink* c)
         : text(t)
@@ -70,7 +90,13 @@ struct Job {
         , step(hasRunOptions(options.output.format) ? std::max(1, options.step) : 1)
         , leaveOutControls(leavesOutControls(options.output.format))
         , largest(largestComponent(a))
+        , frames(hasRunOptions(options.output.format) && options.frames > 1
+                     ? std::min(options.frames, kMostFrames)
+                     : 1)
         , chars(c) {
+        if (const std::optional<ColorSet> set = shownSet(options.output)) {
+            shown.emplace(*set);
+        }
         if (hasRunOptions(options.output.format) && (t.contains(u'\n') || t.contains(u'\r'))) {
             for (qsizetype k = 0; k < count; ++k) {
                 if (isLineBreak(cluster(k))) {
@@ -85,6 +111,9 @@ struct Job {
         return QStringView(text).sliced(start(k), start(k + 1) - start(k));
     }
     void record(qsizetype k, Srgb8 c) const {
+        if (shown) {
+            c = (*shown)(c).color;
+        }
         chars->character({start(k), start(k + 1) - start(k), color::rgb(c.red, c.green, c.blue)});
     }
 };
@@ -121,15 +150,15 @@ Srgb8 clamped(Srgb8 c) {
 }
 
 // One colour per step of job.step characters of a line, up to end: that of the step's middle
-// character. Without merging, each step is a run of its own.
-template <typename Writer>
-void writeSteps(const Job& job, Writer& writer, const ColorRamp& ramp, qsizetype end,
-                qsizetype& position, qsizetype& k, Srgb8& last) {
+// character, from fill as the ramps fill. Without merging, each step is a run of its own.
+template <typename Writer, typename Fill>
+void writeSteps(const Job& job, Writer& writer, const Fill& fill, qsizetype end,
+                qsizetype& position, qsizetype& k, Srgb8& last, CharColorSink* chars) {
     const bool clamp = job.largest > 255;
     while (k < end) {
         const qsizetype length = std::min(job.step, end - k);
         Srgb8 c = last;
-        ramp.fill(position + (length - 1) / 2, std::span(&c, 1));
+        fill(position + (length - 1) / 2, std::span(&c, 1));
         c = clamp ? clamped(c) : c;
         if (!job.output.merge) {
             writer.cutRun();
@@ -143,7 +172,7 @@ void writeSteps(const Job& job, Writer& writer, const ColorRamp& ramp, qsizetype
             } else {
                 writer.character(cluster, c);
             }
-            if (job.chars) {
+            if (chars) {
                 job.record(k, c);
             }
         }
@@ -155,60 +184,77 @@ void writeSteps(const Job& job, Writer& writer, const ColorRamp& ramp, qsizetype
 // Colours in blocks, so the gradient arithmetic stays apart from the markup without a call
 // per character. A line break takes no place in the gradient and is recorded with the
 // colour before it (black at the start); a control character left out keeps its place.
+// Frames follow each other as lines of their own; the colours of the first are recorded.
 template <typename Writer> void writeCharacters(const Job& job, Writer& writer) {
     constexpr bool classic = std::is_same_v<Writer, FontMarkupWriter>;
     const bool clamp = !classic && job.largest > 255;
+    const qsizetype placed = job.count - qsizetype(job.breaks.size());
+    std::optional<LoopRamp> loop;
+    if (job.frames > 1) {
+        loop.emplace(job.active, placed, job.output.blend);
+    }
     std::array<Srgb8, 256> block;
     Ramps ramps(job);
-    const ColorRamp* ramp = nullptr;
-    qsizetype position = 0;
-    Srgb8 last;
-    qsizetype k = 0;
-    for (std::size_t line = 0; line <= job.breaks.size(); ++line) {
-        const qsizetype end = line < job.breaks.size() ? job.breaks[line] : job.count;
-        if (!ramp || job.perLine) {
-            ramp =
-                &ramps.forCount(job.perLine ? end - k : job.count - qsizetype(job.breaks.size()));
-            position = 0;
-        }
+    for (qsizetype frame = 0; frame < job.frames; ++frame) {
         if constexpr (!classic) {
-            if (job.step > 1) {
-                writeSteps(job, writer, *ramp, end, position, k, last);
-            }
-        }
-        while (k < end) {
-            const std::size_t wanted = std::size_t(std::min<qsizetype>(end - k, block.size()));
-            const qsizetype filled = ramp->fill(position, std::span(block).first(wanted));
-            if (filled == 0) {
-                k = end;
-                break;
-            }
-            for (qsizetype i = 0; i < filled; ++i, ++k) {
-                const Srgb8 c = clamp ? clamped(block[std::size_t(i)]) : block[std::size_t(i)];
-                const QStringView cluster = job.cluster(k);
-                if constexpr (classic) {
-                    writer.character(cluster, c);
-                } else if (job.leaveOutControls && isControlCharacter(cluster)) {
-                    // nothing written
-                } else if (job.skipBlanks && isBlank(cluster)) {
-                    writer.blank(cluster);
-                } else {
-                    writer.character(cluster, c);
-                }
-                if (job.chars) {
-                    job.record(k, c);
-                }
-                last = c;
-            }
-            position += filled;
-        }
-        if constexpr (!classic) {
-            if (k < job.count) {
+            if (frame > 0) {
                 writer.lineBreak();
-                if (job.chars) {
-                    job.record(k, last);
+            }
+        }
+        CharColorSink* const chars = frame == 0 ? job.chars : nullptr;
+        const ColorRamp* ramp = nullptr;
+        const auto fill = [&](qsizetype first, std::span<Srgb8> out) {
+            return loop ? loop->fill(frame, job.frames, first, out) : ramp->fill(first, out);
+        };
+        qsizetype position = 0;
+        Srgb8 last;
+        qsizetype k = 0;
+        for (std::size_t line = 0; line <= job.breaks.size(); ++line) {
+            const qsizetype end = line < job.breaks.size() ? job.breaks[line] : job.count;
+            if (!loop && (!ramp || job.perLine)) {
+                ramp = &ramps.forCount(job.perLine ? end - k : placed);
+                position = 0;
+            }
+            if constexpr (!classic) {
+                if (job.step > 1) {
+                    writeSteps(job, writer, fill, end, position, k, last, chars);
                 }
-                ++k;
+            }
+            while (k < end) {
+                const std::span<Srgb8> wanted =
+                    std::span(block).first(std::size_t(std::min<qsizetype>(end - k, block.size())));
+                const qsizetype filled = fill(position, wanted);
+                if (filled == 0) {
+                    k = end;
+                    break;
+                }
+                for (qsizetype i = 0; i < filled; ++i, ++k) {
+                    const Srgb8 c = clamp ? clamped(block[std::size_t(i)]) : block[std::size_t(i)];
+                    const QStringView cluster = job.cluster(k);
+                    if constexpr (classic) {
+                        writer.character(cluster, c);
+                    } else if (job.leaveOutControls && isControlCharacter(cluster)) {
+                        // nothing written
+                    } else if (job.skipBlanks && isBlank(cluster)) {
+                        writer.blank(cluster);
+                    } else {
+                        writer.character(cluster, c);
+                    }
+                    if (chars) {
+                        job.record(k, c);
+                    }
+                    last = c;
+                }
+                position += filled;
+            }
+            if constexpr (!classic) {
+                if (k < job.count) {
+                    writer.lineBreak();
+                    if (chars) {
+                        job.record(k, last);
+                    }
+                    ++k;
+                }
             }
         }
     }
@@ -239,8 +285,9 @@ void writeAs(const Job& job, const ColorizeOptions& options, CodeSink& sink, QSt
     }();
     if (room) {
         const int extraDigits = classic ? color::hexWidth(job.largest) - 2 : 0;
-        room->reserve(writer.wrapperLength() + job.text.size() +
-                      job.count * (perCharacter(writer) + 3 * extraDigits));
+        room->reserve(writer.wrapperLength() +
+                      job.frames * (job.text.size() + 1 +
+                                    job.count * (perCharacter(writer) + 3 * extraDigits)));
     }
     if constexpr (requires { writer.reserve(job.count); }) {
         writer.reserve(job.count); // a writer that keeps every character until the end
@@ -271,6 +318,10 @@ void write(const Job& job, const ColorizeOptions& options, CodeSink& sink, QStri
         return writeAs<JsonWriter>(job, options, sink, room);
     case OutputFormat::Template:
         return writeAs<TemplateWriter>(job, options, sink, room);
+    case OutputFormat::Discord:
+        return writeAs<DiscordWriter>(job, options, sink, room);
+    case OutputFormat::Irc:
+        return writeAs<IrcWriter>(job, options, sink, room);
     }
 }
 

@@ -10,9 +10,11 @@ namespace {
 constexpr std::array kFormats = {u"font",       u"span",        u"bbcode",
                                  u"ansi",       u"mc-hex",      u"mc-x",
                                  u"mc-section", u"minimessage", u"minimessage-gradient",
-                                 u"json",       u"template"};
+                                 u"json",       u"template",    u"discord",
+                                 u"irc"};
 constexpr std::array kBlends = {u"rgb", u"oklab", u"oklch"};
 constexpr std::array kSpreads = {u"classic", u"even"};
+constexpr std::array kDepths = {u"24", u"256", u"16", u"8"};
 
 template <typename Enum, std::size_t N>
 std::optional<Enum> parse(const std::array<const char16_t*, N>& names, QStringView name) {
@@ -80,6 +82,10 @@ QString spreadName(Spread spread) {
     return QString::fromUtf16(kSpreads[std::size_t(spread)]);
 }
 
+QString depthName(ColorDepth depth) {
+    return QString::fromUtf16(kDepths[std::size_t(depth)]);
+}
+
 std::optional<OutputFormat> parseFormat(QStringView name) {
     return parse<OutputFormat>(kFormats, name);
 }
@@ -88,6 +94,9 @@ std::optional<Blend> parseBlend(QStringView name) {
 }
 std::optional<Spread> parseSpread(QStringView name) {
     return parse<Spread>(kSpreads, name);
+}
+std::optional<ColorDepth> parseDepth(QStringView name) {
+    return parse<ColorDepth>(kDepths, name);
 }
 
 QStringList formatNames() {
@@ -98,6 +107,9 @@ QStringList blendNames() {
 }
 QStringList spreadNames() {
     return all(kSpreads);
+}
+QStringList depthNames() {
+    return all(kDepths);
 }
 
 std::optional<int> legacyFontSize(const QString& size) {

@@ -24,6 +24,9 @@ enum class OutputFormat {
     MiniMessageGradient,
     Json,     // ["",{"text":"…","color":"#RRGGBB"},…]
     Template, // the template of OutputChoices::templateText per character or run
+    // Text chat in a fixed set of colours.
+    Discord, // an ansi code block with Discord's 8 colours
+    Irc,     // mIRC colour codes, the 16 colours every client shows alike
 };
 
 // The space in which neighbouring colours are mixed.
@@ -37,6 +40,14 @@ enum class Blend {
 enum class Spread {
     Classic, // segments of floor(N / (k - 1)) + 1 characters; the last colour is never reached
     Even,    // the first character has the first colour, the last exactly the last colour
+};
+
+// How many colours ANSI terminal output may use.
+enum class ColorDepth {
+    TrueColor, // any 24-bit colour: ESC[38;2;R;G;Bm
+    Xterm256,  // ESC[38;5;Nm, the nearest of xterm's colour cube and grey ramp
+    Xterm16,   // ESC[30..37m and ESC[90..97m, the nearest of xterm's 16 colours
+    Xterm8,    // ESC[30..37m, the nearest of the first 8
 };
 
 // The face or size text that means no face / no size (exact, case-sensitive).
@@ -72,6 +83,8 @@ struct OutputChoices {
     // The longest code, in UTF-16 code units, that the fitting to a length aims for; 0 = no
     // limit (see engine/FitLength.h).
     int maxLength = 0;
+    // The colours the ANSI format may use.
+    ColorDepth colorDepth = ColorDepth::TrueColor;
     friend bool operator==(const OutputChoices&, const OutputChoices&) = default;
 };
 
@@ -90,24 +103,29 @@ struct ColorizeOptions {
     // Each run of this many characters of a line takes one colour, that of its middle
     // character, and is written as one run; 1 colours every character (not for Font).
     int step = 1;
+    // From 2 on: that many lines, each the gradient moved on by one frame along the active
+    // colours as a loop (see engine/LoopGradient.h). Not for Font.
+    qsizetype frames = 0;
 };
 
 // Lower-case names as the command line and the settings store write them ("font", "span",
 // "bbcode", "ansi", "mc-hex", "mc-x", "mc-section", "minimessage", "minimessage-gradient",
-// "json", "template"; "rgb",
-// "oklab", "oklch"; "classic", "even"). Parsing is exact and case-sensitive; anything else gives
-// nothing.
+// "json", "template", "discord", "irc"; "rgb", "oklab", "oklch"; "classic", "even"; "24",
+// "256", "16", "8"). Parsing is exact and case-sensitive; anything else gives nothing.
 QString formatName(OutputFormat format);
 QString blendName(Blend blend);
 QString spreadName(Spread spread);
+QString depthName(ColorDepth depth);
 std::optional<OutputFormat> parseFormat(QStringView name);
 std::optional<Blend> parseBlend(QStringView name);
 std::optional<Spread> parseSpread(QStringView name);
+std::optional<ColorDepth> parseDepth(QStringView name);
 
 // Every name, in declaration order (for menus and usage messages).
 QStringList formatNames();
 QStringList blendNames();
 QStringList spreadNames();
+QStringList depthNames();
 
 // Font and Span are HTML and belong in a page; the others are plain text.
 constexpr bool isHtml(OutputFormat format) {
@@ -134,6 +152,15 @@ constexpr bool hasObfuscated(OutputFormat format) {
     default:
         return false;
     }
+}
+
+// Whether fitting to a length (maxLength) applies: to the formats with run options whose
+// codes the length model knows, which leaves out the chats with few colours and ANSI below
+// 24 bits (their runs follow the nearest colour of a set).
+constexpr bool canFitLength(const OutputChoices& output) {
+    return hasRunOptions(output.format) && output.format != OutputFormat::Discord &&
+           output.format != OutputFormat::Irc &&
+           !(output.format == OutputFormat::Ansi && output.colorDepth != ColorDepth::TrueColor);
 }
 
 // The legacy font size 1 .. 7 that a size text selects: "+n" / "-n" counted from 3, a bare

@@ -223,6 +223,10 @@ DecodeResult decode(QStringView code, OutputFormat format) {
     case OutputFormat::MiniMessageGradient:
         failure = Failure{0, QStringLiteral("gradient segments are not read back")};
         break;
+    case OutputFormat::Discord:
+    case OutputFormat::Irc:
+        failure = Failure{0, QStringLiteral("its codes are not read back")};
+        break;
     }
     if (failure) {
         // Characters, not code units: a surrogate pair before the place counts once.

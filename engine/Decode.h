@@ -58,10 +58,12 @@ struct DecodeResult {
     bool ok() const { return !error; }
 };
 
-// Every format but Template, which is the user's own and has no fixed syntax, and the
-// MiniMessage gradient segments, whose colours the server works out.
+// Every format but Template, which is the user's own and has no fixed syntax, the MiniMessage
+// gradient segments, whose colours the server works out, and the chat formats with few
+// colours, whose codes lose the gradient.
 constexpr bool canDecode(OutputFormat format) {
-    return format != OutputFormat::Template && format != OutputFormat::MiniMessageGradient;
+    return format != OutputFormat::Template && format != OutputFormat::MiniMessageGradient &&
+           format != OutputFormat::Discord && format != OutputFormat::Irc;
 }
 QStringList decodableFormatNames();
 

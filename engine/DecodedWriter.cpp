@@ -6,6 +6,7 @@
 #include "engine/GradientWriter.h"
 #include "engine/Graphemes.h"
 #include "engine/MarkupWriters.h"
+#include "engine/PaletteWriters.h"
 #include "engine/TemplateWriter.h"
 
 namespace tintwave::engine {
@@ -143,6 +144,12 @@ std::optional<ColorizeError> writeDecoded(const DecodedText& decoded,
         break;
     case OutputFormat::Template:
         writeAs<TemplateWriter>(decoded, bounds, first->color, options, sink);
+        break;
+    case OutputFormat::Discord:
+        writeAs<DiscordWriter>(decoded, bounds, first->color, options, sink);
+        break;
+    case OutputFormat::Irc:
+        writeAs<IrcWriter>(decoded, bounds, first->color, options, sink);
         break;
     }
     return std::nullopt;

@@ -79,6 +79,19 @@ private:
     char16_t* end_ = nullptr;
 };
 
+// A UTF-16 unit as a terminal or chat may get it: a control character (other than tab) as its
+// Unicode control picture (U+2400 .. U+241F, DEL as U+2421), a C1 control as U+FFFD, so none
+// can start a code; anything else as it is.
+constexpr char16_t withoutControls(char16_t u) {
+    if (u == u'\t' || (u >= 0x20 && u < 0x7F) || u > 0x9F) {
+        return u;
+    }
+    if (u < 0x20) {
+        return char16_t(0x2400 + u);
+    }
+    return u == 0x7F ? char16_t(0x2421) : char16_t(0xFFFD);
+}
+
 // The markup a writer opens around the characters: each opening goes out at once and its
 // closing is kept, so close() ends them in reverse order.
 class Wrappers {

@@ -151,6 +151,10 @@ BBCodeWriter::BBCodeWriter(const ColorizeOptions& options, MarkupBuffer& out)
 AnsiWriter::AnsiWriter(const ColorizeOptions& options, MarkupBuffer& out)
     : out_(out)
     , runs_(options) {
+    if (const std::optional<ColorSet> set = colorSetOf(options.output.colorDepth)) {
+        nearest_.emplace(*set);
+        xterm256_ = *set == ColorSet::Xterm256;
+    }
     QStringList codes;
     if (options.bold) {
         codes << QStringLiteral("1");
@@ -173,7 +177,20 @@ void AnsiWriter::character(QStringView cluster, colorspace::Srgb8 c) {
     if (!active_) {
         out_.put(styles_);
     }
-    if (runs_.startsRun(c)) {
+    if (nearest_) {
+        // A run goes on while the nearest colour stays the same.
+        const SetColor& shown = (*nearest_)(c);
+        if (runs_.startsRun(shown.color)) {
+            if (xterm256_) {
+                out_.put(kColor256);
+            } else {
+                out_.put(u"\x1b[");
+            }
+            out_.putDecimal(shown.number);
+            out_.put(u'm');
+            runs_.open(shown.color);
+        }
+    } else if (runs_.startsRun(c)) {
         out_.put(kColor);
         out_.putDecimal(c.red);
         out_.put(u';');
@@ -205,16 +222,7 @@ void AnsiWriter::lineBreak() {
 
 void AnsiWriter::putVisible(QStringView text) {
     for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == u'\t' || (u >= 0x20 && u < 0x7F) || u > 0x9F) {
-            out_.put(u);
-        } else if (u < 0x20) {
-            out_.put(char16_t(0x2400 + u));
-        } else if (u == 0x7F) {
-            out_.put(char16_t(0x2421));
-        } else {
-            out_.put(char16_t(0xFFFD));
-        }
+        out_.put(withoutControls(c.unicode()));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ColorRuns.h"
+#include "engine/ColorSets.h"
 #include "engine/ColorSpace.h"
 #include "engine/ColorizeOptions.h"
 #include "engine/MarkupBuffer.h"
@@ -8,6 +9,7 @@
 #include <QString>
 #include <QStringView>
 #include <iterator>
+#include <optional>
 
 // The writers of the modern formats. Each writes its opening markup when constructed, then
 // takes one character (a grapheme cluster, kept whole) with its colour at a time and ends
@@ -136,14 +138,18 @@ public:
     }
 };
 
-// 24-bit terminal colour: ESC[38;2;R;G;Bm before every character or run, bold / italic /
-// underline / strikethrough as one SGR sequence (ESC[1;3;4;9m, the ones chosen) at the start and
-// again after every reset, ESC[0m before each line break (written as LF) and at the end; nothing is
+// Terminal colour: ESC[38;2;R;G;Bm before every character or run in 24-bit colour; with a
+// smaller colour depth the nearest colour of xterm's as ESC[38;5;Nm (256 colours) or
+// ESC[30..37m / ESC[90..97m (16 or 8), a run going on while that stays the same. Bold /
+// italic / underline / strikethrough as one SGR sequence (ESC[1;3;4;9m, the ones chosen) at
+// the start and again after every reset, ESC[0m before each line break (written as LF) and at
+// the end; nothing is
 // written around a line break when nothing is set. Centre, face and size have no terminal
 // form and are ignored. Control characters in the text would drive the terminal, so they are shown
 // as their Unicode control pictures (ESC as U+241B; C1 controls as U+FFFD); tab stays.
 class AnsiWriter {
     static constexpr char16_t kColor[] = u"\x1b[38;2;";
+    static constexpr char16_t kColor256[] = u"\x1b[38;5;";
     static constexpr char16_t kReset[] = u"\x1b[0m";
 
 public:
@@ -165,8 +171,10 @@ private:
 
     MarkupBuffer& out_;
     QString styles_;
-    ColorRuns runs_;      // a run is open while its colour is set
-    bool active_ = false; // something set since the last reset
+    ColorRuns runs_;                 // a run is open while its colour is set
+    bool active_ = false;            // something set since the last reset
+    std::optional<Nearest> nearest_; // for a depth below 24 bits
+    bool xterm256_ = false;
 };
 
 } // namespace tintwave::engine

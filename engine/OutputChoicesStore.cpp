@@ -19,6 +19,7 @@ const QString kTemplateKey = QStringLiteral("template");
 const QString kStrikethroughKey = QStringLiteral("strikethrough");
 const QString kObfuscatedKey = QStringLiteral("obfuscated");
 const QString kMaxLengthKey = QStringLiteral("maxlength");
+const QString kDepthKey = QStringLiteral("colordepth");
 
 QString flagText(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
@@ -43,6 +44,7 @@ OutputChoices loadOutputChoices(platform::SettingsStore& store) {
         .strikethrough = read(kStrikethroughKey) == flagText(true),
         .obfuscated = read(kObfuscatedKey) == flagText(true),
         .maxLength = std::max(0, read(kMaxLengthKey).toInt()),
+        .colorDepth = parseDepth(read(kDepthKey)).value_or(defaults.colorDepth),
     };
 }
 
@@ -77,6 +79,9 @@ void saveOutputChoices(platform::SettingsStore& store, const OutputChoices& now,
     }
     if (now.maxLength != before.maxLength) {
         write(kMaxLengthKey, QString::number(now.maxLength));
+    }
+    if (now.colorDepth != before.colorDepth) {
+        write(kDepthKey, depthName(now.colorDepth));
     }
 }
 

@@ -9,7 +9,8 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_colorize fuzz_store fuzz_cli_args fuzz_decode fuzz_fit)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_colorize fuzz_screens fuzz_store fuzz_cli_args fuzz_decode
+  fuzz_fit)
 
 bash scripts/install-deps.sh
 # clang with its libFuzzer and sanitizer runtimes.

@@ -324,6 +324,34 @@
         <translation>JSON-Dateien (*.json)</translation>
     </message>
     <message>
+        <source>Discord ANSI Block (&amp;8 Colors)</source>
+        <translation>Discord-ANSI-Block (&amp;8 Farben)</translation>
+    </message>
+    <message>
+        <source>IRC (mIRC, 1&amp;6 Colors)</source>
+        <translation>IRC (mIRC, 1&amp;6 Farben)</translation>
+    </message>
+    <message>
+        <source>&amp;24-bit</source>
+        <translation>&amp;24 Bit</translation>
+    </message>
+    <message>
+        <source>2&amp;56 Colors</source>
+        <translation>2&amp;56 Farben</translation>
+    </message>
+    <message>
+        <source>1&amp;6 Colors</source>
+        <translation>1&amp;6 Farben</translation>
+    </message>
+    <message>
+        <source>&amp;8 Colors</source>
+        <translation>&amp;8 Farben</translation>
+    </message>
+    <message>
+        <source>Terminal Color Depth (&amp;256, 16, 8)</source>
+        <translation>Terminal-Farbtiefe (&amp;256, 16, 8)</translation>
+    </message>
+    <message>
         <source>Code:</source>
         <translation>Code:</translation>
     </message>

@@ -56,6 +56,10 @@ private Q_SLOTS:
             "ab\r\nc\n", {"0", "0a255b\n0c\n", ""});
         row("-o -", {"--text", "A", "--colors", "#FF0000", "--no-center", "-o", "-"}, "",
             {"0", "<font color=\"#FF0000\">A</font>\n", ""});
+        // Not a terminal: the code once, at once.
+        row("--animate into a pipe",
+            {"--text", "A", "--colors", "#FF0000", "--format", "ansi", "--animate", "0"}, "",
+            {"0", "\x1b[38;2;255;0;0mA\x1b[0m\n", ""});
         // 8 + 1 per character unmerged; merged at 2 per colour: "&#000000ab&#FFFFFFc".
         row("max-length",
             {"--text", "abc", "--colors", "#000000,#FFFFFF", "--format", "mc-hex", "--spread",

@@ -36,7 +36,7 @@ private Q_SLOTS:
         row({"--page", "--background", "FFFFFF"}, "--background 'FFFFFF' is not #RRGGBB");
         row({"--format", "html"}, "--format 'html' is not one of font, span, bbcode, ansi, mc-hex, "
                                   "mc-x, mc-section, minimessage, minimessage-gradient, json, "
-                                  "template");
+                                  "template, discord, irc");
         row({"--merge"}, "--merge does not apply to --format font (one tag per character)");
         row({"--skip-blanks"},
             "--skip-blanks does not apply to --format font (one tag per character)");
@@ -53,6 +53,13 @@ private Q_SLOTS:
             "--template has an unmatched { at character 9");
         row({"--format", "ansi", "--page"}, "--page needs an HTML format (font or span), not ansi");
         row({"-o", ""}, "-o needs a file name");
+        row({"--format", "ansi", "--color-depth", "24bit"},
+            "--color-depth '24bit' is not one of 24, 256, 16, 8, auto");
+        row({"--format", "irc", "--color-depth", "auto"}, "--color-depth needs --format ansi");
+        row({"--format", "irc", "--frames", "1e3"},
+            "--frames '1e3' is not a whole number from 2 to 1000");
+        row({"--frames", "10"}, "--frames does not apply to --format font");
+        row({"--format", "discord", "--animate", "5"}, "--animate needs --format ansi");
         row({"--from", "json"}, "--from needs --decode");
         row({"--palette"}, "--palette needs --decode");
         row({"--decode", "--scheme", "Copper"},
@@ -88,15 +95,15 @@ private Q_SLOTS:
             u"tintwave-cli --text --bold --scheme Copper --face Times\tNew --size -7 --bold "
             u"--italic --underline"
             u" --no-center --page --background #0008ff -o out.html --format span --blend oklch"
-            u" --spread even --merge --skip-blanks --per-line"_s.split(' '));
+            u" --spread even --merge --skip-blanks --per-line --frames 1000"_s.split(' '));
         QCOMPARE(result.error, QString());
         const cli::CliOptions& o = result.options;
         QCOMPARE(QStringList({*o.text, *o.scheme, o.style.face, o.style.size, o.outputPath}),
                  QStringList({"--bold", "Copper", "Times\tNew", "-7", "out.html"}));
         QCOMPARE(std::tuple(o.style.bold, o.style.italic, o.style.underline, o.style.center, o.page,
                             o.background, o.style.output.merge, o.style.output.skipBlanks,
-                            o.style.perLine),
-                 std::tuple(true, true, true, false, true, 0xFF0800, true, true, true));
+                            o.style.perLine, o.style.frames),
+                 std::tuple(true, true, true, false, true, 0xFF0800, true, true, true, 1000));
         QVERIFY(o.style.output.format == engine::OutputFormat::Span &&
                 o.style.output.blend == engine::Blend::OkLch &&
                 o.style.output.spread == engine::Spread::Even);

@@ -21,7 +21,11 @@ public:
     void writeError(const QString& line) override { err << line; }
     platform::SettingsStore& settings() override { return store; }
     platform::FileWriter& files() override { return writer; }
+    QByteArray environment(const char* name) override {
+        return term.split('/').value(qstrcmp(name, "TERM") ? 0 : 1);
+    }
 
+    QByteArray term;  // COLORTERM/TERM
     QByteArray input; // standard input
     bool stdoutBroken = false;
     QByteArrayList blocks; // written to standard output
@@ -107,6 +111,36 @@ private Q_SLOTS:
             QCOMPARE(cli::run(o, broken), cli::kExitUsage);
             QCOMPARE(broken.err, QStringList{"tintwave-cli: cannot write to standard output"});
         }
+    }
+
+    // --color-depth auto by COLORTERM and TERM; a text of two lines cannot make frames.
+    void run_terminalOptions_data() {
+        QTest::addColumn<QString>("args");
+        QTest::addColumn<QByteArray>("term");
+        QTest::addColumn<QStringList>("outcome"); // exit, stdout, stderr
+        QTest::newRow("24-bit") << "--color-depth auto" << QByteArray("24bit/xterm-256color")
+                                << QStringList{"0", "\x1b[38;2;255;0;0mHi\x1b[0m\n", ""};
+        QTest::newRow("256") << "--color-depth auto" << QByteArray("yes/xterm-256color")
+                             << QStringList{"0", "\x1b[38;5;196mHi\x1b[0m\n", ""};
+        QTest::newRow("16") << "--color-depth auto" << QByteArray("TrueColor/xterm")
+                            << QStringList{"0", "\x1b[91mHi\x1b[0m\n", ""};
+        QTest::newRow("frames, line break")
+            << "--frames 2 --text a\nb" << QByteArray()
+            << QStringList{"2", "", "tintwave-cli: --frames needs a text without line breaks"};
+    }
+    void run_terminalOptions() {
+        QFETCH(QString, args);
+        QFETCH(QByteArray, term);
+        QFETCH(QStringList, outcome);
+        const cli::ParseResult parsed = cli::parseArguments(
+            (u"tintwave-cli --text Hi --colors #FF0000 --format ansi --merge "_s + args)
+                .split(u' '));
+        MemoryIo io;
+        io.term = term;
+        const int exit = cli::run(parsed.options, io);
+        QCOMPARE(QStringList({QString::number(exit), QString::fromUtf8(io.blocks.join()),
+                              io.err.join(u' ')}),
+                 outcome);
     }
 
     // Far more than one block of output, with characters that take several bytes: standard

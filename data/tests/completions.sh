@@ -42,7 +42,7 @@ fish_complete() {
 }
 expect "bash: options" "$options" "$(bash_complete tintwave-cli -)"
 expect "fish: options" "$options" "$(fish_complete 'tintwave-cli -')"
-for option in format from blend spread size; do
+for option in format from blend spread color-depth size; do
   expect "bash: --$option" "$(accepted $option)" "$(bash_complete tintwave-cli --$option '')"
   expect "fish: --$option" "$(accepted $option)" "$(fish_complete "tintwave-cli --$option ")"
 done
@@ -58,7 +58,7 @@ zsh -n "$zsh_file"
 # An option opens an entry or follows "{" or ","; exclusion lists "(...)" are not options.
 expect "zsh: options" "$options" "$(sed "s/([^)]*)//g" "$zsh_file" | tr -d "'" |
   grep -oE -- "^  \{?-{1,2}[a-z][a-z-]*|,-{1,2}[a-z][a-z-]*" | grep -oE -- '-{1,2}[a-z-]+' | sort)"
-for option in format from blend spread size; do
+for option in format from blend spread color-depth size; do
   expect "zsh: --$option" "$(accepted $option)" \
     "$(grep -oE -- "^  '--$option=.*\((.*)\)'" "$zsh_file" | sed 's/.*(\(.*\)).*/\1/' |
       tr ' ' '\n' | sort)"

@@ -6,6 +6,7 @@
 
 using namespace tintwave;
 using engine::Blend;
+using engine::ColorDepth;
 using engine::OutputChoices;
 using engine::OutputFormat;
 using engine::Spread;
@@ -23,19 +24,22 @@ private Q_SLOTS:
         QTest::newRow("empty store") << QStringList{} << OutputChoices{};
         QTest::newRow("every choice set")
             << QStringList{"format=template", "blend=oklch",  "spread=even",
-                           "merge=1",         "skipblanks=1", "template=[c/{hex}:{c}]"}
+                           "merge=1",         "skipblanks=1", "template=[c/{hex}:{c}]",
+                           "colordepth=256"}
             << OutputChoices{.format = OutputFormat::Template,
                              .blend = Blend::OkLch,
                              .spread = Spread::Even,
                              .merge = true,
                              .skipBlanks = true,
-                             .templateText = "[c/{hex}:{c}]"};
+                             .templateText = "[c/{hex}:{c}]",
+                             .colorDepth = ColorDepth::Xterm256};
         QTest::newRow("merge off")
             << QStringList{"format=span", "blend=oklab", "merge=0"}
             << OutputChoices{.format = OutputFormat::Span, .blend = Blend::OkLab};
         // Each unknown value falls back alone; the readable ones are kept.
         QTest::newRow("unknown values")
-            << QStringList{"format=Span", "blend=hsv", "spread=even", "merge=true", "template={x}"}
+            << QStringList{"format=Span", "blend=hsv",    "spread=even",
+                           "merge=true",  "template={x}", "colordepth=24bit"}
             << OutputChoices{.spread = Spread::Even};
         QTest::newRow("styles and a limit")
             << QStringList{"strikethrough=1", "obfuscated=1", "maxlength=256"}
