@@ -90,11 +90,11 @@ constexpr Choice<OutputFormat> kChatFormatChoices[] = {
 constexpr Choice<engine::ColorDepth> kDepthChoices[] = {
     {"depth24", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&24-bit"),
      engine::ColorDepth::TrueColor},
-    {"depth256", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "2&56 Colors"),
+    {"depth256", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "2&56"),
      engine::ColorDepth::Xterm256},
-    {"depth16", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "1&6 Colors"),
+    {"depth16", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "1&6"),
      engine::ColorDepth::Xterm16},
-    {"depth8", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&8 Colors"),
+    {"depth8", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&8"),
      engine::ColorDepth::Xterm8},
 };
 constexpr Choice<Blend> kBlendChoices[] = {
@@ -461,7 +461,7 @@ void MainWindow::createOptionsMenu(QMenuBar* bar) {
     options->addSeparator();
     group(options, kChatFormatChoices, &engine::OutputChoices::format);
     options->addSeparator();
-    depthMenu_ = named(options->addMenu(tr("Terminal Color Depth (&256, 16, 8)")),
+    depthMenu_ = named(options->addMenu(tr("Terminal &Colours")),
                        QStringLiteral("depthMenu"));
     group(depthMenu_, kDepthChoices, &engine::OutputChoices::colorDepth);
     options->addSeparator();

@@ -192,7 +192,7 @@ private:
     QAction* strikethroughItem_ = nullptr;
     QAction* obfuscatedItem_ = nullptr;
     QAction* fitItem_ = nullptr;
-    QMenu* depthMenu_ = nullptr; // Terminal Color Depth, for ANSI only
+    QMenu* depthMenu_ = nullptr; // Terminal Colours, for ANSI only
 
     std::unique_ptr<UserSchemeMenu> userSchemeMenu_;
     std::unique_ptr<schemes::SchemeStore> store_;

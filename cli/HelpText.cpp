@@ -91,7 +91,8 @@ Fitting to a length:
                        and the smallest step that fits is taken, named on
                        standard error ("3 characters per colour, 251 of 256").
                        Common limits: chat 256, sign line 384, anvil 50. Not
-                       with --format font or --step.
+                       with --format font or --step, nor with discord, irc or
+                       ansi below 24-bit colour.
 
 Terminals and animation:
   --color-depth DEPTH  With --format ansi: 24 (default), any colour. 256:
@@ -109,8 +110,7 @@ Terminals and animation:
                        with the colours at the end. --frames sets the frames of
                        a cycle (default 40). When standard output is not a
                        terminal the code is written once, as without it.
-                       --max-length does not apply to discord, irc or ansi
-                       below 24-bit colour.
+
 Line breaks (LF, CR LF or CR) take no place in the gradient and are written as
 each format's own: <br> and LF for span, a {"text":"\n"} component for json,
 a reset and LF for ansi, LF for the others. With --format font they are

@@ -336,20 +336,20 @@
         <translation>&amp;24 Bit</translation>
     </message>
     <message>
-        <source>2&amp;56 Colors</source>
-        <translation>2&amp;56 Farben</translation>
+        <source>2&amp;56</source>
+        <translation>2&amp;56</translation>
     </message>
     <message>
-        <source>1&amp;6 Colors</source>
-        <translation>1&amp;6 Farben</translation>
+        <source>1&amp;6</source>
+        <translation>1&amp;6</translation>
     </message>
     <message>
-        <source>&amp;8 Colors</source>
-        <translation>&amp;8 Farben</translation>
+        <source>&amp;8</source>
+        <translation>&amp;8</translation>
     </message>
     <message>
-        <source>Terminal Color Depth (&amp;256, 16, 8)</source>
-        <translation>Terminal-Farbtiefe (&amp;256, 16, 8)</translation>
+        <source>Terminal &amp;Colours</source>
+        <translation>Terminal-Farb&amp;umfang</translation>
     </message>
     <message>
         <source>Code:</source>

