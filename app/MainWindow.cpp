@@ -92,10 +92,8 @@ constexpr Choice<engine::ColorDepth> kDepthChoices[] = {
      engine::ColorDepth::TrueColor},
     {"depth256", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "2&56"),
      engine::ColorDepth::Xterm256},
-    {"depth16", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "1&6"),
-     engine::ColorDepth::Xterm16},
-    {"depth8", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&8"),
-     engine::ColorDepth::Xterm8},
+    {"depth16", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "1&6"), engine::ColorDepth::Xterm16},
+    {"depth8", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&8"), engine::ColorDepth::Xterm8},
 };
 constexpr Choice<Blend> kBlendChoices[] = {
     {"blendRgb", QT_TRANSLATE_NOOP("tintwave::app::MainWindow", "&RGB Blend"), Blend::Rgb},
@@ -461,8 +459,7 @@ void MainWindow::createOptionsMenu(QMenuBar* bar) {
     options->addSeparator();
     group(options, kChatFormatChoices, &engine::OutputChoices::format);
     options->addSeparator();
-    depthMenu_ = named(options->addMenu(tr("Terminal &Colours")),
-                       QStringLiteral("depthMenu"));
+    depthMenu_ = named(options->addMenu(tr("Terminal &Colours")), QStringLiteral("depthMenu"));
     group(depthMenu_, kDepthChoices, &engine::OutputChoices::colorDepth);
     options->addSeparator();
     group(options, kBlendChoices, &engine::OutputChoices::blend);
