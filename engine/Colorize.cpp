@@ -338,16 +338,6 @@ private:
     std::vector<CharColor>& table_;
 };
 
-class StringSink : public CodeSink {
-public:
-    explicit StringSink(QString& out)
-        : out_(out) {}
-    void write(QStringView piece) override { out_.append(piece); }
-
-private:
-    QString& out_;
-};
-
 std::optional<ColorizeError> check(const QString& text, const ActiveColors& active) {
     if (text.isEmpty()) {
         return ColorizeError::EmptyText;

@@ -51,6 +51,17 @@ public:
     virtual void write(QStringView piece) = 0;
 };
 
+// Appends the pieces to a string.
+class StringSink : public CodeSink {
+public:
+    explicit StringSink(QString& out)
+        : out_(out) {}
+    void write(QStringView piece) override { out_.append(piece); }
+
+private:
+    QString& out_;
+};
+
 // Turns text, the ten slot values (negative = empty slot) and the options into the
 // per-character gradient code in the chosen format. Pure: reads nothing else, writes
 // nothing else. Two ways to get it:

@@ -35,16 +35,6 @@ bool carriesCentre(OutputFormat format) {
     return isHtml(format) || format == OutputFormat::BBCode;
 }
 
-class StringSink : public CodeSink {
-public:
-    explicit StringSink(QString& out)
-        : out_(out) {}
-    void write(QStringView piece) override { out_.append(piece); }
-
-private:
-    QString& out_;
-};
-
 template <typename Writer>
 void writeAs(const DecodedText& decoded, const std::vector<qsizetype>& bounds,
              ColorValue firstColor, const ColorizeOptions& options, CodeSink& sink) {
