@@ -211,6 +211,8 @@ void fitTable(qsizetype& sink) {
 int main(int argc, char** argv) {
     qsizetype sink = 0;
     if (argc > 1 && argv[1] == std::string_view("screens")) {
+        mallopt(M_MMAP_THRESHOLD, 1 << 30); // memory as the full run has it by then
+        mallopt(M_TRIM_THRESHOLD, 1 << 30);
         screenTable(sink);
         return sink > 0 ? 0 : 1;
     }

@@ -65,6 +65,9 @@ private:
         return fail("expected a value");
     }
     bool number();
+    // true, false, null or a number starting with c, read; the text it shows (nothing for
+    // null), or nothing when it is none of them.
+    std::optional<QStringView> scalar(QChar c);
     bool skipValue(int depth);
     qsizetype component(int depth);
     bool object(qsizetype node, int depth);
@@ -173,6 +176,18 @@ bool JsonReader::number() {
     return true;
 }
 
+std::optional<QStringView> JsonReader::scalar(QChar c) {
+    const qsizetype start = at_;
+    const bool ok = c == u't'   ? literal(u"true")
+                    : c == u'f' ? literal(u"false")
+                    : c == u'n' ? literal(u"null")
+                                : number();
+    if (!ok) {
+        return std::nullopt;
+    }
+    return c == u'n' ? QStringView() : QStringView(code_).sliced(start, at_ - start);
+}
+
 bool JsonReader::skipValue(int depth) {
     if (depth > kMaxDepth) {
         return fail("nested too deeply");
@@ -273,17 +288,11 @@ qsizetype JsonReader::component(int depth) {
         append(node, parent);
         return node;
     } else {
-        const qsizetype start = at_;
-        const bool ok = c == u't'   ? literal(u"true")
-                        : c == u'f' ? literal(u"false")
-                        : c == u'n' ? literal(u"null")
-                                    : number();
-        if (!ok) {
+        const std::optional<QStringView> shown = scalar(c);
+        if (!shown) {
             return -1;
         }
-        if (c != u'n') {
-            pool_.append(code_.sliced(start, at_ - start));
-        }
+        pool_.append(*shown);
     }
     components_[std::size_t(node)].textEnd = pool_.size();
     return node;
@@ -413,16 +422,12 @@ std::optional<Look> JsonReader::stream(int depth, Look parent, TextBuilder& out)
         }
         return first;
     }
-    const qsizetype start = at_;
-    const bool ok = c == u't'   ? literal(u"true")
-                    : c == u'f' ? literal(u"false")
-                    : c == u'n' ? literal(u"null")
-                                : number();
-    if (!ok) {
+    const std::optional<QStringView> shown = scalar(c);
+    if (!shown) {
         return std::nullopt;
     }
-    if (c != u'n') {
-        out.add(code_.sliced(start, at_ - start), parent);
+    if (!shown->isEmpty()) {
+        out.add(*shown, parent);
     }
     return parent;
 }
