@@ -135,6 +135,19 @@ Srgb8 clamped(Srgb8 c) {
     return {std::clamp(c.red, 0, 255), std::clamp(c.green, 0, 255), std::clamp(c.blue, 0, 255)};
 }
 
+// One character as the options have it: a control character left out (its place in the
+// gradient kept), a blank without a code of its own, or coloured.
+template <typename Writer> void put(const Job& job, Writer& writer, QStringView cluster, Srgb8 c) {
+    if (job.leaveOutControls && isControlCharacter(cluster)) {
+        return;
+    }
+    if (job.skipBlanks && isBlank(cluster)) {
+        writer.blank(cluster);
+    } else {
+        writer.character(cluster, c);
+    }
+}
+
 // One colour per step of job.step characters of a line, up to end: that of the step's middle
 // character, from fill as the ramps fill. Without merging, each step is a run of its own.
 template <typename Writer, typename Fill>
@@ -150,14 +163,7 @@ void writeSteps(const Job& job, Writer& writer, const Fill& fill, qsizetype end,
             writer.cutRun();
         }
         for (const qsizetype stepEnd = k + length; k < stepEnd; ++k) {
-            const QStringView cluster = job.cluster(k);
-            if (job.leaveOutControls && isControlCharacter(cluster)) {
-                // nothing written
-            } else if (job.skipBlanks && isBlank(cluster)) {
-                writer.blank(cluster);
-            } else {
-                writer.character(cluster, c);
-            }
+            put(job, writer, job.cluster(k), c);
             if (chars) {
                 job.record(k, c);
             }
@@ -219,12 +225,8 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer) 
                     const QStringView cluster = job.cluster(k);
                     if constexpr (classic) {
                         writer.character(cluster, c);
-                    } else if (job.leaveOutControls && isControlCharacter(cluster)) {
-                        // nothing written
-                    } else if (job.skipBlanks && isBlank(cluster)) {
-                        writer.blank(cluster);
                     } else {
-                        writer.character(cluster, c);
+                        put(job, writer, cluster, c);
                     }
                     if (chars) {
                         job.record(k, c);
