@@ -143,12 +143,13 @@ void screenTable(qsizetype& sink) {
 
 // Fitting to a length at a million characters, streamed, beside plain minimessage: the
 // gradient segments, a step of 4, and --max-length as the command line runs it (the fit,
-// then the code when something fits). Then the segments the gradient format needs for 1,000
-// characters of each blend and spread.
+// then the code when something fits), also for mc-hex and the chats. Then the segments the gradient
+// format needs for 1,000 characters of each blend and spread.
 void fitTable(qsizetype& sink) {
     const QString text = asciiText(1'000'000);
     const auto timed = [&](const char* label, const ColorizeOptions& options, qsizetype limit) {
         std::vector<double> samples;
+        QString chosen; // the step the fit took
         for (int sample = 0; sample < 5; ++sample) {
             QElapsedTimer timer;
             timer.start();
@@ -157,6 +158,8 @@ void fitTable(qsizetype& sink) {
                 const FitResult fit = fitToLength(text, rainbow(10), options, limit);
                 sink += fit.length;
                 written = fit.fits ? withStep(options, fit.step) : written;
+                chosen =
+                    fit.fits ? QStringLiteral("step %1").arg(fit.step) : QStringLiteral("no fit");
                 if (!fit.fits) {
                     samples.push_back(double(timer.nsecsElapsed()) * 1e-9);
                     continue;
@@ -168,7 +171,7 @@ void fitTable(qsizetype& sink) {
             samples.push_back(double(timer.nsecsElapsed()) * 1e-9);
         }
         std::nth_element(samples.begin(), samples.begin() + 2, samples.end());
-        std::printf("%-44s %10.1f ms\n", label, samples[2] * 1e3);
+        std::printf("%-50s %10.1f ms  %s\n", label, samples[2] * 1e3, qPrintable(chosen));
     };
     std::printf("\n1,000,000 characters, 10 colours, streamed (median of 5)\n");
     using enum OutputFormat;
@@ -186,6 +189,20 @@ void fitTable(qsizetype& sink) {
     timed("minimessage --max-length 256 (cannot fit)", mini, 256);
     timed("minimessage --max-length 1,100,000 (a step fits)", mini, 1'100'000);
     timed("minimessage-gradient --max-length 1,050,000", gradient, 1'050'000);
+    // The chats count the runs of their few shown colours, the Minecraft codes every colour;
+    // the nearer the limit to one colour a line, the more steps are counted.
+    const ColorizeOptions mcHex{.output = {.format = McHex}};
+    const ColorizeOptions discord{.output = {.format = Discord}};
+    const ColorizeOptions irc{.output = {.format = Irc}};
+    timed("mc-hex --max-length 256 (cannot fit)", mcHex, 256);
+    timed("mc-hex --max-length 1,095,000", mcHex, 1'095'000);
+    timed("mc-hex --max-length 1,084,300 (near one colour)", mcHex, 1'084'300);
+    timed("discord --max-length 2000 (cannot fit)", discord, 2000);
+    timed("discord --max-length 1,000,140", discord, 1'000'140);
+    timed("discord --max-length 1,000,060 (near one colour)", discord, 1'000'060);
+    timed("irc --max-length 400 (cannot fit)", irc, 400);
+    timed("irc --max-length 1,000,080", irc, 1'000'080);
+    timed("irc --max-length 1,000,030 (near one colour)", irc, 1'000'030);
 
     std::printf("\nminimessage-gradient segments for 1,000 characters\n%-7s %-8s %10s %10s\n",
                 "blend", "spread", "2 colours", "10 colours");

@@ -221,11 +221,6 @@ QString readScreenOptions(const Parser& p, CliOptions& o) {
             return QStringLiteral("--frames and --max-length cannot be used together");
         }
     }
-    if (s.maxLength > 0 && (o.depthFromTerminal || !engine::canFitLength(s))) {
-        return QStringLiteral("--max-length does not apply to --format %1%2")
-            .arg(engine::formatName(s.format),
-                 ansi ? QStringLiteral(" below 24-bit colour") : QString());
-    }
     if (cl.isSet(p.animate)) {
         bool number = false;
         const double seconds = cl.value(p.animate).toDouble(&number);

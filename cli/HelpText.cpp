@@ -91,8 +91,7 @@ Fitting to a length:
                        and the smallest step that fits is taken, named on
                        standard error ("3 characters per colour, 251 of 256").
                        Common limits: chat 256, sign line 384, anvil 50. Not
-                       with --format font or --step, nor with discord, irc or
-                       ansi below 24-bit colour.
+                       with --format font or --step.
 
 Terminals and animation:
   --color-depth DEPTH  With --format ansi: 24 (default), any colour. 256:

@@ -116,6 +116,19 @@ std::optional<ColorSet> colorSetOf(ColorDepth depth) {
     return std::nullopt;
 }
 
+std::optional<ColorSet> shownColorSet(const OutputChoices& output) {
+    switch (output.format) {
+    case OutputFormat::Ansi:
+        return colorSetOf(output.colorDepth);
+    case OutputFormat::Discord:
+        return ColorSet::Discord;
+    case OutputFormat::Irc:
+        return ColorSet::Mirc;
+    default:
+        return std::nullopt;
+    }
+}
+
 std::span<const SetColor> colorsOf(ColorSet set) {
     return dataOf(set).colors;
 }

@@ -24,6 +24,9 @@ enum class ColorSet {
 
 // The set a depth is limited to; nothing for TrueColor.
 std::optional<ColorSet> colorSetOf(ColorDepth depth);
+// The set the output's format shows, when it cannot show every colour: Discord, IRC, and ANSI
+// below 24 bits.
+std::optional<ColorSet> shownColorSet(const OutputChoices& output);
 
 struct SetColor {
     int number; // as the target writes it: xterm colour number, SGR code or mIRC colour

@@ -43,20 +43,6 @@ bool isBlank(QStringView cluster) {
     return cluster.size() == 1 && cluster.front().isSpace();
 }
 
-// The set of colours the target can show, when it cannot show every colour.
-std::optional<ColorSet> shownSet(const OutputChoices& output) {
-    switch (output.format) {
-    case OutputFormat::Ansi:
-        return colorSetOf(output.colorDepth);
-    case OutputFormat::Discord:
-        return ColorSet::Discord;
-    case OutputFormat::Irc:
-        return ColorSet::Mirc;
-    default:
-        return std::nullopt;
-    }
-}
-
 // The text split into characters and lines, and where the per-character colours go.
 struct Job {
     const QString& text;
@@ -94,7 +80,7 @@ struct Job {
                      ? std::min(options.frames, kMostFrames)
                      : 1)
         , chars(c) {
-        if (const std::optional<ColorSet> set = shownSet(options.output)) {
+        if (const std::optional<ColorSet> set = shownColorSet(options.output)) {
             shown.emplace(*set);
         }
         if (hasRunOptions(options.output.format) && (t.contains(u'\n') || t.contains(u'\r'))) {

@@ -154,13 +154,10 @@ constexpr bool hasObfuscated(OutputFormat format) {
     }
 }
 
-// Whether fitting to a length (maxLength) applies: to the formats with run options whose
-// codes the length model knows, which leaves out the chats with few colours and ANSI below
-// 24 bits (their runs follow the nearest colour of a set).
+// Whether fitting to a length (maxLength) applies: to every format with run options (the
+// classic font tags colour each character on their own, whatever the step).
 constexpr bool canFitLength(const OutputChoices& output) {
-    return hasRunOptions(output.format) && output.format != OutputFormat::Discord &&
-           output.format != OutputFormat::Irc &&
-           !(output.format == OutputFormat::Ansi && output.colorDepth != ColorDepth::TrueColor);
+    return hasRunOptions(output.format);
 }
 
 // The legacy font size 1 .. 7 that a size text selects: "+n" / "-n" counted from 3, a bare

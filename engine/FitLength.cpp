@@ -2,6 +2,7 @@
 
 #include "color/ColorProcs.h"
 #include "engine/ColorRuns.h"
+#include "engine/ColorSets.h"
 #include "engine/GradientWriter.h"
 #include "engine/MarkupWriters.h"
 #include "engine/TemplateWriter.h"
@@ -54,6 +55,37 @@ Srgb8 srgb(ColorValue v) {
     return {color::red(v), color::green(v), color::blue(v)};
 }
 
+// The colour number the writer gives each colour of a set, found by binary search; the last
+// answer is kept, since neighbouring characters mostly share a colour.
+class SetNumbers {
+public:
+    explicit SetNumbers(ColorSet set) {
+        for (const SetColor& c : colorsOf(set)) {
+            numbers_.emplace_back(color::rgb(c.color.red, c.color.green, c.color.blue), c.number);
+        }
+        // A colour the set holds twice is written with its first number, as Nearest answers.
+        std::stable_sort(numbers_.begin(), numbers_.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    }
+    // colorize records the shown colours only; any other would take the first number.
+    int operator()(ColorValue value) {
+        if (value != lastValue_) {
+            const auto it = std::lower_bound(
+                numbers_.begin(), numbers_.end(), value,
+                [](const std::pair<ColorValue, int>& a, ColorValue v) { return a.first < v; });
+            lastValue_ = value;
+            lastNumber_ =
+                it != numbers_.end() && it->first == value ? it->second : numbers_.front().second;
+        }
+        return lastNumber_;
+    }
+
+private:
+    std::vector<std::pair<ColorValue, int>> numbers_;
+    ColorValue lastValue_ = ~ColorValue(0);
+    int lastNumber_ = 0;
+};
+
 qsizetype codePointsOf(QStringView cluster) {
     qsizetype count = cluster.size();
     for (qsizetype i = 0; i + 1 < cluster.size(); ++i) {
@@ -88,6 +120,23 @@ struct CodeLengths::Model {
     int longest = 1;
     std::vector<TemplatePiece> templatePieces;
     qsizetype styleLength = 0; // Minecraft codes and JSON: the styles after every colour
+    // The formats of a colour set (Discord, IRC, ANSI below 24 bits), whose runs follow the
+    // shown colours that colorize records: the code of a run in each character's colour, and
+    // what a run adds when it starts at a character (IRC's \x02\x02 before a comma; minus
+    // the zero-width space Discord puts between two backticks, which a code between them
+    // makes needless).
+    std::vector<quint8> setCost;
+    std::vector<qint8> startExtra;
+    qsizetype leastSetCost = 0; // no run, wherever it starts, writes a shorter code
+
+    qsizetype costAt(qint32 middle) const {
+        return setCost.empty() ? runCost(colors[std::size_t(middle)])
+                               : setCost[std::size_t(middle)];
+    }
+    qsizetype extraAt(qint32 first) const {
+        return startExtra.empty() ? 0 : startExtra[std::size_t(first)];
+    }
+    qsizetype setCodeLength(int number) const;
 
     bool gradient() const { return options.output.format == OutputFormat::MiniMessageGradient; }
     qsizetype runCost(ColorValue value) const;
@@ -141,6 +190,18 @@ qsizetype CodeLengths::Model::runCost(ColorValue value) const {
     }
 }
 
+// The code units of a run's code in the colour of that number in its set.
+qsizetype CodeLengths::Model::setCodeLength(int number) const {
+    switch (options.output.format) {
+    case OutputFormat::Discord: // ESC[0; the styles 3Xm
+        return 4 + 2 * options.bold + 2 * options.underline + 3;
+    case OutputFormat::Irc: // \x03 and two digits
+        return 3;
+    default: // ESC[38;5;Nm or ESC[3Xm, ESC[9Xm
+        return (options.output.colorDepth == ColorDepth::Xterm256 ? 8 : 3) + decimalDigits(number);
+    }
+}
+
 // The colour codes of every run at step characters per colour, runs merged: a run starts at
 // a step's first coloured character when its colour differs from the run before in the line,
 // and at every character after one that ends a run.
@@ -155,10 +216,11 @@ qsizetype CodeLengths::Model::runCodes(int step) const {
             if (first >= to) {
                 continue;
             }
-            const ColorValue c = colors[std::size_t(from + (to - from - 1) / 2)];
-            const qsizetype cost = runCost(c);
+            const qint32 middle = from + (to - from - 1) / 2;
+            const ColorValue c = colors[std::size_t(middle)];
+            const qsizetype cost = costAt(middle);
             if (!open || c != openColor || follows[std::size_t(first)] == 2) {
-                total += cost;
+                total += cost + extraAt(first);
                 open = true;
                 openColor = c;
             }
@@ -234,8 +296,19 @@ void CodeLengths::Model::build(const QString& text) {
         codePoints.resize(std::size_t(count) + 1, 0);
         fixedLength = Wrappers::styleTagsLength(options, true);
     }
+    const std::optional<ColorSet> set = shownColorSet(options.output);
+    std::optional<SetNumbers> numbers;
+    if (set) {
+        numbers.emplace(*set);
+        setCost.resize(std::size_t(count));
+        leastSetCost = std::numeric_limits<qsizetype>::max();
+    }
+    if (format == OutputFormat::Discord || format == OutputFormat::Irc) {
+        startExtra.resize(std::size_t(count), 0);
+    }
     qint32 lineBegin = 0;
-    bool afterEnd = false; // the last kept character of the line ends a run
+    bool afterEnd = false;      // the last kept character of the line ends a run
+    bool afterBacktick = false; // Discord: the last unit written on the line is a backtick
     bool anyEnds = false;
     for (qint32 i = 0; i < count; ++i) {
         const auto k = std::size_t(i);
@@ -254,6 +327,7 @@ void CodeLengths::Model::build(const QString& text) {
             longest = std::max(longest, i - lineBegin);
             lineBegin = i + 1;
             afterEnd = false;
+            afterBacktick = false;
             continue;
         }
         const bool blank = cluster.size() == 1 && cluster.front().isSpace();
@@ -263,6 +337,18 @@ void CodeLengths::Model::build(const QString& text) {
             follows[k] = afterEnd ? 2 : 1; // 1: kept, 2: kept and starting a run
             afterEnd = endsRun(format, cluster);
             anyEnds = anyEnds || afterEnd;
+        }
+        if (set) {
+            setCost[k] = quint8(setCodeLength((*numbers)(colors[k])));
+        }
+        if (format == OutputFormat::Irc) {
+            startExtra[k] = cluster.front() == u',' ? 2 : 0;
+        } else if (format == OutputFormat::Discord && !leftOut) {
+            startExtra[k] = afterBacktick && cluster.front() == u'`' ? -1 : 0;
+            afterBacktick = cluster.back() == u'`';
+        }
+        if (set && kept) {
+            leastSetCost = std::min(leastSetCost, setCost[k] + extraAt(i));
         }
     }
     lines.push_back({lineBegin, count});
@@ -289,7 +375,8 @@ void CodeLengths::Model::build(const QString& text) {
 
 // No step writes less: for the run formats every line with a coloured character, and every
 // character after one that ends a run, starts a run, and no run's code is shorter than one in
-// black (the fewest decimal digits); the gradient format writes at least its text.
+// black (the fewest decimal digits) or, in a colour set, the shortest any character could
+// start; the gradient format writes at least its text.
 qsizetype CodeLengths::Model::lowerBound() const {
     if (gradient()) {
         return fixedLength;
@@ -298,7 +385,7 @@ qsizetype CodeLengths::Model::lowerBound() const {
     for (const Line& line : lines) {
         runs += nextKept[std::size_t(line.begin)] < line.end;
     }
-    return fixedLength + runs * runCost(0);
+    return fixedLength + runs * (setCost.empty() ? runCost(0) : leastSetCost);
 }
 
 CodeLengths::CodeLengths(const QString& text, const SlotValues& slotValues,

@@ -1,8 +1,8 @@
 // Steps, fitting to a length and the gradient segments on arbitrary text and options. The
 // leading bytes choose the format (never font), blend, spread, merging, skipping, per-line
-// gradients, styles, the palette and the limit; the rest is the text as UTF-8. Beyond not
-// crashing, the counted length of every step up to a few must be the written one, and the
-// fit must be the smallest step whose code is at most the limit.
+// gradients, styles, the ANSI colour depth, the palette and the limit; the rest is the text
+// as UTF-8. Beyond not crashing, the counted length of every step up to a few must be the
+// written one, and the fit must be the smallest step whose code is at most the limit.
 #include "engine/FitLength.h"
 #include "fuzz/FuzzCheck.h"
 
@@ -24,6 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     o.bold = flags & 4;
     o.output.strikethrough = flags & 8;
     o.output.obfuscated = (flags & 16) && engine::hasObfuscated(o.output.format);
+    o.output.colorDepth = engine::ColorDepth(flags >> 5 & 3); // ansi's colour set
+    o.underline = flags & 128;
+    o.italic = flags & 128;
     SlotValues palette;
     palette.fill(kButtonFace);
     for (int i = in.ConsumeIntegralInRange(1, 10) - 1; i >= 0; --i) {

@@ -427,6 +427,16 @@ private Q_SLOTS:
             {"formatMcHex > colorizeButton, fitted to 10",
              fittedTo(10),
              {"messages=Tintwave (!): cannot fit in 10 characters; the shortest form needs 13"}},
+            // The chats fit too, counting the runs of their shown colours (mIRC 05 #7F0000 and 14).
+            {"formatDiscord > fitToLength",
+             [](WindowFixture& w) { w.fake.inputPrompt.answers = {"2000"}; },
+             {"prompted=0", "stored=format=discord|maxlength=2000"}},
+            {"formatIrc > colorizeButton, fitted to 14",
+             fittedTo(14),
+             {"code=\x03"
+              "05ABC\x03"
+              "14DE\x0F",
+              "preview=ABCDE: 7f 7f 7f 7f7f7f 7f7f7f"}},
             {"formatSpan > skipBlanks",
              none,
              {"options=Span Rgb Classic SkipBlanks (merge on)", "stored=format=span|skipblanks=1"}},

@@ -66,6 +66,25 @@ private Q_SLOTS:
              "even", "--max-length", "19"},
             "",
             {"0", "&#000000ab&#FFFFFFc\n", "tintwave-cli: 2 characters per colour, 19 of 19\n"});
+        // The runs of the shown colours: 04 red, 09 green, 12 blue, 04, one character each;
+        // three per colour takes the middles a and b.
+        row("max-length irc",
+            {"--text", ",a,b", "--colors", "#FF0000,#00FC00,#0000FC,#FF0000", "--spread", "even",
+             "--format", "irc", "--max-length", "14"},
+            "",
+            {"0",
+             "\x03"
+             "09\x02\x02,a,\x03"
+             "04b\x0F\n",
+             "tintwave-cli: 3 characters per colour, 13 of 14\n"});
+        // One colour spares a code and costs a zero-width space (U+200B, in UTF-8) between
+        // the backticks.
+        row("max-length discord",
+            {"--text", "``", "--colors", "#DC322F,#859900", "--spread", "even", "--format",
+             "discord", "--max-length", "27"},
+            "",
+            {"0", "```ansi\n\x1b[0;31m`\xe2\x80\x8b`\n```\n",
+             "tintwave-cli: 2 characters per colour, 22 of 27\n"});
         row("max-length too short",
             {"--text", "abc", "--colors", "#000000", "--format", "mc-hex", "--max-length", "10"},
             "",

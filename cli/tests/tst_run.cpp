@@ -124,6 +124,15 @@ private Q_SLOTS:
                              << QStringList{"0", "\x1b[38;5;196mHi\x1b[0m\n", ""};
         QTest::newRow("16") << "--color-depth auto" << QByteArray("TrueColor/xterm")
                             << QStringList{"0", "\x1b[91mHi\x1b[0m\n", ""};
+        // Fitted as the terminal's depth writes it: 11 units at 16 colours, 22 at 24 bits.
+        QTest::newRow("16, max-length")
+            << "--color-depth auto --max-length 11" << QByteArray("TrueColor/xterm")
+            << QStringList{"0", "\x1b[91mHi\x1b[0m\n",
+                           "tintwave-cli: 1 character per colour, 11 of 11"};
+        QTest::newRow("16, max-length too short")
+            << "--color-depth auto --max-length 10" << QByteArray("TrueColor/xterm")
+            << QStringList{"1", "",
+                           "tintwave-cli: cannot fit in 10 characters; the shortest form needs 11"};
         QTest::newRow("frames, line break")
             << "--frames 2 --text a\nb" << QByteArray()
             << QStringList{"2", "", "tintwave-cli: --frames needs a text without line breaks"};

@@ -200,6 +200,28 @@ private Q_SLOTS:
                     << variant(*parseFormat(format), v) << text << kPalettes[v % 3];
             }
         }
+        // The colour sets: runs follow the shown colour; a comma or a backtick after another
+        // changes what a run starting there writes, blanks and controls take no code.
+        const QString chat = u"``` Hi, ``all`` ,,x`\u0001`y\t``,\n,``\r\n\n`` e\u0301, ok"_s;
+        for (int v = 0; v < 12; ++v) {
+            ColorizeOptions o = variant(v < 4 ? OutputFormat::Discord : OutputFormat::Irc, v);
+            o.italic = v % 3 == 1;
+            const QString text = v % 2 ? chat.repeated(v / 2 + 1) : kHostile + chat;
+            QTest::addRow("%s chat %d", qPrintable(formatName(o.output.format)), v)
+                << o << text << kPalettes[v % 3];
+        }
+        for (const ColorDepth depth :
+             {ColorDepth::Xterm256, ColorDepth::Xterm16, ColorDepth::Xterm8}) {
+            for (int v = 0; v < 6; ++v) {
+                ColorizeOptions o = variant(OutputFormat::Ansi, v);
+                o.italic = v % 3 == 2;
+                o.output.colorDepth = depth;
+                const QString text =
+                    v % 2 ? kHostile + chat : u"Terminal colours"_s.repeated(v + 1);
+                QTest::addRow("ansi %s %d", qPrintable(depthName(depth)), v)
+                    << o << text << kPalettes[(v + 1) % 3];
+            }
+        }
     }
     void fitToLength_smallestStepThatFits() {
         QFETCH(ColorizeOptions, options);
@@ -236,6 +258,81 @@ private Q_SLOTS:
             QCOMPARE(fit.step, fit.fits ? int(fitting - written.begin()) : 1);
             QCOMPARE(fit.length,
                      fit.fits ? *fitting : *std::min_element(written.begin() + 1, written.end()));
+        }
+    }
+
+    // The colour sets, the palettes' colours exactly theirs (even spread: with as many
+    // characters as colours, each character has one palette colour).
+    void fitToLength_colorSets_exactCode_data() {
+        QTest::addColumn<ColorizeOptions>("options");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("palette");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<int>("step"); // 0: nothing fits
+        QTest::addColumn<QString>("code");
+        const auto options = [](OutputFormat format, bool perLine, bool bold, ColorDepth depth) {
+            ColorizeOptions o{.bold = bold, .perLine = perLine};
+            o.output = {.format = format, .spread = Spread::Even, .colorDepth = depth};
+            return o;
+        };
+        // Discord: 150 lines of two backticks, red then green. One colour a line spares a
+        // code and costs the zero-width space between the backticks: 2561 units, then 1661.
+        const QString backticks = QStringList(150, u"``"_s).join(u'\n');
+        const ColorizeOptions discord =
+            options(OutputFormat::Discord, true, false, ColorDepth::TrueColor);
+        QTest::newRow("discord 2000: two backticks, one code a line")
+            << discord << backticks << u"#DC322F #859900"_s << 2000 << 2
+            << u"```ansi\n"_s + QStringList(150, u"\x1b[0;31m`\u200B`"_s).join(u'\n') + u"\n```"_s;
+        QTest::newRow("discord 2561: every character its colour")
+            << discord << backticks << u"#DC322F #859900"_s << 2561 << 1
+            << u"```ansi\n"_s + QStringList(150, u"\x1b[0;31m`\x1b[0;32m`"_s).join(u'\n') +
+                   u"\n```"_s;
+        // IRC: 04 red, 09 green, 12 blue, 04; a run starting at a comma keeps it apart. (The
+        // colour numbers stand apart so no hex escape takes them in.)
+        const ColorizeOptions irc = options(OutputFormat::Irc, false, true, ColorDepth::TrueColor);
+        const QString rgbr = u"#FF0000 #00FC00 #0000FC #FF0000"_s;
+        QTest::newRow("irc 22: step 1") << irc << u",a,b"_s << rgbr << 22 << 1
+                                        << u"\x02\x03"
+                                           "04\x02\x02,\x03"
+                                           "09a\x03"
+                                           "12\x02\x02,\x03"
+                                           "04b\x0F"_s;
+        QTest::newRow("irc 21: middles , ,") << irc << u",a,b"_s << rgbr << 21 << 2
+                                             << u"\x02\x03"
+                                                "04\x02\x02,a\x03"
+                                                "12\x02\x02,b\x0F"_s;
+        QTest::newRow("irc 14: middles a b") << irc << u",a,b"_s << rgbr << 14 << 3
+                                             << u"\x02\x03"
+                                                "09\x02\x02,a,\x03"
+                                                "04b\x0F"_s;
+        QTest::newRow("irc 12: one colour") << irc << u",a,b"_s << rgbr << 12 << 4
+                                            << u"\x02\x03"
+                                               "09\x02\x02,a,b\x0F"_s;
+        QTest::newRow("irc 10: cannot fit") << irc << u",a,b"_s << rgbr << 10 << 0 << QString();
+        // xterm 16 (cube) and 231 (white): the number's digits count.
+        QTest::newRow("ansi 256") << options(OutputFormat::Ansi, false, false, ColorDepth::Xterm256)
+                                  << u"ab"_s << u"#000000 #FFFFFF"_s << 26 << 2
+                                  << u"\x1b[38;5;16mab\x1b[0m"_s;
+        QTest::newRow("ansi 16 bold")
+            << options(OutputFormat::Ansi, false, true, ColorDepth::Xterm16) << u"ab"_s
+            << u"#000000 #FFFFFF"_s << 24 << 1 << u"\x1b[1m\x1b[30ma\x1b[97mb\x1b[0m"_s;
+    }
+    void fitToLength_colorSets_exactCode() {
+        QFETCH(ColorizeOptions, options);
+        QFETCH(QString, text);
+        QFETCH(QString, palette);
+        QFETCH(int, limit);
+        QFETCH(int, step);
+        QFETCH(QString, code);
+        const SlotValues slots = slotsOf(palette);
+        const FitResult fit = fitToLength(text, slots, options, limit);
+        QCOMPARE(fit.fits, step > 0);
+        if (step > 0) {
+            QCOMPARE(fit.step, step);
+            QCOMPARE(fit.length, code.size());
+            QCOMPARE(colorize(text, slots, withStep(options, step)).code, code);
+        } else {
+            QVERIFY(fit.length > limit);
         }
     }
 
