@@ -297,9 +297,9 @@ void MainWindow::fitToLength() {
     int limit = -1;
     while (limit < 0) {
         const std::optional<QString> typed = services_.inputPrompt.getText(
-            tr("Fit the code to how many characters? 0 for no limit. Minecraft chat takes 256, "
-               "a sign line 384, an anvil name 50; a Discord message 2000, an IRC line about "
-               "400."),
+            tr("Fit the code to how many characters? 0 for no limit.\n"
+               "Minecraft: chat 256, a sign line 384, an anvil name 50.\n"
+               "Discord: a message 2000. IRC: a line about 400."),
             kTitle, text);
         if (!typed) {
             return;

@@ -405,8 +405,12 @@
         <translation>%1 von %2 Zeichen, %3 je Farbe</translation>
     </message>
     <message>
-        <source>Fit the code to how many characters? 0 for no limit. Minecraft chat takes 256, a sign line 384, an anvil name 50; a Discord message 2000, an IRC line about 400.</source>
-        <translation>Auf wie viele Zeichen soll der Code passen? 0 für keine Grenze. Der Minecraft-Chat nimmt 256, eine Schildzeile 384, ein Ambossname 50; eine Discord-Nachricht 2000, eine IRC-Zeile etwa 400.</translation>
+        <source>Fit the code to how many characters? 0 for no limit.
+Minecraft: chat 256, a sign line 384, an anvil name 50.
+Discord: a message 2000. IRC: a line about 400.</source>
+        <translation>Auf wie viele Zeichen soll der Code passen? 0 für keine Grenze.
+Minecraft: Chat 256, eine Schildzeile 384, ein Ambossname 50.
+Discord: eine Nachricht 2000. IRC: eine Zeile etwa 400.</translation>
     </message>
     <message>
         <source>The limit must be a whole number, 0 or more.</source>
