@@ -101,8 +101,10 @@ Terminals and animation:
                        24bit, else 256 when TERM contains 256color, else 16.
   --frames N           Write N lines (2 to 1000) for animation plugins: line j
                        is the gradient moved on by j/N of a cycle through the
-                       colours and back to the first. Not with --format font,
-                       nor with a text of more than one line.
+                       colours and back to the first. Each line is a whole
+                       code (tags closed, a JSON array of its own); discord
+                       keeps them in one block. Not with --format font, nor
+                       with a text of more than one line.
   --animate SECONDS    With --format ansi, on a terminal: redraw the line in
                        place, 20 frames a second, for SECONDS (0: until
                        interrupted), the cursor hidden meanwhile and restored

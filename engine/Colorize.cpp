@@ -173,11 +173,50 @@ void writeSteps(const Job& job, Writer& writer, const Fill& fill, qsizetype end,
     }
 }
 
+// The writer of each frame. A frame is a line of its own and a whole code, its wrappers
+// opened and closed on it, so that an animation plugin's frame list takes any line alone;
+// only Discord's code block holds all the frames, one a line.
+template <typename Writer, typename Make> class FrameWriters {
+public:
+    // make: a new writer; count: the characters of a frame.
+    FrameWriters(MarkupBuffer& out, const Make& make, qsizetype count)
+        : out_(out)
+        , make_(make)
+        , count_(count) {
+        start();
+    }
+    Writer& current() { return *writer_; }
+    // Ends the frame written so far and starts the next line.
+    Writer& next() {
+        if constexpr (std::is_same_v<Writer, DiscordWriter>) {
+            writer_->lineBreak();
+        } else {
+            writer_->finish();
+            out_.put(u'\n');
+            start();
+        }
+        return *writer_;
+    }
+
+private:
+    void start() {
+        writer_.emplace(make_());
+        if constexpr (requires { writer_->reserve(qsizetype()); }) {
+            writer_->reserve(count_); // a writer that keeps every character until the end
+        }
+    }
+
+    MarkupBuffer& out_;
+    const Make& make_;
+    qsizetype count_;
+    std::optional<Writer> writer_;
+};
+
 // Colours in blocks, so the gradient arithmetic stays apart from the markup without a call
 // per character. A line break takes no place in the gradient and is recorded with the
 // colour before it (black at the start); a control character left out keeps its place.
 // Frames follow each other as lines of their own; the colours of the first are recorded.
-template <typename Writer> void writeCharacters(const Job& job, Writer& writer) {
+template <typename Writer, typename Frames> void writeCharacters(const Job& job, Frames& frames) {
     constexpr bool classic = std::is_same_v<Writer, FontMarkupWriter>;
     const bool clamp = !classic && job.largest > 255;
     const qsizetype placed = job.count - qsizetype(job.breaks.size());
@@ -188,11 +227,7 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer) 
     std::array<Srgb8, 256> block;
     Ramps ramps(job);
     for (qsizetype frame = 0; frame < job.frames; ++frame) {
-        if constexpr (!classic) {
-            if (frame > 0) {
-                writer.lineBreak();
-            }
-        }
+        Writer& writer = frame == 0 ? frames.current() : frames.next();
         CharColorSink* const chars = frame == 0 ? job.chars : nullptr;
         const ColorRamp* ramp = nullptr;
         const auto fill = [&](qsizetype first, std::span<Srgb8> out) {
@@ -246,7 +281,7 @@ template <typename Writer> void writeCharacters(const Job& job, Writer& writer) 
             }
         }
     }
-    writer.finish();
+    frames.current().finish();
 }
 
 template <typename Writer> qsizetype perCharacter(const Writer& writer) {
@@ -264,23 +299,21 @@ template <typename Writer>
 void writeAs(const Job& job, const ColorizeOptions& options, CodeSink& sink, QString* room) {
     constexpr bool classic = std::is_same_v<Writer, FontMarkupWriter>;
     MarkupBuffer out(sink);
-    Writer writer = [&] {
+    const auto make = [&] {
         if constexpr (std::is_same_v<Writer, MiniMessageGradientWriter>) {
             return Writer(options, out, job.active);
         } else {
             return Writer(options, out);
         }
-    }();
+    };
+    FrameWriters<Writer, decltype(make)> frames(out, make, job.count);
+    const Writer& writer = frames.current();
     if (room) {
         const int extraDigits = classic ? color::hexWidth(job.largest) - 2 : 0;
-        room->reserve(writer.wrapperLength() +
-                      job.frames * (job.text.size() + 1 +
+        room->reserve(job.frames * (writer.wrapperLength() + job.text.size() + 1 +
                                     job.count * (perCharacter(writer) + 3 * extraDigits)));
     }
-    if constexpr (requires { writer.reserve(job.count); }) {
-        writer.reserve(job.count); // a writer that keeps every character until the end
-    }
-    writeCharacters(job, writer);
+    writeCharacters<Writer>(job, frames);
     out.flush();
 }
 

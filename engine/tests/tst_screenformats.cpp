@@ -180,6 +180,15 @@ private Q_SLOTS:
             "0000FF 800080 FF0000 800080 \n800080 FF0000 800080 0000FF "_s);
         row("frames irc", with(Irc, TrueColor, false, 2), u"AB"_s, redBlue,
             irc(u"%04A%12B$\n%12A%04B$"_s), "FF0000 0000FC");
+        // Each frame a whole code that a frame list takes alone, wrappers and all.
+        row("frames minimessage", styled(with(MiniMessage, TrueColor, false, 2)), u"AB"_s, redBlue,
+            u"<b><i><u><#FF0000>A<#0000FF>B</u></i></b>\n"
+            "<b><i><u><#0000FF>A<#FF0000>B</u></i></b>"_s);
+        row("frames json", with(Json, TrueColor, true, 2), u"AA"_s, "FF0000",
+            u"[\"\",{\"text\":\"AA\",\"color\":\"#FF0000\"}]\n"
+            "[\"\",{\"text\":\"AA\",\"color\":\"#FF0000\"}]"_s);
+        row("frames discord, one block", with(Discord, TrueColor, false, 2), u"AB"_s, redBlue,
+            u"```ansi\n\x1b[0;31mA\x1b[0;34mB\n\x1b[0;34mA\x1b[0;31mB\n```"_s);
     }
     void colorize_exactCode() {
         QFETCH(ColorizeOptions, options);
