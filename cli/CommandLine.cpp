@@ -328,7 +328,8 @@ QString readDecodeOptions(const Parser& p, CliOptions& o) {
         return {};
     }
     for (const QCommandLineOption* option :
-         {&p.colors, &p.scheme, &p.blend, &p.spread, &p.perLine, &p.listSchemes}) {
+         {&p.colors, &p.scheme, &p.blend, &p.spread, &p.perLine, &p.listSchemes, &p.step,
+          &p.maxLength, &p.frames, &p.animate}) {
         if (cl.isSet(*option)) {
             return QStringLiteral(
                        "--%1 does not apply to --decode (the colours come from the code)")

@@ -124,8 +124,9 @@ Reading a code back:
                        centring come from the code where it has them (font,
                        span, bbcode), else from --face, --size, --no-center;
                        the styles are the code's and any given. --merge,
-                       --skip-blanks and --page apply; --colors, --scheme,
-                       --blend, --spread and --per-line do not.
+                       --skip-blanks, --page and --color-depth apply;
+                       --colors, --scheme, --blend, --spread, --per-line,
+                       --step, --max-length, --frames and --animate do not.
   --from FORMAT        The format of the code: auto (default: told apart by
                        its syntax, named on standard error when the code also
                        looks like another), font, span, bbcode, ansi (24-bit,

@@ -66,6 +66,11 @@ private Q_SLOTS:
             "--scheme does not apply to --decode (the colours come from the code)");
         row({"--decode", "--spread", "even"},
             "--spread does not apply to --decode (the colours come from the code)");
+        // Not left unsaid: the code would come out longer than asked, or standing still.
+        row({"--decode", "--format", "mc-hex", "--max-length", "10"},
+            "--max-length does not apply to --decode (the colours come from the code)");
+        row({"--decode", "--format", "json", "--frames", "4"},
+            "--frames does not apply to --decode (the colours come from the code)");
         row({"--decode", "--from", "template"},
             "--from 'template' is not one of auto, font, span, bbcode, ansi, mc-hex, mc-x, "
             "mc-section, minimessage, json");
