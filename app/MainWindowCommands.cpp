@@ -66,10 +66,12 @@ QString codeSizeText(qsizetype size) {
                      : MainWindow::tr("%1 characters").arg(number);
 }
 
-// The size line of code fitted to a length: "251 of 256 characters, 3 per colour".
-QString fittedSizeText(qsizetype size, int limit, int step) {
+// The size line of code fitted to a length: "251 of 256 characters, 3 per colour", or in
+// bytes for IRC, whose servers count them.
+QString fittedSizeText(qsizetype size, int limit, int step, bool bytes) {
     const QLocale language(MainWindow::tr("en", "locale whose digit grouping the size line uses"));
-    return MainWindow::tr("%1 of %2 characters, %3 per colour")
+    return (bytes ? MainWindow::tr("%1 of %2 bytes, %3 per colour")
+                  : MainWindow::tr("%1 of %2 characters, %3 per colour"))
         .arg(language.toString(qlonglong(size)), language.toString(limit))
         .arg(step);
 }
@@ -336,7 +338,10 @@ void MainWindow::codeChanged() {
     const qsizetype size = codeBox_->codeSize();
     QString sizeLine = size > 0 ? codeSizeText(size) : QString();
     if (size > 0 && colorized_ && colorized_->fitLimit > 0) {
-        sizeLine = fittedSizeText(size, colorized_->fitLimit, colorized_->options.step);
+        const engine::OutputFormat format = colorized_->options.output.format;
+        const bool bytes = engine::countsBytes(format);
+        sizeLine = fittedSizeText(bytes ? engine::countedLength(codeText(), format) : size,
+                                  colorized_->fitLimit, colorized_->options.step, bytes);
     }
     if (!codeBox_->isEditable()) {
         sizeLine = tr("%1, too long to edit").arg(sizeLine);

@@ -87,11 +87,13 @@ Fitting to a length:
                        colour, that of its middle character, and is written as
                        one run. Not with --format font.
   --max-length N       Keep the code (without its final line break) to at most
-                       N UTF-16 code units, as the game counts: runs are merged
-                       and the smallest step that fits is taken, named on
-                       standard error ("3 characters per colour, 251 of 256").
-                       Common limits: chat 256, sign line 384, anvil 50. Not
-                       with --format font or --step.
+                       N UTF-16 code units, as the game counts (irc: N bytes,
+                       as a server counts): runs are merged and the smallest
+                       step that fits is taken, named on standard error ("3
+                       characters per colour, 251 of 256"). Common limits:
+                       chat 256, sign line 384, anvil 50, a Discord message
+                       2000, an IRC line about 400. Not with --format font or
+                       --step.
 
 Terminals and animation:
   --color-depth DEPTH  With --format ansi: 24 (default), any colour. 256:

@@ -17,10 +17,16 @@ namespace {
 
 using colorspace::Srgb8;
 
+// The length of the code as its target counts it.
 class CountingSink : public CodeSink {
 public:
-    void write(QStringView piece) override { units += piece.size(); }
-    qsizetype units = 0;
+    explicit CountingSink(OutputFormat format)
+        : format_(format) {}
+    void write(QStringView piece) override { length += countedLength(piece, format_); }
+    qsizetype length = 0;
+
+private:
+    OutputFormat format_;
 };
 
 // The colour and the start of every character, and the end of the text last.
@@ -393,13 +399,13 @@ CodeLengths::CodeLengths(const QString& text, const SlotValues& slotValues,
     : model_(std::make_unique<Model>()) {
     Model& m = *model_;
     m.options = withStep(options, 1);
-    CountingSink counter;
+    CountingSink counter(options.output.format);
     ColorTable table(m.colors, m.starts);
     m.error = colorizeTo(text, slotValues, m.options, counter, &table);
     if (m.error) {
         return;
     }
-    m.plainLength = counter.units;
+    m.plainLength = counter.length;
     const OutputChoices& output = m.options.output;
     if (output.format == OutputFormat::Template) {
         const ParsedTemplate parsed = parseTemplate(output.templateText);
@@ -447,6 +453,20 @@ int CodeLengths::longestStep() const {
 // few plain runs. Two shortcuts: when one colour a line is too long and no step can write
 // less than a bound that is too long already, nothing fits; when one colour a line fits, the
 // search stops at the first step that does.
+qsizetype countedLength(QStringView code, OutputFormat format) {
+    if (!countsBytes(format)) {
+        return code.size();
+    }
+    // UTF-8: one byte below U+0080, two below U+0800, four for a surrogate pair (two
+    // halves), three for the rest. A piece never ends inside a pair.
+    qsizetype bytes = 0;
+    for (const QChar c : code) {
+        const char16_t u = c.unicode();
+        bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : c.isSurrogate() ? 2 : 3;
+    }
+    return bytes;
+}
+
 FitResult fitToLength(const QString& text, const SlotValues& slotValues,
                       const ColorizeOptions& options, qsizetype maxLength) {
     const CodeLengths lengths(text, slotValues, options);

@@ -22,8 +22,8 @@ public:
 
     // Why there is no code, if there is none.
     std::optional<ColorizeError> error() const;
-    // UTF-16 code units of the code with step characters per colour, without a final line
-    // break: what colorize writes with that step and merging.
+    // The counted length (countedLength) of the code with step characters per colour,
+    // without a final line break: what colorize writes with that step and merging.
     qsizetype lengthAt(int step) const;
     // The characters of the longest line: every larger step writes what this one writes.
     int longestStep() const;
@@ -43,7 +43,16 @@ struct FitResult {
     qsizetype length = 0; // the length of the code at that step, or the least length of any
 };
 
-// The smallest step whose code, runs merged, is at most maxLength code units. Not for Font.
+// The length of code as its target counts it, the length fitting keeps to a limit: UTF-8
+// bytes for IRC (a server cuts a line by bytes), UTF-16 code units for the others (as
+// Minecraft and Discord count).
+qsizetype countedLength(QStringView code, OutputFormat format);
+constexpr bool countsBytes(OutputFormat format) {
+    return format == OutputFormat::Irc;
+}
+
+// The smallest step whose code, runs merged, is at most maxLength long as countedLength
+// counts. Not for Font.
 FitResult fitToLength(const QString& text, const SlotValues& slotValues,
                       const ColorizeOptions& options, qsizetype maxLength);
 

@@ -405,6 +405,10 @@
         <translation>%1 von %2 Zeichen, %3 je Farbe</translation>
     </message>
     <message>
+        <source>%1 of %2 bytes, %3 per colour</source>
+        <translation>%1 von %2 Bytes, %3 je Farbe</translation>
+    </message>
+    <message>
         <source>Fit the code to how many characters? 0 for no limit.
 Minecraft: chat 256, a sign line 384, an anvil name 50.
 Discord: a message 2000. IRC: a line about 400.</source>

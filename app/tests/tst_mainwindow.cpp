@@ -498,14 +498,30 @@ private Q_SLOTS:
             QTest::newRow(name) << setup << changes;
         }
     }
-    // The size line of fitted code counts against the limit and names the step.
+    // The size line of fitted code counts against the limit as the target does (an IRC
+    // server in bytes: the Ä takes two, so 18 needs two characters a colour) and names the
+    // step.
+    void fitToLength_sizeLineCountsAgainstTheLimit_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("sizeLine");
+        QTest::newRow("mc-hex") << "formatMcHex"
+                                << "ABCDE" << 30 << "29 of 30 characters, 2 per colour";
+        QTest::newRow("irc") << "formatIrc"
+                             << "\u00C4BCDE" << 18 << "16 of 18 bytes, 2 per colour";
+    }
     void fitToLength_sizeLineCountsAgainstTheLimit() {
-        w->find<QLineEdit>("textEdit")->setText("ABCDE");
+        QFETCH(QString, format);
+        QFETCH(QString, text);
+        QFETCH(int, limit);
+        QFETCH(QString, sizeLine);
+        w->find<QLineEdit>("textEdit")->setText(text);
         w->window->setColors(paletteOf({0x000000, E, E, E, E, kWhite}));
-        fittedTo(30)(*w);
-        w->activate("formatMcHex");
+        fittedTo(limit)(*w);
+        w->activate(format);
         w->activate("colorizeButton");
-        QCOMPARE(w->find<QLabel>("codeSizeLabel")->text(), "29 of 30 characters, 2 per colour");
+        QCOMPARE(w->find<QLabel>("codeSizeLabel")->text(), sizeLine);
     }
     void command_changesExactlyWhatItsWiringSays() {
         QFETCH(Setup, setup);
