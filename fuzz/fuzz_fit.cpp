@@ -42,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     QList<qsizetype> written{0};
     for (int step = 1; step <= std::min(lengths.longestStep(), 6); ++step) {
-        written << engine::colorize(text, palette, engine::withStep(o, step)).code.size();
+        const QString code = engine::colorize(text, palette, engine::withStep(o, step)).code;
+        written << (engine::countsBytes(o.output.format) ? code.toUtf8().size() : code.size());
         FUZZ_CHECK(lengths.lengthAt(step) == written.back());
     }
     const engine::FitResult fit = engine::fitToLength(text, palette, o, limit);
