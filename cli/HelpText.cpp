@@ -134,7 +134,9 @@ Reading a code back:
                        looks like another), font, span, bbcode, ansi (24-bit,
                        256 and 16 colours), mc-hex, mc-x, mc-section (also
                        the legacy &0-&f and style codes), minimessage (named
-                       colours and <gradient> too) or json.
+                       colours and <gradient> too), json, discord (the ```ansi
+                       block, in Discord's eight colours) or irc (mIRC colours
+                       00-98).
   --palette            With --decode: print instead the options that make the
                        same colours, --colors '...' --blend B --spread S, on
                        one line. For a code Tintwave made they make the same

@@ -224,8 +224,10 @@ DecodeResult decode(QStringView code, OutputFormat format) {
         failure = Failure{0, QStringLiteral("gradient segments are not read back")};
         break;
     case OutputFormat::Discord:
+        failure = decodeDiscord(code, result.decoded);
+        break;
     case OutputFormat::Irc:
-        failure = Failure{0, QStringLiteral("its codes are not read back")};
+        failure = decodeIrc(code, result.decoded);
         break;
     }
     if (failure) {
@@ -239,8 +241,37 @@ DecodeResult decode(QStringView code, OutputFormat format) {
     return result;
 }
 
+namespace {
+
+// Discord's block: a first line, blanks before it aside, "```ansi" and its line break.
+bool opensDiscordBlock(QStringView code) {
+    const QStringView rest = code.trimmed();
+    return rest.startsWith(u"```ansi") &&
+           (decoding::holdsAt(rest, 7, u"\n") || decoding::holdsAt(rest, 7, u"\r\n"));
+}
+
+// IRC's style controls (bold, italic, underline, reset) in a code without escape sequences,
+// where they would be a terminal's.
+bool hasIrcStyles(QStringView code) {
+    bool styles = false;
+    for (const QChar c : code) {
+        const char16_t u = c.unicode();
+        if (u == 0x1B) {
+            return false;
+        }
+        styles = styles || u == 0x02 || u == 0x1D || u == 0x1F || u == 0x0F;
+    }
+    return styles;
+}
+
+} // namespace
+
 Detection detectFormat(QStringView code) {
     using enum OutputFormat;
+    // Its inside is ANSI; the fence tells it apart.
+    if (opensDiscordBlock(code)) {
+        return {Discord, true};
+    }
     struct Mark {
         OutputFormat format;
         QRegularExpression pattern;
@@ -251,7 +282,7 @@ Detection detectFormat(QStringView code) {
     };
     // The colour marks of each format; a family's stronger dialect first. Weak marks are
     // ordinary text often enough (&a in &amp;) to count only when nothing else is found.
-    static const std::array<Mark, 9> strong = {
+    static const std::array<Mark, 10> strong = {
         mark(Json, "^\\s*(\\{|\\[\\s*[\"{\\[\\]])"),
         mark(Ansi, "\\x1b\\["),
         mark(Font, "<font\\s[^<>]{0,200}color\\s*="),
@@ -262,6 +293,7 @@ Detection detectFormat(QStringView code) {
         mark(McX, "&x(&[0-9a-f]){6}"),
         mark(McHex, "&#[0-9a-f]{6}"),
         mark(BBCode, "\\[colou?r=[^\\[\\]]{1,40}\\]"),
+        mark(Irc, "\\x03\\d"), // or its style controls, see below
     };
     static const std::array<Mark, 4> weak = {
         mark(Font, "<(b|i|u|center|font)>"),
@@ -270,13 +302,15 @@ Detection detectFormat(QStringView code) {
         mark(Span, "<br\\s*/?>"),
     };
     const QString subject = code.toString();
+    const bool ircStyles = hasIrcStyles(code);
     for (const auto* marks : {static_cast<const Mark*>(strong.data()), weak.data()}) {
         const std::size_t count = marks == strong.data() ? strong.size() : weak.size();
         Detection detection;
         int found = 0;
         for (std::size_t i = 0; i < count; ++i) {
             // Font and span are one family; so are the three chat dialects.
-            if (marks[i].pattern.match(subject).hasMatch()) {
+            const bool styledIrc = marks[i].format == Irc && ircStyles;
+            if (styledIrc || marks[i].pattern.match(subject).hasMatch()) {
                 const OutputFormat f = marks[i].format;
                 const bool sameFamily =
                     detection.format &&

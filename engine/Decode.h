@@ -58,12 +58,11 @@ struct DecodeResult {
     bool ok() const { return !error; }
 };
 
-// Every format but Template, which is the user's own and has no fixed syntax, the MiniMessage
-// gradient segments, whose colours the server works out, and the chat formats with few
-// colours, whose codes lose the gradient.
+// Every format but Template, which is the user's own and has no fixed syntax, and the
+// MiniMessage gradient segments, whose colours the server works out. Discord and IRC codes
+// read back as the colours of their sets, not the gradient they were made from.
 constexpr bool canDecode(OutputFormat format) {
-    return format != OutputFormat::Template && format != OutputFormat::MiniMessageGradient &&
-           format != OutputFormat::Discord && format != OutputFormat::Irc;
+    return format != OutputFormat::Template && format != OutputFormat::MiniMessageGradient;
 }
 QStringList decodableFormatNames();
 

@@ -108,5 +108,7 @@ std::optional<Failure> decodeAnsi(QStringView code, DecodedText& decoded);
 std::optional<Failure> decodeMinecraft(QStringView code, DecodedText& decoded);
 std::optional<Failure> decodeMiniMessage(QStringView code, DecodedText& decoded);
 std::optional<Failure> decodeJson(QStringView code, DecodedText& decoded);
+std::optional<Failure> decodeDiscord(QStringView code, DecodedText& decoded);
+std::optional<Failure> decodeIrc(QStringView code, DecodedText& decoded);
 
 } // namespace tintwave::engine::decoding

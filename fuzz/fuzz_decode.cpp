@@ -3,7 +3,11 @@
 // hanging, a code that reads is written again in its own format and read once more: the
 // same characters (line breaks as LF, terminal controls as the pictures the writer shows,
 // controls left out of the other formats but font)
-// with the colours the writer gave them.
+// with the colours the writer gave them: for Discord and IRC the nearest of their sets, and
+// without the zero-width spaces between two backticks of one colour, which read back as the
+// Discord writer's own.
+#include "color/ColorProcs.h"
+#include "engine/ColorSets.h"
 #include "engine/Decode.h"
 #include "engine/DecodedWriter.h"
 #include "engine/Graphemes.h"
@@ -26,6 +30,11 @@ char16_t shownOnTerminal(char16_t u) {
         return u;
     }
     return u < 0x20 ? char16_t(0x2400 + u) : u == 0x7F ? char16_t(0x2421) : char16_t(0xFFFD);
+}
+
+ColorValue nearestIn(const Nearest& nearest, ColorValue c) {
+    const colorspace::Srgb8 shown = nearest({color::red(c), color::green(c), color::blue(c)}).color;
+    return color::rgb(shown.red, shown.green, shown.blue);
 }
 
 } // namespace
@@ -56,6 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<ColorValue> colors;
     const bool minecraft = format == OutputFormat::McHex || format == OutputFormat::McX ||
                            format == OutputFormat::McSection;
+    std::optional<Nearest> set;
+    if (const std::optional<ColorSet> shown = shownColorSet(options.output)) {
+        set.emplace(*shown);
+    }
     const std::vector<qsizetype> bounds = graphemeBoundaries(d.text);
     ColorValue color = kNoColor;
     for (const Look& look : d.looks) {
@@ -83,9 +96,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (c == u'\u00A7' && minecraft) {
                 continue; // the game cannot show it: left out, the colour stays
             }
-            text += format == OutputFormat::Ansi ? QChar(shownOnTerminal(c.unicode())) : c;
-            colors.push_back(color);
+            text += format == OutputFormat::Ansi || set ? QChar(shownOnTerminal(c.unicode())) : c;
+            colors.push_back(set ? nearestIn(*set, color) : color);
         }
+    }
+    if (format == OutputFormat::Discord) {
+        QString kept;
+        std::vector<ColorValue> keptColors;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const auto at = [&](qsizetype k) {
+                return colors[std::size_t(k)];
+            };
+            const bool writers = text[i] == u'\u200B' && i > 0 && i + 1 < text.size() &&
+                                 text[i - 1] == u'`' && text[i + 1] == u'`' && at(i - 1) == at(i) &&
+                                 at(i) == at(i + 1);
+            if (!writers) {
+                kept += text[i];
+                keptColors.push_back(at(i));
+            }
+        }
+        text = kept;
+        colors = keptColors;
     }
     const DecodeResult second = decode(again, format);
     FUZZ_CHECK(second.ok());

@@ -73,7 +73,7 @@ private Q_SLOTS:
             "--frames does not apply to --decode (the colours come from the code)");
         row({"--decode", "--from", "template"},
             "--from 'template' is not one of auto, font, span, bbcode, ansi, mc-hex, mc-x, "
-            "mc-section, minimessage, json");
+            "mc-section, minimessage, json, discord, irc");
         row({"--decode", "--palette", "--page"},
             "--page does not apply to --palette (it prints options, not a code)");
         row({"--format", "json", "--step", "0"}, "--step '0' is not a whole number of at least 1");

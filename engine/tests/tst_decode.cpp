@@ -2,6 +2,7 @@
 // other format, exactly what colorize writes there; hand-written codes give the characters,
 // colours and styles their own readers show; broken codes give a message and nothing else.
 #include "color/ColorProcs.h"
+#include "engine/ColorSets.h"
 #include "engine/Colorize.h"
 #include "engine/Decode.h"
 #include "engine/DecodedWriter.h"
@@ -54,6 +55,14 @@ QByteArray why(const DecodeResult& result) {
 // The codes and escapes of every format, controls, an emoji, a flag, combining marks.
 const QString kHostile = u"&l§a &#FF0000&x<b>\\<#000000>\\\\\"'[b][/color]{\"text\"}&amp;"
                          u"\x01\x7f\t\U0001F600\U0001F1E9\U0001F1EA e\u0301\u0308 ]>"_s;
+// What the chat writers guard: fences and backticks, a zero-width space between two, commas
+// and digits where a colour code ends.
+const QString kChatHostile = u"```a``,1 `\u200B` ```` 9,99 ,"_s;
+
+// Whether format shows a fixed set of colours, which is what its code reads back as.
+bool showsSet(OutputFormat format) {
+    return shownColorSet({.format = format}).has_value();
+}
 
 } // namespace
 
@@ -64,14 +73,16 @@ private Q_SLOTS:
     // colorize writes there, with styles, face, size and centre carried where both formats
     // have them. Line breaks go between the modern formats only (font counts them in the
     // gradient); the other formats leave control characters out or show them as pictures,
-    // so their texts hold none.
+    // so their texts hold none. A chat with a fixed set of colours reads back as the set's
+    // colours, those its writer chose: written again in its own format, the same code.
     void roundTrip_everyPairOfFormats_data() {
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         for (const QString& from : decodableFormatNames()) {
             // Gradient segments come out of a palette's gradient, which a decoded code lacks.
             for (const QString& to : formatNames()) {
-                if (to != formatName(OutputFormat::MiniMessageGradient)) {
+                if (to != formatName(OutputFormat::MiniMessageGradient) &&
+                    (!showsSet(*parseFormat(from)) || to == from)) {
                     QTest::addRow("%s to %s", qPrintable(from), qPrintable(to)) << from << to;
                 }
             }
@@ -90,7 +101,7 @@ private Q_SLOTS:
             source == OutputFormat::McSection) { // they leave section signs out
             hostile.remove(u'§');
         }
-        const QStringList texts = {u"Grüße, Welt!"_s, hostile,
+        const QStringList texts = {u"Grüße, Welt!"_s, kChatHostile, hostile,
                                    lines ? hostile + u"\r\nzwei\ndrei\r"_s : hostile + hostile,
                                    hostile.repeated(40)};
         const SlotValues slots = slotsWith({0xFF0000, 0x00FF00, 0xFFFFFF, 0x0000FF, 0x102030});
@@ -105,7 +116,8 @@ private Q_SLOTS:
                                   .merge = variant >= 2,
                                   // A skipped blank keeps no colour: only a target that skips
                                   // blanks too writes the same.
-                                  .skipBlanks = variant == 5 && hasRunOptions(target)};
+                                  .skipBlanks = variant == 5 && hasRunOptions(target),
+                                  .strikethrough = variant == 3};
                 ColorizeOptions given{.center = true};
                 given.output = written.output;
                 given.output.format = target;
@@ -120,6 +132,26 @@ private Q_SLOTS:
                 expected.center = carries ? written.center : true;
                 QCOMPARE(writeDecoded(decoded.decoded, optionsFor(decoded.decoded, given)),
                          colorize(text, slots, expected).code);
+                // A zero-width space between backticks reads back as the writer's, not text.
+                if (showsSet(source) && !written.output.skipBlanks && !text.contains(u"`\u200B`")) {
+                    // Each character's colour, read from a 24-bit code, and its nearest.
+                    ColorizeOptions exact = written;
+                    exact.output.format = OutputFormat::Ansi;
+                    const DecodedText full =
+                        decode(colorize(text, slots, exact).code, OutputFormat::Ansi).decoded;
+                    QCOMPARE(decoded.decoded.text, full.text);
+                    const Nearest nearest(*shownColorSet(written.output));
+                    for (std::size_t i = 0; i < full.looks.size(); ++i) {
+                        const ColorValue c = full.looks[i].color;
+                        if (c == kNoColor) {
+                            continue; // a line break
+                        }
+                        const colorspace::Srgb8 shown =
+                            nearest({color::red(c), color::green(c), color::blue(c)}).color;
+                        QCOMPARE(decoded.decoded.looks[i].color,
+                                 color::rgb(shown.red, shown.green, shown.blue));
+                    }
+                }
             }
         }
     }
@@ -178,6 +210,23 @@ private Q_SLOTS:
             u"\x1b[31mR\x1b[1;38;5;196mX\x1b[0m\x1b[92mG\x1b[38;2;1;2;3;4mZ\x1b[2J\x1b]0;t\x07"
             "\x1b[22;39mq\x1b[38;5;244mw\x1b[38;5;67me"_s,
             u"[CD0000]R[FF0000 b]X[00FF00]G[010203 u]Z[- u]q[808080 u]w[5F87AF u]e"_s);
+        row("discord pasted: blanks and CR LF around, backgrounds, 256 colours skipped",
+            u"discord"_s,
+            u"\n```ansi\r\n\x1b[1;4;31mWarn\x1b[0m: \x1b[40;33mdisk\x1b[22;24m 9"
+            "\x1b[1;38;5;196m%\x1b[39m`\u200B`a\u200Bb\x1b[2J\r\n```\n"_s,
+            u"[DC322F bu]Warn[-]: [B58900]disk 9[B58900 b]%[- b]``a\u200Bb"_s);
+        row("discord text around the block, closing fence on the last line", u"discord"_s,
+            u"see:\n```ansi\n\x1b[37mx\x1b[0;34m`\u200B`\x1b[30m\u200B`y```\nbye"_s,
+            u"[-]see:\n[FFFFFF]x[268BD2]``[4F545C]\u200B`y[-]\nbye"_s);
+        row("discord without fences", u"discord"_s, u"\x1b[35m```ansi x"_s, u"[D33682]```ansi x"_s);
+        // \u0003 before a digit, which \x03 would take in as part of its number.
+        row("irc background, lone \\x03, reset, extended colour, empty bold pair", u"irc"_s,
+            u"\u00034,12red\x03 plain\x0F \u0002b\u000352x\x02\x02,y\u000399z\x1D\x1F\x1Es"
+            "\x16\x11\x0F\u0003042,5"_s,
+            u"[FF0000]red[-] plain [- b]b[FF0000 b]x,y[- b]z[- bius]s[FF0000]2,5"_s);
+        row("irc commas and digits after codes", u"irc"_s,
+            u"\u000312\x02\x02,x\x03,5 \u000316A\u000398B\u00039,\u0003934"_s,
+            u"[0000FC],x[-],5 [470000]A[FFFFFF]B[00FC00],[656565]4"_s);
     }
     void decode_handWritten() {
         QFETCH(QString, format);
@@ -245,6 +294,8 @@ private Q_SLOTS:
             u"not valid ansi at character 2: escape sequence cut off by the end"_s);
         row("ansi", u"\x1b]0;title"_s,
             u"not valid ansi at character 1: escape sequence cut off by the end"_s);
+        row("discord", u"```ansi\nab\x1b[3```"_s,
+            u"not valid discord at character 11: escape sequence cut off by the end"_s);
     }
     void decode_broken() {
         QFETCH(QString, format);
@@ -277,6 +328,11 @@ private Q_SLOTS:
         row("legacy & codes only", u"&aHello &lthere"_s, u"mc-hex"_s, false);
         row("mc-hex holding a tag", u"&#000000<b>&#000000[color=#FFFFFF]"_s, u"mc-hex"_s, false);
         row("plain text", u"just words & more"_s, QString(), false);
+        row("discord", u"\n  ```ansi\r\n\x1b[0;31ma\n```"_s, u"discord"_s, true);
+        row("discord fence after text", u"see\n```ansi\n\x1b[31ma\n```"_s, u"ansi"_s, true);
+        row("irc colours", u"\u000304a\u000312b"_s, u"irc"_s, true);
+        row("irc styles alone", u"\u0002bold\x02 and \x1Fu"_s, u"irc"_s, true);
+        row("terminal code with a reset control", u"\x1b[1mA\x0F"_s, u"ansi"_s, true);
     }
     void detectFormat_bySyntax() {
         QFETCH(QString, code);
@@ -308,6 +364,9 @@ private Q_SLOTS:
         row("minimessage closing", u"minimessage"_s, u"<#000000></b>"_s, 0, u"minimessage"_s);
         row("json arrays", u"json"_s, u"[\"\","_s, -1, u"json"_s);
         row("ansi sequences", u"ansi"_s, u"\x1b[1m"_s, 0, u"ansi"_s);
+        row("discord fences", u"discord"_s, u"```ansi\n"_s, 999'989, u"discord"_s);
+        row("discord sequences without an end", u"discord"_s, u"\x1b[1;"_s, -1, u"ansi"_s);
+        row("irc codes before commas", u"irc"_s, u"\u00039,"_s, 333'333, u"irc"_s);
     }
     void decode_hostileRepeats_linear() {
         QFETCH(QString, format);
