@@ -1,6 +1,7 @@
 // Recovering the palette from a code: for codes colorize made, the options found make the same
 // code again, byte for byte; for others, the best fit and its true largest difference.
 #include "color/ColorProcs.h"
+#include "engine/ColorSets.h"
 #include "engine/Colorize.h"
 #include "engine/Decode.h"
 #include "engine/DecodedWriter.h"
@@ -37,11 +38,14 @@ class TestPaletteFit : public QObject {
 private Q_SLOTS:
     // Random palettes of 1 .. 10 colours (sometimes near each other, sometimes repeated), every
     // blend and spread, texts of 1 .. 3000 characters with blanks in every format: decoded,
-    // fitted and colorized again, the code is the same. Seeded, so a failure repeats.
+    // fitted and colorized again, the code is the same. Seeded, so a failure repeats. Discord
+    // and IRC codes read back as their sets' colours, which a gradient meets only by chance.
     void fitPalette_remakesColorizedCodes_data() {
         QTest::addColumn<QString>("formatName");
         for (const QString& name : decodableFormatNames()) {
-            QTest::newRow(qPrintable(name)) << name;
+            if (!shownColorSet({.format = *parseFormat(name)})) {
+                QTest::newRow(qPrintable(name)) << name;
+            }
         }
     }
     void fitPalette_remakesColorizedCodes() {
