@@ -1,6 +1,7 @@
 // Decoding against writing, a million characters in every format that reads back: the median
 // of seven runs each of colorize (the whole code as one string), colorizeTo (streamed into a
 // sink that keeps nothing) and decode of the code colorize wrote.
+#include "engine/ColorSets.h"
 #include "engine/Colorize.h"
 #include "engine/Decode.h"
 
@@ -45,7 +46,9 @@ void decodeTable(const QString& text, const SlotValues& slotValues, qsizetype& s
             options.bold = true;
             options.output.format = *parseFormat(name);
             options.output.merge = merge;
-            if (merge && !hasRunOptions(options.output.format)) {
+            // Font never merges; Discord and IRC always do.
+            if ((merge && !hasRunOptions(options.output.format)) ||
+                (!merge && shownColorSet(options.output))) {
                 continue;
             }
             QString code;
