@@ -174,7 +174,8 @@ private Q_SLOTS:
         box.setText(text);
         play(&box, keys);
         for (const QChar entry : entries.remove(u' ')) {
-            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5));
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                    box.mapToGlobal(QPoint(5, 5)));
             QApplication::sendEvent(&box, &event);
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu);
