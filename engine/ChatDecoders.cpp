@@ -358,7 +358,7 @@ bool MiniMessageDecoder::apply(QStringView tag) {
     } else if (*id >= kBoldTag && *id <= kObfuscatedTag) {
         const quint8 bit = quint8(1 << (*id - kBoldTag));
         const bool off = negated || (parts.size() > 1 && parts[1].compare(u"false") == 0);
-        look.styles = off ? quint8(look.styles & ~bit) : quint8(look.styles | bit);
+        look = styled(look, bit, !off);
     } else if (*id == kGradientTag) {
         Gradient g;
         for (qsizetype k = 1; k < parts.size(); ++k) {

@@ -48,6 +48,12 @@ private:
     std::vector<Look> looks_;
 };
 
+// look with one style bit set or cleared.
+inline Look styled(Look look, quint8 bit, bool on) {
+    look.styles = on ? quint8(look.styles | bit) : quint8(look.styles & ~bit);
+    return look;
+}
+
 // A failed read at a code-unit offset of the code; decode() turns it into a DecodeError.
 struct Failure {
     qsizetype offset = 0;

@@ -78,9 +78,9 @@ void applyDiscordSgr(QStringView parameters, Look& look) {
         if (v == 0) {
             look = {};
         } else if (v == 1 || v == 22) {
-            look.styles = v == 1 ? look.styles | kBold : look.styles & ~kBold;
+            look = styled(look, kBold, v == 1);
         } else if (v == 4 || v == 24) {
-            look.styles = v == 4 ? look.styles | kUnderline : look.styles & ~kUnderline;
+            look = styled(look, kUnderline, v == 4);
         } else if (v >= 30 && v <= 37) {
             look.color = setColor(ColorSet::Discord, v - 30);
         } else if (v == 39) {
