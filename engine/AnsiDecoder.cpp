@@ -34,20 +34,9 @@ std::optional<ColorValue> trueColor(QStringView parameters) {
 
 // Applies the SGR parameters of one ESC[...m to look.
 void applySgr(QStringView parameters, Look& look) {
-    std::array<int, 32> values{};
-    int count = 0;
-    int value = 0;
-    for (qsizetype i = 0; i <= parameters.size(); ++i) {
-        const QChar c = i < parameters.size() ? parameters[i] : QChar(u';');
-        if (c == u';' || c == u':') {
-            if (count < int(values.size())) {
-                values[std::size_t(count++)] = value;
-            }
-            value = 0;
-        } else if (c.isDigit()) {
-            value = std::min(value * 10 + c.digitValue(), 1 << 16);
-        }
-    }
+    const SgrParameters sgr = sgrParameters(parameters);
+    const auto& values = sgr.values;
+    const int count = sgr.count;
     for (int k = 0; k < count; ++k) {
         const int v = values[std::size_t(k)];
         const auto at = [&](int offset) {
@@ -110,10 +99,7 @@ std::optional<Failure> decodeAnsi(QStringView code, DecodedText& decoded) {
         }
         const QChar kind = code[i + 1];
         if (kind == u'[') {
-            qsizetype j = i + 2;
-            while (j < n && code[j].unicode() >= 0x20 && code[j].unicode() <= 0x3F) {
-                ++j;
-            }
+            const qsizetype j = controlSequenceEnd(code, i, n);
             if (j == n) {
                 return Failure{i, cutOff};
             }

@@ -119,6 +119,31 @@ ColorValue legacyChatColor(int code) {
     return fromRgb(kChatColors[std::size_t(code)].rgb);
 }
 
+SgrParameters sgrParameters(QStringView parameters) {
+    SgrParameters sgr;
+    int value = 0;
+    for (qsizetype i = 0; i <= parameters.size(); ++i) {
+        const QChar c = i < parameters.size() ? parameters[i] : QChar(u';');
+        if (c == u';' || c == u':') {
+            if (sgr.count < int(sgr.values.size())) {
+                sgr.values[std::size_t(sgr.count++)] = value;
+            }
+            value = 0;
+        } else if (c.unicode() >= u'0' && c.unicode() <= u'9') {
+            value = std::min(value * 10 + (c.unicode() - u'0'), 1 << 16);
+        }
+    }
+    return sgr;
+}
+
+qsizetype controlSequenceEnd(QStringView code, qsizetype at, qsizetype end) {
+    qsizetype j = at + 2;
+    while (j < end && code[j].unicode() >= 0x20 && code[j].unicode() <= 0x3F) {
+        ++j;
+    }
+    return j;
+}
+
 ColorValue xtermColor(int index) {
     if (index < 16) {
         return fromRgb(kXtermSystem[std::size_t(index)]);

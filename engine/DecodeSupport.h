@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -102,6 +103,18 @@ std::optional<ColorValue> chatColorNamed(QStringView name);
 ColorValue legacyChatColor(int code);
 // A colour 0 .. 255 of the xterm palette: 16 system colours, the 6x6x6 cube, 24 greys.
 ColorValue xtermColor(int index);
+
+// The numbers of one SGR sequence's parameters (what stands between ESC[ and m), the first
+// 32: ';' or ':' separates them, other characters are skipped, each is at most 65536.
+struct SgrParameters {
+    std::array<int, 32> values{};
+    int count = 0;
+};
+SgrParameters sgrParameters(QStringView parameters);
+
+// The end of the parameter and intermediate characters (0x20 .. 0x3F) of a control sequence
+// whose ESC[ is at at: where its final character stands, or end when the code ends first.
+qsizetype controlSequenceEnd(QStringView code, qsizetype at, qsizetype end);
 
 // HTML entity at code[at] ('&'): &amp; &lt; &gt; &quot; &apos; &nbsp; &#N; &#xH;. Writes the
 // character(s) it stands for to out and returns its length, or 0 when there is none there.

@@ -54,24 +54,9 @@ bool isDigit(QChar c) {
 // its set and the default colour. Backgrounds and the rest are skipped, 38 / 48 with the
 // colour that follows them (5;N or 2;R;G;B), so its numbers are not read as codes.
 void applyDiscordSgr(QStringView parameters, Look& look) {
-    // The first 32 values, which is more than any real sequence has; -1 for one that is not
-    // a number.
-    std::array<int, 32> values{};
-    int count = 0;
-    int value = 0;
-    for (qsizetype i = 0; i <= parameters.size(); ++i) {
-        const QChar c = i < parameters.size() ? parameters[i] : QChar(u';');
-        if (c == u';') {
-            if (count < int(values.size())) {
-                values[std::size_t(count++)] = value;
-            }
-            value = 0;
-        } else if (isDigit(c) && value >= 0) {
-            value = std::min(value * 10 + (c.unicode() - u'0'), 1 << 16);
-        } else {
-            value = -1;
-        }
-    }
+    const SgrParameters sgr = sgrParameters(parameters);
+    const auto& values = sgr.values;
+    const int count = sgr.count;
     for (int k = 0; k < count; ++k) {
         const int v = values[std::size_t(k)];
         const int mode = k + 1 < count ? values[std::size_t(k + 1)] : -1;
@@ -152,10 +137,7 @@ std::optional<Failure> decodeDiscord(QStringView code, DecodedText& decoded) {
     for (qsizetype i = block.begin; i < block.end;) {
         const QChar c = code[i];
         if (c.unicode() == kEscape && i + 1 < block.end && code[i + 1] == u'[') {
-            qsizetype j = i + 2;
-            while (j < block.end && code[j].unicode() >= 0x20 && code[j].unicode() <= 0x3F) {
-                ++j;
-            }
+            const qsizetype j = controlSequenceEnd(code, i, block.end);
             if (j == block.end) {
                 return Failure{i, QStringLiteral("escape sequence cut off by the end")};
             }
